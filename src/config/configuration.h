@@ -1,26 +1,46 @@
 // The settings of one documentation project, as stored in a ".qlc" configuration file. The batch run and the
-// editor each own one; during a generation run it is reachable process-wide through currentConfiguration().
+// editor each own one; during a generation run it is reachable process-wide through currentConfiguration(),
+// and every stage reads its options from it.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
+/// One source entry: a file or wildcard pattern, optionally searched in sub folders too.
+struct SourceEntry {
+  std::string path;
+  bool includeSubfolders = false;
+  bool operator==(const SourceEntry&) const = default;
+};
+
 class Configuration {
  public:
+  static constexpr int kCurrentVersion = 3;
+  static constexpr int kReservedStringCount = 66;
+  static constexpr int kReservedNumberCount = 38;
+  static constexpr int kReservedRealCount = 15;
+
   Configuration() = default;
 
-  /// Loads the settings from `file_name`; false when the file is missing, unreadable or of another version.
+  /// Restores every stored setting to its default and clears the run switches; reserved slots are kept.
+  void reset();
+  /// Loads the settings from `file_name`; false when the file is missing, malformed or of another version.
   bool load(const std::string& file_name);
+  /// Writes the settings to `file_name`; clears `modified` whatever the outcome.
+  bool save(const std::string& file_name);
   /// True when the last load met a version below 3.
-  bool isOlderVersion() const { return version_ < 3; }
+  bool isOlderVersion() const { return version_ < kCurrentVersion; }
   /// True when the last load met a version above 3.
-  bool isNewerVersion() const { return version_ > 3; }
+  bool isNewerVersion() const { return version_ > kCurrentVersion; }
   int version() const { return version_; }
 
   bool modified() const { return modified_; }
+  void setModified(bool on) { modified_ = on; }
 
-  // Run switches: never stored in the file.
+  // Run switches: never stored in the file, and setting them does not mark the configuration modified.
   bool verbose() const { return verbose_; }
   void setVerbose(bool on) { verbose_ = on; }
   bool reportUndocumented() const { return reportUndocumented_; }
@@ -28,33 +48,162 @@ class Configuration {
   bool traceTokens() const { return traceTokens_; }
   void setTraceTokens(bool on) { traceTokens_ = on; }
 
+  // Output.
   const std::string& htmlOutputFile() const { return htmlOutputFile_; }
-  void setHtmlOutputFile(const std::string& v) { htmlOutputFile_ = v, modified_ = true; }
+  void setHtmlOutputFile(const std::string& v) { set(htmlOutputFile_, v); }
   const std::string& rtfOutputFile() const { return rtfOutputFile_; }
-  void setRtfOutputFile(const std::string& v) { rtfOutputFile_ = v, modified_ = true; }
+  void setRtfOutputFile(const std::string& v) { set(rtfOutputFile_, v); }
   const std::string& winHelpOutputFile() const { return winHelpOutputFile_; }
-  void setWinHelpOutputFile(const std::string& v) { winHelpOutputFile_ = v, modified_ = true; }
+  void setWinHelpOutputFile(const std::string& v) { set(winHelpOutputFile_, v); }
+  const std::string& backgroundImage() const { return backgroundImage_; }
+  void setBackgroundImage(const std::string& v) { set(backgroundImage_, v); }
+  /// 0 = none; otherwise bit 24 set, red in bits 0-7, green 8-15, blue 16-23.
+  uint32_t backgroundColour() const { return backgroundColour_; }
+  void setBackgroundColour(uint32_t v) { set(backgroundColour_, v); }
+  /// Style sheet names; an empty name reads as "Standard Style".
+  std::string htmlStyle() const { return styleOrStandard(htmlStyle_); }
+  void setHtmlStyle(const std::string& v) { set(htmlStyle_, v); }
+  std::string rtfStyle() const { return styleOrStandard(rtfStyle_); }
+  void setRtfStyle(const std::string& v) { set(rtfStyle_, v); }
+  std::string winHelpStyle() const { return styleOrStandard(winHelpStyle_); }
+  void setWinHelpStyle(const std::string& v) { set(winHelpStyle_, v); }
+  bool shortFileNames() const { return shortFileNames_; }
+  void setShortFileNames(bool on) { set(shortFileNames_, on); }
+  bool linkToHeaders() const { return linkToHeaders_; }
+  void setLinkToHeaders(bool on) { set(linkToHeaders_, on); }
+  bool functionsInToc() const { return functionsInToc_; }
+  void setFunctionsInToc(bool on) { set(functionsInToc_, on); }
 
+  // What is documented.
+  bool documentProtected() const { return documentProtected_; }
+  void setDocumentProtected(bool on) { set(documentProtected_, on); }
+  bool documentPrivate() const { return documentPrivate_; }
+  void setDocumentPrivate(bool on) { set(documentPrivate_, on); }
+  /// True when members of access `protection` (1 public, 2 protected, 3 private) are documented.
+  bool isDocumented(int protection) const;
+
+  // Preprocessing.
+  const std::vector<SourceEntry>& sourceEntries() const { return sourceEntries_; }
+  std::vector<SourceEntry>& mutableSourceEntries() { return modified_ = true, sourceEntries_; }
   const std::string& includePath() const { return includePath_; }
-  void setIncludePath(const std::string& v) { includePath_ = v, modified_ = true; }
+  void setIncludePath(const std::string& v) { set(includePath_, v); }
   const std::string& defines() const { return defines_; }
-  void setDefines(const std::string& v) { defines_ = v, modified_ = true; }
+  void setDefines(const std::string& v) { set(defines_, v); }
   bool useIncludeEnvironment() const { return useIncludeEnvironment_; }
-  void setUseIncludeEnvironment(bool on) { useIncludeEnvironment_ = on, modified_ = true; }
+  void setUseIncludeEnvironment(bool on) { set(useIncludeEnvironment_, on); }
+  bool reparseHeaders() const { return reparseHeaders_; }
+  void setReparseHeaders(bool on) { set(reparseHeaders_, on); }
+  uint32_t compilerProfile() const { return compilerProfile_; }
+  void setCompilerProfile(uint32_t v) { set(compilerProfile_, v); }
+  uint32_t compilerVersion() const { return compilerVersion_; }
+  void setCompilerVersion(uint32_t v) { set(compilerVersion_, v); }
+
+  // Comments. The user-visible sense of the settings stored inverted.
+  bool commentsBeforePrototypes() const { return !noCommentsBeforePrototypes_; }
+  void setCommentsBeforePrototypes(bool on) { set(noCommentsBeforePrototypes_, !on); }
+  bool sortMembers() const { return !noSortMembers_; }
+  void setSortMembers(bool on) { set(noSortMembers_, !on); }
+  bool parameterComments() const { return !noParameterComments_; }
+  void setParameterComments(bool on) { set(noParameterComments_, !on); }
+  bool autoCapitalize() const { return !noAutoCapitalize_; }
+  void setAutoCapitalize(bool on) { set(noAutoCapitalize_, !on); }
+  bool autoFormat() const { return !noAutoFormat_; }
+  void setAutoFormat(bool on) { set(noAutoFormat_, !on); }
+  /// The tab size; a stored 0 reads as 8.
+  int tabSize() const { return tabSize_ == 0 ? 8 : tabSize_; }
+  void setTabSize(int v) { set(tabSize_, v); }
+  bool commentsAfterPrototype() const { return commentsAfterPrototype_; }
+  void setCommentsAfterPrototype(bool on) { set(commentsAfterPrototype_, on); }
+  bool macroComments() const { return macroComments_; }
+  void setMacroComments(bool on) { set(macroComments_, on); }
+  int duplicateCommentChoice() const { return duplicateCommentChoice_; }
+  void setDuplicateCommentChoice(int v) { set(duplicateCommentChoice_, v); }
+
+  // Metrics.
+  /// 0 summary and detailed metrics, 1 just summary metrics, 2 no metrics.
+  int metricLevel() const { return metricLevel_; }
+  void setMetricLevel(int v) { set(metricLevel_, v); }
+  bool metricsShowMemberFunctions() const { return metricsShowMemberFunctions_; }
+  void setMetricsShowMemberFunctions(bool on) { set(metricsShowMemberFunctions_, on); }
+  uint32_t classMinStatements() const { return classMinStatements_; }
+  void setClassMinStatements(uint32_t v) { set(classMinStatements_, v); }
+  uint32_t classMinPublicFunctions() const { return classMinPublicFunctions_; }
+  void setClassMinPublicFunctions(uint32_t v) { set(classMinPublicFunctions_, v); }
+  uint32_t classMinComplexity() const { return classMinComplexity_; }
+  void setClassMinComplexity(uint32_t v) { set(classMinComplexity_, v); }
+  uint32_t functionMinComplexity() const { return functionMinComplexity_; }
+  void setFunctionMinComplexity(uint32_t v) { set(functionMinComplexity_, v); }
+  uint32_t functionMinStatements() const { return functionMinStatements_; }
+  void setFunctionMinStatements(uint32_t v) { set(functionMinStatements_, v); }
+
+  // Kept from older files and reserved slots: read and written, used by nothing else.
+  bool legacySingleFile() const { return legacySingleFile_; }
+  void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }
+  bool legacyFlag() const { return legacyFlag_; }
+  int legacyPaper() const { return legacyPaper_; }
+  void setLegacyPaper(int v) { set(legacyPaper_, v); }
 
  private:
+  template <typename T>
+  void set(T& field, const T& value) {
+    field = value;
+    modified_ = true;
+  }
+  static std::string styleOrStandard(const std::string& name) { return name.empty() ? "Standard Style" : name; }
+
+  // Run switches and state.
   bool verbose_ = false;
   bool reportUndocumented_ = false;
   bool traceTokens_ = false;
   bool modified_ = false;
-  int version_ = 3;
+  int version_ = kCurrentVersion;
 
+  // Stored settings.
   std::string htmlOutputFile_;
   std::string rtfOutputFile_;
   std::string winHelpOutputFile_;
+  std::string backgroundImage_;
+  bool legacySingleFile_ = false;
+  bool reservedFlag1_ = true;
+  bool reservedFlag2_ = true;
+  bool linkToHeaders_ = true;
+  bool documentProtected_ = false;
+  bool documentPrivate_ = false;
+  bool functionsInToc_ = false;
+  bool legacyFlag_ = false;
+  bool shortFileNames_ = false;
+  uint32_t compilerProfile_ = 0;
+  uint32_t compilerVersion_ = 0;
+  uint32_t backgroundColour_ = 0;
+  int legacyPaper_ = 0;
+  bool noCommentsBeforePrototypes_ = false;
+  bool noSortMembers_ = false;
+  int tabSize_ = 8;
+  bool commentsAfterPrototype_ = false;
+  bool noParameterComments_ = false;
+  bool macroComments_ = false;
+  int duplicateCommentChoice_ = 0;
+  bool noAutoCapitalize_ = false;
+  std::string htmlStyle_;
+  std::string rtfStyle_;
+  std::string winHelpStyle_;
+  int metricLevel_ = 0;
+  bool metricsShowMemberFunctions_ = false;
+  uint32_t classMinStatements_ = 0;
+  uint32_t classMinPublicFunctions_ = 0;
+  uint32_t classMinComplexity_ = 0;
+  uint32_t functionMinComplexity_ = 0;
+  uint32_t functionMinStatements_ = 0;
+  std::vector<SourceEntry> sourceEntries_;
+  std::string reservedText_;
   std::string includePath_;
   std::string defines_;
   bool useIncludeEnvironment_ = true;
+  bool reparseHeaders_ = false;
+  bool noAutoFormat_ = false;
+  std::vector<std::string> reservedStrings_ = std::vector<std::string>(kReservedStringCount);
+  std::vector<int32_t> reservedNumbers_ = std::vector<int32_t>(kReservedNumberCount);
+  std::vector<double> reservedReals_ = std::vector<double>(kReservedRealCount);
 };
 
 /// The configuration of the run in progress, or null outside a run.
