@@ -1,0 +1,58 @@
+#include "stylesheet/style_sheet_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace quillet {
+namespace {
+
+std::string written(const StyleSheetFilter& filter, std::string_view text) {
+  std::ostringstream out;
+  filter.write(out, text);
+  return out.str();
+}
+
+TEST(StyleSheetFilterTest, HtmlFilterEscapesMarkupCharacters) {
+  HTMLStyleSheetFilter html;
+  EXPECT_EQ(html.markupKind(), kHtmlMarkup);
+  EXPECT_EQ(written(html, "a<b && \"c\""), "a&lt;b &amp;&amp; &quot;c&quot;");
+  EXPECT_EQ(written(html, "&amp;"), "&amp;amp;");  // an entity in the input is text, escaped again
+  EXPECT_EQ(written(html, "x > y\nz'"), "x &gt; y\nz'");
+  EXPECT_EQ(written(html, ""), "");
+  EXPECT_EQ(htmlEscape("<<>>"), "&lt;&lt;&gt;&gt;");
+}
+
+TEST(StyleSheetFilterTest, RtfFilterEscapesBackslashAndBraces) {
+  RTFStyleSheetFilter rtf;
+  EXPECT_EQ(rtf.markupKind(), kRtfMarkup);
+  EXPECT_EQ(written(rtf, "{\\b x}"), "\\{\\\\b x\\}");
+  EXPECT_EQ(written(rtf, "a<b & \"c\""), "a<b & \"c\"");  // HTML specials mean nothing in RTF
+  EXPECT_EQ(rtfEscape("\\\\"), "\\\\\\\\");
+}
+
+TEST(StyleSheetFilterTest, Utf8PassesThroughBothFilters) {
+  const std::string text =
+      "Gr\xc3\xbc\xc3\x9f"
+      "e \xe2\x86\x92 \xf0\x9f\x98\x80";
+  EXPECT_EQ(written(HTMLStyleSheetFilter(), text), text);
+  EXPECT_EQ(written(RTFStyleSheetFilter(), text), text);
+}
+
+TEST(StyleSheetFilterTest, FormatIsHtmlUntilSet) {
+  RTFStyleSheetFilter rtf;
+  EXPECT_EQ(rtf.format(), kHtmlFormat);
+  rtf.setFormat(kWinHelpFormat);
+  EXPECT_EQ(rtf.format(), kWinHelpFormat);
+}
+
+TEST(StyleSheetFilterTest, MakeIdentifierKeepsOnlyLettersDigitsAndUnderscore) {
+  EXPECT_EQ(makeIdentifier("operator<<"), "operator__");
+  EXPECT_EQ(makeIdentifier("A::B c_9"), "A__B_c_9");
+  EXPECT_EQ(makeIdentifier("\xc3\xa9t\xc3\xa9"), "__t__");  // each byte of a UTF-8 letter
+  EXPECT_EQ(makeIdentifier(""), "");
+}
+
+}  // namespace
+}  // namespace quillet
