@@ -1,49 +1,131 @@
 #include "config/configuration.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cstdlib>
+
+#include "config/compiler_profiles.h"
 
 namespace quillet {
 
 namespace {
+
 Configuration* g_current_configuration = nullptr;
+
+constexpr std::string_view kUntitled = "untitled";
+
+// Splits `text` at any of `separators`, strips blanks from both ends of each piece and drops empty pieces;
+// with `to_slashes`, every backslash of a piece becomes "/".
+void appendPieces(std::string_view text, std::string_view separators, bool to_slashes,
+                  std::vector<std::string>& pieces) {
+  while (!text.empty()) {
+    const size_t cut = text.find_first_of(separators);
+    std::string_view piece = text.substr(0, cut);
+    text = cut == std::string_view::npos ? std::string_view() : text.substr(cut + 1);
+    const size_t first = piece.find_first_not_of(" \t");
+    if (first == std::string_view::npos) continue;
+    piece = piece.substr(first, piece.find_last_not_of(" \t") - first + 1);
+    std::string& added = pieces.emplace_back(piece);
+    if (to_slashes)
+      for (char& c : added)
+        if (c == '\\') c = '/';
+  }
+}
+
 }  // namespace
 
+Configuration::Configuration() {
+  arrangement_.setName(std::string(kUntitled));
+}
+
 void Configuration::reset() {
-  const auto strings = reservedStrings_;
-  const auto numbers = reservedNumbers_;
-  const auto reals = reservedReals_;
+  auto strings = std::move(reservedStrings_);
+  auto numbers = std::move(reservedNumbers_);
+  auto reals = std::move(reservedReals_);
   *this = Configuration();
-  reservedStrings_ = strings;
-  reservedNumbers_ = numbers;
-  reservedReals_ = reals;
+  reservedStrings_ = std::move(strings);
+  reservedNumbers_ = std::move(numbers);
+  reservedReals_ = std::move(reals);
 }
 
 bool Configuration::isDocumented(int protection) const {
   switch (protection) {
-    case 1: return true;
-    case 2: return documentProtected_;
-    case 3: return documentPrivate_;
-    default: return false;
+    case 1:
+      return true;
+    case 2:
+      return documentProtected_;
+    case 3:
+      return documentPrivate_;
+    default:
+      return false;
   }
 }
 
-bool Configuration::load(const std::string& file_name) {
-  std::ifstream in(file_name, std::ios::binary);
-  if (!in) return false;
-  int version = 0;
-  if (!(in >> version)) return false;
-  version_ = version;
-  // Reading the settings themselves comes with the file encoding.
-  return false;
+void Configuration::removeCommentTag(size_t index) {
+  modified_ = true;
+  commentTags_.erase(commentTags_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-bool Configuration::save(const std::string&) {
-  modified_ = false;
-  return false;
+std::string Configuration::profileDefines() const {
+  const CompilerProfile* profile = compilerProfileRow(compilerProfile_);
+  if (profile == nullptr) return {};
+  std::string defines = profile->baseDefines;
+  const std::vector<CompilerVersion> versions = compilerVersions(compilerProfile_);
+  if (compilerVersion_ < versions.size()) defines += "," + versions[compilerVersion_].define;
+  return defines;
 }
 
-Configuration* currentConfiguration() { return g_current_configuration; }
+std::vector<std::string> Configuration::includeDirectories() const {
+  std::vector<std::string> directories;
+  appendPieces(expandEnvironment(includePath_), ";,", true, directories);
+  if (useIncludeEnvironment_) {
+    if (const char* include = std::getenv("INCLUDE"); include != nullptr)
+      appendPieces(expandEnvironment(include), ";", true, directories);
+  }
+  return directories;
+}
 
-void setCurrentConfiguration(Configuration* configuration) { g_current_configuration = configuration; }
+std::vector<std::string> Configuration::defineList() const {
+  std::vector<std::string> defines;
+  appendPieces(defines_ + "," + profileDefines(), ";,", false, defines);
+  return defines;
+}
+
+std::string Configuration::expandEnvironment(std::string_view path) {
+  std::string expanded;
+  size_t pos = 0;
+  while (pos < path.size()) {
+    // Whichever form of reference comes first is expanded first.
+    const size_t marker = std::min(path.find("$(", pos), path.find('%', pos));
+    if (marker == std::string_view::npos) break;
+    expanded.append(path.substr(pos, marker - pos));
+    const bool parenthesized = path[marker] == '$';
+    const size_t name_start = marker + (parenthesized ? 2 : 1);
+    const size_t close = path.find(parenthesized ? ')' : '%', name_start);
+    if (close == std::string_view::npos) {
+      // No closing character: the marker stays as written and scanning goes on after it.
+      expanded.append(path.substr(marker, name_start - marker));
+      pos = name_start;
+      continue;
+    }
+    const std::string name(path.substr(name_start, close - name_start));
+    const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
+    if (value != nullptr) {
+      expanded += value;
+    } else {
+      expanded.append(path.substr(marker, close + 1 - marker));
+    }
+    pos = close + 1;
+  }
+  expanded.append(path.substr(std::min(pos, path.size())));
+  return expanded;
+}
+
+Configuration* currentConfiguration() {
+  return g_current_configuration;
+}
+
+void setCurrentConfiguration(Configuration* configuration) {
+  g_current_configuration = configuration;
+}
 
 }  // namespace quillet

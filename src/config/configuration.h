@@ -5,9 +5,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "config/comment_tag.h"
+#include "config/layout_item.h"
+
 namespace quillet {
+
+class PortableReader;
 
 /// One source entry: a file or wildcard pattern, optionally searched in sub folders too.
 struct SourceEntry {
@@ -16,6 +22,9 @@ struct SourceEntry {
   bool operator==(const SourceEntry&) const = default;
 };
 
+/// The three kinds of output, each with its own style sheet set.
+enum class OutputKind { kHtml, kRtf, kWinHelp };
+
 class Configuration {
  public:
   static constexpr int kCurrentVersion = 3;
@@ -23,20 +32,29 @@ class Configuration {
   static constexpr int kReservedNumberCount = 38;
   static constexpr int kReservedRealCount = 15;
 
-  Configuration() = default;
+  /// A new configuration: every setting at its default, an empty arrangement named "untitled".
+  Configuration();
 
-  /// Restores every stored setting to its default and clears the run switches; reserved slots are kept.
+  /// Restores every stored setting to its default, empties the source entries and comment tags, leaves an
+  /// arrangement root named "untitled" with no children and clears the run switches; reserved slots are kept.
   void reset();
   /// Loads the settings from `file_name`; false when the file is missing, malformed or of another version.
+  /// Source entries and comment tags are appended to those held, so reset first to reuse a configuration.
   bool load(const std::string& file_name);
+  /// Loads the settings from the text of a configuration file, as load does.
+  bool loadFromText(std::string_view text);
   /// Writes the settings to `file_name`; clears `modified` whatever the outcome.
   bool save(const std::string& file_name);
+  /// The text of the configuration file for the settings held (always version 3).
+  std::string saveToText() const;
   /// True when the last load met a version below 3.
   bool isOlderVersion() const { return version_ < kCurrentVersion; }
   /// True when the last load met a version above 3.
   bool isNewerVersion() const { return version_ > kCurrentVersion; }
+  /// The version read by the last load (3 for a new configuration).
   int version() const { return version_; }
 
+  /// True when a setter ran since the configuration was created, reset, loaded or saved.
   bool modified() const { return modified_; }
   void setModified(bool on) { modified_ = on; }
 
@@ -67,6 +85,9 @@ class Configuration {
   void setRtfStyle(const std::string& v) { set(rtfStyle_, v); }
   std::string winHelpStyle() const { return styleOrStandard(winHelpStyle_); }
   void setWinHelpStyle(const std::string& v) { set(winHelpStyle_, v); }
+  /// The file `file_name` of the selected style set of `kind`: the first style folder that has it, else the
+  /// path in the last folder, else (no style folders at all) the bare file name.
+  std::string styleFolderFile(OutputKind kind, const std::string& file_name) const;
   bool shortFileNames() const { return shortFileNames_; }
   void setShortFileNames(bool on) { set(shortFileNames_, on); }
   bool linkToHeaders() const { return linkToHeaders_; }
@@ -81,6 +102,23 @@ class Configuration {
   void setDocumentPrivate(bool on) { set(documentPrivate_, on); }
   /// True when members of access `protection` (1 public, 2 protected, 3 private) are documented.
   bool isDocumented(int protection) const;
+
+  // Arrangement and comment tags.
+  /// The root of the arrangement tree; its name is the document name.
+  const LayoutItem& arrangement() const { return arrangement_; }
+  /// The root of the arrangement tree for editing; marks the configuration modified.
+  LayoutItem& mutableArrangement() { return modified_ = true, arrangement_; }
+  /// The document name (the arrangement root's name).
+  const std::string& documentName() const { return arrangement_.name(); }
+  void setDocumentName(const std::string& name) { modified_ = true, arrangement_.setName(name); }
+  /// The comment tags in matching order.
+  const std::vector<CommentTag>& commentTags() const { return commentTags_; }
+  size_t commentTagCount() const { return commentTags_.size(); }
+  /// A copy of tag `index`.
+  CommentTag commentTag(size_t index) const { return commentTags_[index]; }
+  void appendCommentTag(const CommentTag& tag) { modified_ = true, commentTags_.push_back(tag); }
+  void replaceCommentTag(size_t index, const CommentTag& tag) { modified_ = true, commentTags_[index] = tag; }
+  void removeCommentTag(size_t index);
 
   // Preprocessing.
   const std::vector<SourceEntry>& sourceEntries() const { return sourceEntries_; }
@@ -97,6 +135,16 @@ class Configuration {
   void setCompilerProfile(uint32_t v) { set(compilerProfile_, v); }
   uint32_t compilerVersion() const { return compilerVersion_; }
   void setCompilerVersion(uint32_t v) { set(compilerVersion_, v); }
+  /// The compiler profile's base defines, then "," and the selected version's define when there is one.
+  std::string profileDefines() const;
+  /// The include directories for the preprocessor: the include path's pieces, then (when enabled) those of
+  /// the INCLUDE environment variable; references expanded, blanks stripped, "\" turned into "/".
+  std::vector<std::string> includeDirectories() const;
+  /// The defines for the preprocessor, the user's first, then the profile's; each "NAME" or "NAME=value".
+  std::vector<std::string> defineList() const;
+  /// `path` with every "$(NAME)" and "%NAME%" replaced by the environment variable's value; a reference to
+  /// an unset variable, or one without its closing character, is left as written.
+  static std::string expandEnvironment(std::string_view path);
 
   // Comments. The user-visible sense of the settings stored inverted.
   bool commentsBeforePrototypes() const { return !noCommentsBeforePrototypes_; }
@@ -141,6 +189,7 @@ class Configuration {
   void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }
   bool legacyFlag() const { return legacyFlag_; }
   int legacyPaper() const { return legacyPaper_; }
+  const std::string& reservedText() const { return reservedText_; }
   void setLegacyPaper(int v) { set(legacyPaper_, v); }
 
  private:
@@ -149,7 +198,11 @@ class Configuration {
     field = value;
     modified_ = true;
   }
-  static std::string styleOrStandard(const std::string& name) { return name.empty() ? "Standard Style" : name; }
+  static std::string styleOrStandard(const std::string& name) {
+    return name.empty() ? "Standard Style" : name;
+  }
+  bool readSettings(PortableReader& in);
+  void convertOlderSettings();
 
   // Run switches and state.
   bool verbose_ = false;
@@ -195,6 +248,8 @@ class Configuration {
   uint32_t functionMinComplexity_ = 0;
   uint32_t functionMinStatements_ = 0;
   std::vector<SourceEntry> sourceEntries_;
+  std::vector<CommentTag> commentTags_;
+  LayoutItem arrangement_;
   std::string reservedText_;
   std::string includePath_;
   std::string defines_;

@@ -1,0 +1,104 @@
+#include "config/comment_tag.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/portable_stream.h"
+
+namespace quillet {
+namespace {
+
+std::string repeat(const std::string& piece, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+CommentTag readTag(const std::string& text, bool* ok = nullptr) {
+  PortableReader in(text);
+  in.beginObjectGraph();
+  CommentTag tag;
+  const bool read = tag.readRecord(in);
+  if (ok != nullptr) *ok = read;
+  return tag;
+}
+
+TEST(CommentTagTest, NewTagDefaults) {
+  const CommentTag tag;
+  EXPECT_EQ(tag.tagName(), "");
+  EXPECT_EQ(tag.operation(), CommentTag::kKeepTag);
+  EXPECT_EQ(tag.formatting(), CommentTag::kAutoFormat);
+  EXPECT_EQ(tag.replacement(), "");
+  EXPECT_FALSE(tag.removeTextAfter() || tag.removeTextBefore() || tag.paragraphBreakBefore());
+}
+
+TEST(CommentTagTest, RecordIsWrittenInTheCurrentLayout) {
+  CommentTag tag;
+  tag.setTagName("TODO");
+  tag.setOperation(CommentTag::kRemoveTag);
+  tag.setRemoveTextAfter(true);
+  tag.setFormatting(CommentTag::kPreserveAll);
+  PortableWriter out;
+  out.beginObjectGraph();
+  tag.writeRecord(out);
+  EXPECT_EQ(out.text(), ":2\r\n\\[4\r\n\"TODO\"" + repeat("0\r\n", 5) +
+                            "2\r\n2\r\n0\r\n\"\"1\r\n0\r\n0\r\n2\r\n" + repeat("0\r\n", 10) +
+                            repeat("0\r\n\"\"", 10) + "\\]");
+  bool ok = false;
+  EXPECT_EQ(readTag(out.text(), &ok), tag);
+  EXPECT_TRUE(ok);
+}
+
+TEST(CommentTagTest, OlderLayoutIsConverted) {
+  bool ok = false;
+  // always-remove, text-after, text-before, unused, remove-when-empty; then 0 and five ignored integers.
+  const CommentTag when_empty =
+      readTag(":2\r\n\\[3\r\n\"XYZ\"1\r\n1\r\n0\r\n5\r\n1\r\n0\r\n9\r\n9\r\n9\r\n9\r\n9\r\n\\]", &ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(when_empty.tagName(), "XYZ");
+  EXPECT_EQ(when_empty.operation(), CommentTag::kRemoveWhenEmpty);  // the fifth wins over the first
+  EXPECT_TRUE(when_empty.removeTextAfter());
+  EXPECT_FALSE(when_empty.removeTextBefore());
+  EXPECT_FALSE(when_empty.paragraphBreakBefore());
+  EXPECT_EQ(when_empty.formatting(), CommentTag::kAutoFormat);
+  EXPECT_EQ(when_empty.replacement(), "");
+
+  const CommentTag removed =
+      readTag(":2\r\n\\[1\r\n\"A\"7\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\\]", &ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(removed.operation(), CommentTag::kRemoveTag);
+  EXPECT_TRUE(removed.removeTextBefore());
+
+  const CommentTag kept = readTag(":2\r\n\\[1\r\n\"A\"" + repeat("0\r\n", 11) + "\\]", &ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(kept.operation(), CommentTag::kKeepTag);
+
+  // Written again, an older record takes the current layout.
+  PortableWriter out;
+  out.beginObjectGraph();
+  when_empty.writeRecord(out);
+  EXPECT_EQ(readTag(out.text()), when_empty);
+}
+
+TEST(CommentTagTest, TruncatedOrForeignRecordsFail) {
+  CommentTag tag;
+  tag.setTagName("@return");
+  tag.setReplacement("Returns:\\n");
+  tag.setOperation(CommentTag::kReplaceTag);
+  PortableWriter out;
+  out.beginObjectGraph();
+  tag.writeRecord(out);
+  const std::string& text = out.text();
+  for (size_t length = 0; length < text.size(); ++length) {
+    bool ok = true;
+    readTag(text.substr(0, length), &ok);
+    EXPECT_FALSE(ok) << "cut at " << length;
+  }
+  bool ok = true;
+  readTag(":1" + text.substr(2), &ok);
+  EXPECT_FALSE(ok);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,150 @@
+#include "config/layout_item.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/portable_stream.h"
+
+namespace quillet {
+namespace {
+
+std::string repeat(const std::string& piece, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// A chapter "Top" holding a chapter "Sub" (with a symbol item) and an embedded text.
+LayoutItem sampleTree() {
+  LayoutItem root;
+  root.setName("Top");
+  LayoutItem* sub = root.addChild();
+  sub->setName("Sub");
+  sub->setNoCombineHeaders(true);
+  LayoutItem* symbol = sub->addChild();
+  symbol->setName("Widget");
+  symbol->setKind(LayoutItem::kClassesByName);
+  LayoutItem* text = root.addChild();
+  text->setName("Remark");
+  text->setKind(LayoutItem::kText);
+  text->setText("body");
+  return root;
+}
+
+TEST(LayoutItemTest, NewItemIsAnUnnamedChapter) {
+  LayoutItem item;
+  EXPECT_EQ(item.kind(), LayoutItem::kChapter);
+  EXPECT_TRUE(item.isChapter());
+  EXPECT_EQ(item.name(), "");
+  EXPECT_EQ(item.parent(), nullptr);
+  EXPECT_EQ(item.childCount(), 0u);
+  EXPECT_FALSE(item.noCombineHeaders() || item.preserveFormatting() || item.noHeaderComments() ||
+               item.copyToOutput());
+}
+
+TEST(LayoutItemTest, CopiesAreDeepAndParentedToTheCopy) {
+  const LayoutItem original = sampleTree();
+  LayoutItem copy(original);
+  EXPECT_EQ(copy, original);
+  EXPECT_EQ(copy.parent(), nullptr);
+  ASSERT_EQ(copy.childCount(), 2u);
+  EXPECT_NE(copy.child(0), original.child(0));
+  EXPECT_EQ(copy.child(0)->parent(), &copy);
+  EXPECT_EQ(copy.child(0)->child(0)->parent(), copy.child(0));
+  copy.child(0)->child(0)->setName("Changed");
+  EXPECT_EQ(original.child(0)->child(0)->name(), "Widget");
+  EXPECT_FALSE(copy == original);
+
+  // Assignment replaces fields and subtree but keeps the item where it is in its own tree.
+  LayoutItem holder;
+  LayoutItem* slot = holder.addChild();
+  slot->addChild()->setName("old");
+  *slot = original;
+  EXPECT_EQ(slot->parent(), &holder);
+  EXPECT_EQ(*slot, original);
+  EXPECT_EQ(slot->child(1)->parent(), slot);
+}
+
+TEST(LayoutItemTest, AssigningFromOwnDescendantIsSafe) {
+  LayoutItem root = sampleTree();
+  const LayoutItem expected(*root.child(0));
+  root = *root.child(0);  // the source lives in the subtree being replaced
+  EXPECT_EQ(root, expected);
+  EXPECT_EQ(root.child(0)->parent(), &root);
+
+  LayoutItem moved = sampleTree();
+  LayoutItem target(std::move(moved));
+  EXPECT_EQ(target, sampleTree());
+  EXPECT_EQ(target.child(0)->parent(), &target);
+  EXPECT_EQ(moved.childCount(), 0u);
+}
+
+TEST(LayoutItemTest, ChildrenCanBeReleasedAdoptedAndRemoved) {
+  LayoutItem root = sampleTree();
+  EXPECT_EQ(root.child(0)->child(0)->depth(), 2);
+  EXPECT_EQ(root.indexOfChild(root.child(1)), 1u);
+  EXPECT_EQ(root.indexOfChild(&root), 2u);
+  std::unique_ptr<LayoutItem> sub = root.releaseChild(0);
+  EXPECT_EQ(sub->parent(), nullptr);
+  EXPECT_EQ(root.childCount(), 1u);
+  LayoutItem* adopted = root.adoptChild(std::move(sub));
+  EXPECT_EQ(adopted->parent(), &root);
+  EXPECT_EQ(root.child(1), adopted);
+  root.removeChild(1);
+  ASSERT_EQ(root.childCount(), 1u);
+  EXPECT_EQ(root.child(0)->name(), "Remark");
+}
+
+TEST(LayoutItemTest, RecordIsExact) {
+  LayoutItem root;
+  root.setName("R");
+  LayoutItem* child = root.addChild();
+  child->setName("C");
+  child->setKind(LayoutItem::kText);
+  child->setCopyToOutput(true);
+  PortableWriter out;
+  out.beginObjectGraph();
+  root.writeRecord(out);
+  // Strings count toward the 80-character line. Root: "R" 3, text 5, the 38th reserved string's closing quote
+  // would be character 81 and goes to a new line. Child: "C" 6 (counting on), text 8, the 37th reserved
+  // string's opening quote would be character 81.
+  const std::string empty = "0\r\n\"\"";
+  std::string expected = ":1\r\n\\[1\r\n\"R\"6\r\n:32775\r\n\\[\\]" + empty + repeat(empty, 37) +
+                         "0\r\n\"\r\n\"" + empty + repeat("0\r\n", 4 + 26 + 10) + "1\r\n";
+  // The child is object 2 (the null object took 1); its parent is written as a reference to object 0.
+  expected += ":1\r\n\\[1\r\n\"C\"7\r\n@0\r\n" + empty + repeat(empty, 36) + "0\r\n\r\n\"\"" +
+              repeat(empty, 2) + "0\r\n0\r\n0\r\n1\r\n" + repeat("0\r\n", 26 + 10) + "0\r\n\\]\\]";
+  EXPECT_EQ(out.text(), expected);
+
+  PortableReader in(out.text());
+  in.beginObjectGraph();
+  LayoutItem read;
+  ASSERT_TRUE(read.readRecord(in));
+  EXPECT_EQ(read, root);
+  EXPECT_EQ(read.child(0)->parent(), &read);
+  EXPECT_TRUE(in.atEnd());
+}
+
+TEST(LayoutItemTest, RecordRefusesWrongClassesAndChildReferences) {
+  LayoutItem root = sampleTree();
+  PortableWriter out;
+  out.beginObjectGraph();
+  root.writeRecord(out);
+  const std::string& text = out.text();
+  std::string wrong_class = text;
+  wrong_class.replace(0, 2, ":2");
+  PortableReader wrong(wrong_class);
+  LayoutItem item;
+  EXPECT_FALSE(item.readRecord(wrong));
+
+  // A child given as a reference to an item already read would make a cycle.
+  const size_t first_child = text.find(":1", 2);
+  ASSERT_NE(first_child, std::string::npos);
+  std::string cyclic = text.substr(0, first_child) + "@0\r\n" + text.substr(first_child);
+  PortableReader cycle(cyclic);
+  EXPECT_FALSE(item.readRecord(cycle));
+}
+
+}  // namespace
+}  // namespace quillet
