@@ -336,5 +336,28 @@ TEST(ConfigurationFileTest, ParentLinkMustBeNullOrAReference) {
   EXPECT_EQ(relinked.arrangement().child(0)->parent(), &relinked.arrangement());
 }
 
+TEST(ConfigurationFileTest, BundledExampleLoads) {
+  Configuration example;
+  ASSERT_TRUE(example.load("examples/example.qlc"));  // tests run from the source tree
+  EXPECT_EQ(example.documentName(), "Shapes Example");
+  EXPECT_EQ(example.sourceEntries(), (std::vector<SourceEntry>{{"src/*.*", false}}));
+  EXPECT_EQ(example.htmlOutputFile(), "html/index.html");
+  EXPECT_EQ(example.rtfOutputFile(), "rtf/shapes.rtf");
+  const LayoutItem& root = example.arrangement();
+  ASSERT_EQ(root.childCount(), 3u);
+  EXPECT_EQ(root.child(0)->name(), "Introduction");
+  ASSERT_EQ(root.child(0)->childCount(), 1u);
+  EXPECT_EQ(root.child(0)->child(0)->name(), "doc/intro.txt");
+  EXPECT_EQ(root.child(0)->child(0)->kind(), LayoutItem::kInsertDocument);
+  EXPECT_EQ(root.child(1)->name(), "Classes");
+  ASSERT_EQ(root.child(1)->childCount(), 5u);
+  EXPECT_EQ(root.child(1)->child(0)->name(), "Shape");
+  EXPECT_EQ(root.child(1)->child(0)->kind(), LayoutItem::kClassesByName);
+  EXPECT_EQ(root.child(2)->child(0)->name(), ".*");
+  EXPECT_EQ(root.child(2)->child(0)->kind(), LayoutItem::kFunctionsByName);
+  ASSERT_EQ(example.commentTagCount(), 1u);
+  EXPECT_EQ(example.commentTag(0).tagName(), "TODO:");
+}
+
 }  // namespace
 }  // namespace quillet
