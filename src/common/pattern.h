@@ -19,6 +19,7 @@ class Pattern {
   struct Match {
     size_t position = npos;  // npos when nothing matched
     size_t length = 0;
+    /// True when the search found a match.
     bool found() const { return position != npos; }
   };
 
@@ -31,15 +32,18 @@ class Pattern {
   void compile(std::string_view text);
   /// 0 ok, 1 illegal, 2 no memory, 3 too long or malformed.
   int status() const { return status_; }
+  /// True when the pattern compiled and may be searched with.
   bool ok() const { return status_ == kOk; }
 
-  /// The leftmost match at or after `start`; never allocates. Only for patterns whose status is ok.
+  /// The leftmost match at or after `start`; never allocates. Only for patterns whose status is ok; any
+  /// other pattern, and a start beyond the subject, finds nothing.
   Match search(std::string_view subject, size_t start = 0) const;
   /// True when the leftmost match from position 0 covers the whole subject.
   bool matchesWhole(std::string_view subject) const;
 
  private:
   std::array<uint16_t, kMaxElements> elements_{};
+  size_t length_ = 0;  // elements in use, without the end marker
   int status_ = kIllegal;
 };
 
