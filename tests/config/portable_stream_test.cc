@@ -4,30 +4,24 @@
 
 #include <string>
 
+#include "config/test_util.h"
+
 namespace quillet {
 namespace {
 
-TEST(PortableWriterTest, NumbersEndWithCarriageReturnLineFeed) {
+TEST(PortableWriterTest, NumbersAndEscapedStrings) {
   PortableWriter out;
   out.writeSigned(-5);
-  out.writeSigned(0);
   out.writeUnsigned(4294967295u);
-  out.writeBool(true);
   out.writeReal(0);
-  out.writeReal(0.5);
   out.writeReal(1.0 / 3);
   out.writeReal(-2.5e-20);
-  EXPECT_EQ(out.text(), "-5\r\n0\r\n4294967295\r\n1\r\n0\r\n0.5\r\n0.3333333333333333\r\n-2.5e-20\r\n");
-}
-
-TEST(PortableWriterTest, StringsEscapeBlanksBracesControlAndHighBytes) {
-  PortableWriter out;
   out.writeString("a b{}\\\"\n\t\x01\xe9\r\b\f");
-  EXPECT_EQ(out.text(), "14\r\n\"a\\x20b\\[\\]\\\\\\\"\\n\\t\\x01\\xe9\\r\\b\\f\"");
-  PortableWriter empty;
-  empty.writeString("");
-  empty.writeSigned(7);
-  EXPECT_EQ(empty.text(), "0\r\n\"\"7\r\n");  // no line break after the closing quote
+  out.writeString("");
+  out.writeBool(true);
+  EXPECT_EQ(out.text(),
+            "-5\r\n4294967295\r\n0\r\n0.3333333333333333\r\n-2.5e-20\r\n"
+            "14\r\n\"a\\x20b\\[\\]\\\\\\\"\\n\\t\\x01\\xe9\\r\\b\\f\"0\r\n\"\"1\r\n");
 }
 
 TEST(PortableWriterTest, BreaksStringTextBeyondEightyCharacters) {
@@ -36,23 +30,16 @@ TEST(PortableWriterTest, BreaksStringTextBeyondEightyCharacters) {
   // The opening quote and 79 characters fill the line; the 80th character starts a new one.
   EXPECT_EQ(out.text(), "100\r\n\"" + std::string(79, 'x') + "\r\n" + std::string(21, 'x') + "\"");
 
-  // An escape is never split: it moves to the next line as a whole.
-  PortableWriter escape;
+  PortableWriter escape;  // an escape moves to the next line whole
   escape.writeString(std::string(78, 'y') + " ");
   EXPECT_EQ(escape.text(), "79\r\n\"" + std::string(78, 'y') + "\r\n\\x20\"");
-}
 
-TEST(PortableWriterTest, LineCountRunsAcrossStringsAndIgnoresNumbers) {
-  PortableWriter out;
-  for (int i = 0; i < 40; ++i) {
-    out.writeString("");
-    out.writeSigned(123456);  // numbers neither count nor restart the line
+  PortableWriter running;  // the count runs across strings; numbers neither count nor restart it
+  for (int i = 0; i < 41; ++i) {
+    running.writeString("");
+    running.writeSigned(123456);
   }
-  out.writeString("");
-  std::string expected;
-  for (int i = 0; i < 40; ++i) expected += "0\r\n\"\"123456\r\n";
-  expected += "0\r\n\r\n\"\"";  // the 41st opening quote would be character 81
-  EXPECT_EQ(out.text(), expected);
+  EXPECT_EQ(running.text(), repeat("0\r\n\"\"123456\r\n", 40) + "0\r\n\r\n\"\"123456\r\n");
 }
 
 TEST(PortableWriterTest, RecordsReferencesAndTheNullObject) {
@@ -67,126 +54,81 @@ TEST(PortableWriterTest, RecordsReferencesAndTheNullObject) {
   out.writeNullObject();
   out.endRecord();
   out.endRecord();
-  EXPECT_FALSE(out.writeReference(nullptr));
   EXPECT_EQ(out.text(), ":1\r\n\\[:32775\r\n\\[\\]:1\r\n\\[@0\r\n@1\r\n\\]\\]");
-
-  // A new graph numbers from 0 again and writes the null object's record again.
-  out.beginObjectGraph();
+  out.beginObjectGraph();  // a new graph numbers from 0 and writes the null record again
   EXPECT_FALSE(out.writeReference(&first));
   out.writeNullObject();
   EXPECT_TRUE(out.text().ends_with("\\]\\]:32775\r\n\\[\\]"));
 }
 
 TEST(PortableReaderTest, ReadsWhatTheWriterWrote) {
-  const std::string tricky =
-      std::string("blank {brace} \\ \"quoted\"\r\n\t\x01\x7f\xff") + std::string(200, 'z');
+  const std::string tricky = std::string("blank {brace} \\ \"q\"\r\n\t\x01\x7f\xff") + std::string(200, 'z');
   PortableWriter out;
   out.writeSigned(-2147483647 - 1);
-  out.writeUnsigned(4294967295u);
   out.writeString(tricky);
   out.writeReal(0.1000000014901161);
-  out.writeString("");
-  out.writeBool(true);
   PortableReader in(out.text());
   int32_t i = 0;
-  uint32_t u = 0;
   std::string s;
-  std::string empty = "not empty";
   double r = 0;
-  bool b = false;
-  ASSERT_TRUE(in.readSigned(i));
-  ASSERT_TRUE(in.readUnsigned(u));
-  ASSERT_TRUE(in.readString(s));
-  ASSERT_TRUE(in.readReal(r));
-  ASSERT_TRUE(in.readString(empty));
-  ASSERT_TRUE(in.readBool(b));
+  ASSERT_TRUE(in.readSigned(i) && in.readString(s) && in.readReal(r));
   EXPECT_EQ(i, -2147483647 - 1);
-  EXPECT_EQ(u, 4294967295u);
   EXPECT_EQ(s, tricky);
   EXPECT_EQ(r, 0.1000000014901161);
-  EXPECT_EQ(empty, "");
-  EXPECT_TRUE(b);
   EXPECT_TRUE(in.atEnd());
 }
 
 TEST(PortableReaderTest, AcceptsLooseLayoutAndHonoursAnnouncedLength) {
-  // Line feeds alone, breaks inside quotes, "\x" with one digit or none, raw bytes, and any non-zero boolean.
-  PortableReader in("5\n  \"a\nb\r\n\\x9\\xc\"\n3\n\"abcdef\"\n9\n\"ab\"\n-7\n");
+  // Line feeds alone, breaks inside quotes, "\x" with one digit or none, and any non-zero boolean.
+  PortableReader in("5\n  \"a\nb\r\n\\x9\\xc\"\n3\n\"abcdef\"\n2\n\"\\x\\[\"\n-7\n");
   std::string s;
   ASSERT_TRUE(in.readString(s));
-  EXPECT_EQ(s, "ab\x09\x0c");  // only four characters came, so the string is shorter than announced
+  EXPECT_EQ(s, "ab\x09\x0c");  // fewer characters than announced
   ASSERT_TRUE(in.readString(s));
   EXPECT_EQ(s, "abc");  // the rest up to the closing quote is skipped
   ASSERT_TRUE(in.readString(s));
-  EXPECT_EQ(s, "ab");
+  EXPECT_EQ(s, std::string("\0{", 2));
   bool b = false;
   ASSERT_TRUE(in.readBool(b));
   EXPECT_TRUE(b);
-  EXPECT_TRUE(in.atEnd());
-
-  PortableReader no_digit("2\r\n\"\\x\\[\"");
-  ASSERT_TRUE(no_digit.readString(s));
-  EXPECT_EQ(s, std::string("\0{", 2));
-}
-
-TEST(PortableReaderTest, RefusesMalformedValues) {
-  std::string s;
-  int32_t i = 0;
-  uint32_t u = 0;
-  EXPECT_FALSE(PortableReader("").readSigned(i));
-  EXPECT_FALSE(PortableReader("abc").readSigned(i));
-  EXPECT_FALSE(PortableReader("2147483648").readSigned(i));
-  EXPECT_FALSE(PortableReader("-1").readUnsigned(u));
-  EXPECT_FALSE(PortableReader("4294967296").readUnsigned(u));
-  EXPECT_FALSE(PortableReader("99999999999999999999999").readUnsigned(u));
-  EXPECT_FALSE(PortableReader("3\r\nabc").readString(s));        // no opening quote
-  EXPECT_FALSE(PortableReader("3\r\n\"abc").readString(s));      // no closing quote
-  EXPECT_FALSE(PortableReader("3\r\n\"a\\qc\"").readString(s));  // unknown escape
-  EXPECT_FALSE(PortableReader("1\r\n\"\\").readString(s));       // escape cut off
   // A huge announced length is read as what is there, without reserving for it.
   ASSERT_TRUE(PortableReader("4294967295\r\n\"ab\"").readString(s));
   EXPECT_EQ(s, "ab");
 }
 
-TEST(PortableReaderTest, CountsAreBoundedByTheBytesLeft) {
-  uint32_t count = 0;
-  PortableReader small("3\r\n123456789");
-  EXPECT_TRUE(small.readCount(count, 3));
-  EXPECT_EQ(count, 3u);
-  PortableReader too_many("4\r\n123456789");
-  EXPECT_FALSE(too_many.readCount(count, 3));
-  PortableReader hostile("4294967295\r\n");
-  EXPECT_FALSE(hostile.readCount(count, 1));
+TEST(PortableReaderTest, RefusesMalformedValuesAndHostileCounts) {
+  std::string s;
+  int32_t i = 0;
+  uint32_t u = 0;
+  EXPECT_FALSE(PortableReader("abc").readSigned(i));
+  EXPECT_FALSE(PortableReader("2147483648").readSigned(i));
+  EXPECT_FALSE(PortableReader("-1").readUnsigned(u));
+  EXPECT_FALSE(PortableReader("99999999999999999999999").readUnsigned(u));
+  EXPECT_FALSE(PortableReader("3\r\nabc").readString(s));        // no opening quote
+  EXPECT_FALSE(PortableReader("3\r\n\"abc").readString(s));      // no closing quote
+  EXPECT_FALSE(PortableReader("3\r\n\"a\\qc\"").readString(s));  // unknown escape
+  EXPECT_TRUE(PortableReader("3\r\n123456789").readCount(u, 3));
+  EXPECT_FALSE(PortableReader("4\r\n123456789").readCount(u, 3));
+  EXPECT_FALSE(PortableReader("4294967295\r\n").readCount(u, 1));
 }
 
 TEST(PortableReaderTest, ObjectStartsResolveReferences) {
   int item = 0;
-  PortableReader in(":1\r\n\\[:32775\r\n\\[\\]@0\r\n@1\r\n\\]@2\r\n@-1\r\n:2 \\[");
+  PortableReader in(":1\r\n\\[:32775\r\n\\[\\]@0\r\n@1\r\n@2\r\n");
   PortableReader::ObjectStart start;
   ASSERT_TRUE(in.readObjectStart(start));
   EXPECT_EQ(start.kind, PortableReader::ObjectKind::kRecord);
-  EXPECT_EQ(start.classNumber, 1u);
-  EXPECT_EQ(start.slot, 0u);
   in.bindObject(start.slot, &item);
   ASSERT_TRUE(in.readObjectStart(start));
   EXPECT_EQ(start.kind, PortableReader::ObjectKind::kNull);
   ASSERT_TRUE(in.readObjectStart(start));
-  EXPECT_EQ(start.kind, PortableReader::ObjectKind::kReference);
   EXPECT_EQ(start.object, &item);
   ASSERT_TRUE(in.readObjectStart(start));
   EXPECT_EQ(start.kind, PortableReader::ObjectKind::kNull);
-  EXPECT_TRUE(in.readRecordEnd());
-  EXPECT_FALSE(in.readObjectStart(start));  // @2: nothing has that number
-  PortableReader negative("@-1\r\n");
-  EXPECT_FALSE(negative.readObjectStart(start));
-  PortableReader spaced(":2 \\[");
-  ASSERT_TRUE(spaced.readObjectStart(start));
-  EXPECT_EQ(start.classNumber, 2u);
-  PortableReader garbage("x");
-  EXPECT_FALSE(garbage.readObjectStart(start));
+  EXPECT_FALSE(in.readObjectStart(start));  // nothing has the number 2
   PortableReader unbound(":1\r\n\\[@0\r\n");
   ASSERT_TRUE(unbound.readObjectStart(start));
-  EXPECT_FALSE(unbound.readObjectStart(start));  // a reference to a record never bound to an object
+  EXPECT_FALSE(unbound.readObjectStart(start));  // a record never bound to an object
 }
 
 }  // namespace
