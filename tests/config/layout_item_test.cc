@@ -100,7 +100,8 @@ TEST(LayoutItemTest, RecordRefusesAChildGivenAsAReference) {
   sampleTree().writeRecord(out);
   // A child that refers back to an item already read would make a cycle.
   const size_t first_child = out.text().find(":1", 2);
-  PortableReader cycle(out.text().substr(0, first_child) + "@0\r\n" + out.text().substr(first_child));
+  const std::string cyclic = out.text().substr(0, first_child) + "@0\r\n" + out.text().substr(first_child);
+  PortableReader cycle(cyclic);
   LayoutItem item;
   EXPECT_FALSE(item.readRecord(cycle));
 }
