@@ -24,6 +24,8 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard);
 std::string onDiskSpelling(const std::string& path);
 /// Looks `path` up as a case-blind file system would; true and the stored spelling in `found` when it exists.
 bool findOnDisk(const std::string& path, std::string& found);
+/// Forgets every remembered spelling and folder listing, so that later lookups see the disk as it is now.
+void forgetPathCaches();
 /// The network form of a path: the path itself on this platform.
 std::string networkForm(const std::string& path);
 
