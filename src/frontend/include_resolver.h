@@ -1,0 +1,46 @@
+// Finding the file an "#include" line names. A quoted name is looked for next to each open file, from the
+// current one outwards, then in the include directories; an angle-bracket name only in the include
+// directories. An include directory that begins with "." is relative to each open file's folder in turn.
+// Both "\" and "/" separate components; the names composed here use "/", with "." and ".." steps
+// worked out, so that one file always gets one name. Used by the preprocessor.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillet {
+
+// How the resolver asks whether a file exists; tests substitute their own.
+class FileLookup {
+ public:
+  virtual ~FileLookup() = default;
+  /// True when `path` names an existing file (not a folder); its spelling on disk goes to `found`.
+  virtual bool find(const std::string& path, std::string& found) = 0;
+};
+
+// The file system's answer, looked up case-blind where the exact spelling does not exist, and remembered
+// for the life of the object (one generation run).
+class DiskFileLookup : public FileLookup {
+ public:
+  bool find(const std::string& path, std::string& found) override;
+
+ private:
+  std::unordered_map<std::string, std::string> known_;  // path -> spelling, empty when missing
+};
+
+/// The folder part of `file` (without its final separator); empty when the name has no folder.
+std::string_view folderOf(std::string_view file);
+/// `folder` and `name` joined with "/", every separator made "/", "." steps dropped and each ".." step
+/// taking away the component before it.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+/// The resolved name of the file that `name` names, or empty when none exists. `open_files` lists the
+/// open files, outermost first.
+std::string resolveInclude(std::string_view name, bool quoted,
+                           const std::vector<std::string_view>& open_files,
+                           const std::vector<std::string>& include_directories, FileLookup& lookup);
+
+}  // namespace quillet

@@ -1,0 +1,227 @@
+#include "frontend/preprocessor.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frontend/preprocessor_fixture.h"
+
+namespace quillet {
+namespace {
+
+class PreprocessorTest : public testing::PreprocessorFixture {};
+
+TEST_F(PreprocessorTest, DefinesObjectLikeMacros) {
+  EXPECT_EQ(preprocess("#define A 1\nA + A"), "1 + 1");
+  // A parenthesis after a space starts the replacement, not a parameter list.
+  EXPECT_EQ(preprocess("#define F (x)\nF"), "( x )");
+  // The first definition stays in effect until "#undef".
+  EXPECT_EQ(preprocess("#define A 1\n#define A 2\nA\n#undef A\n#define A 2\nA"), "1 2");
+  EXPECT_EQ(preprocess("#define EMPTY\na EMPTY b"), "a b");
+  // Malformed directives are ignored; words that are no directive are delivered.
+  EXPECT_EQ(preprocess("#define\n#define 3 4\n#undef\n3"), "3");
+  EXPECT_EQ(preprocess("#foo bar\n#\n#define X 1\nX"), "foo bar 1");
+  EXPECT_EQ(preprocess("a # b"), "a # b");
+}
+
+TEST_F(PreprocessorTest, UsesConfiguredAndPredefinedMacros) {
+  EXPECT_EQ(preprocess("#ifdef X\nx\n#endif\nY Z\n#if X\nno\n#endif", {}, {"X", "Y=2+3", "Z=a  b"}),
+            "x 2 + 3 a b");
+  EXPECT_EQ(preprocess("#ifdef __cplusplus\nyes\n#endif\n#if __cplusplus\nno\n#endif\n__FILE__ __LINE__ end"),
+            "yes end");
+  // A configured value comes first and is not replaced by the predefined empty one.
+  EXPECT_EQ(preprocess("__cplusplus", {}, {"__cplusplus=199711"}), "199711");
+}
+
+TEST_F(PreprocessorTest, EvaluatesConditions) {
+  EXPECT_EQ(preprocess("#if !UNDEFINED\nno\n#endif\n"
+                       "#if !defined(UNDEFINED)\nyes1\n#endif\n"
+                       "#if defined UNDEFINED || 2 > 1\nyes2\n#endif\n"
+                       "#define V 3\n#if V * 2 == 6 && defined(V)\nyes3\n#endif\n"
+                       "#if 1 / 0\nno\n#endif\n"),
+            "yes1 yes2 yes3");
+  EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"error: division by zero."}));
+  // Only a name makes "ifdef" and "ifndef" test anything; a keyword leaves the group active.
+  EXPECT_EQ(preprocess("#ifdef const\nk\n#endif\n#ifndef 3\nn\n#endif\n#ifdef\ne\n#endif"), "k n e");
+  EXPECT_EQ(preprocess("#define D\n#ifndef D\nno\n#else\nyes\n#endif"), "yes");
+}
+
+TEST_F(PreprocessorTest, SkipsGroupsAndNestedConditionals) {
+  EXPECT_EQ(preprocess("#if 0\n#if 1\na\n#else\nb\n#endif\nc\n#else\nd\n#endif\ne"), "d e");
+  EXPECT_EQ(preprocess("#define V 2\n#if V == 1\none\n#elif V == 2\ntwo\n#elif V == 2\nagain\n#else\nother\n"
+                       "#endif\nend"),
+            "two end");
+  EXPECT_EQ(preprocess("#if 1\na\n#elif 1\nb\n#else\nc\n#endif\nd"), "a d");
+  EXPECT_EQ(preprocess("#if 0\na\n#elif 0\nb\n#else\nc\n#endif\nd"), "c d");
+  // Directives inside a skipped group do nothing, and an "#include" there is not even looked for.
+  EXPECT_EQ(preprocess("#ifdef NO\n#define X 1\n#include \"none.h\"\n#error stop\n#endif\nX"), "X");
+  EXPECT_TRUE(run_.output.lines.empty());
+  // An apostrophe or an open string in a skipped line does not hide the end of the group.
+  EXPECT_EQ(preprocess("#if 0\nit's skipped\n#endif\nvisible"), "visible");
+  EXPECT_EQ(preprocess("#if 0\n\"open\n#endif\nvisible"), "visible");
+  EXPECT_EQ(preprocess("#define S \"open\n#define T 2\nT"), "2");
+}
+
+TEST_F(PreprocessorTest, ExpandsFunctionLikeMacros) {
+  EXPECT_EQ(preprocess("#define MAX(a, b) ((a) > (b) ? (a) : (b))\nMAX(x, y + 1)"),
+            "( ( x ) > ( y + 1 ) ? ( x ) : ( y + 1 ) )");
+  // Invocations may span lines; arguments are expanded before they are substituted.
+  EXPECT_EQ(preprocess("#define ID(x) x\n#define ONE 1\nID(\nONE\n) ID(ID(ID(7)))"), "1 7");
+  EXPECT_EQ(preprocess("#define P(x, y) x|y\nP((a, b), c)"), "( a , b ) | c");
+  // A name without "(" is passed through, as is an invocation with the wrong number of arguments.
+  EXPECT_EQ(preprocess("#define F(a) [a]\nF F(1, 2) F() F(3)"), "F F ( 1 , 2 ) F ( ) [ 3 ]");
+  EXPECT_EQ(preprocess("#define G() g\nG() G(1)"), "g G ( 1 )");
+  EXPECT_EQ(preprocess("#define F(a) a\nF(1"), "F ( 1");
+}
+
+TEST_F(PreprocessorTest, StringizesAndPastes) {
+  Preprocessor preprocessor(write("m.cpp", "#define S(x) #x\nS(a + \"b\")"), {}, {}, cache_);
+  const token_t& literal = preprocessor.nextToken();
+  EXPECT_EQ(literal.kind, T_LITERAL);
+  EXPECT_EQ(literal.text, " a + b");
+
+  EXPECT_EQ(preprocess("#define CAT(a, b) a##b\nCAT(foo, bar) CAT(x, 1) CAT(, y)"), "foobar x1 y");
+  // An argument next to "##" is not expanded first; others are.
+  EXPECT_EQ(preprocess("#define ONE 1\n#define CAT(a, b) a ## b\n#define ID(x) x\nCAT(ONE, 2) ID(ONE)"),
+            "ONE2 1");
+  EXPECT_EQ(preprocess("#define AB a ## b\nAB"), "ab");
+  EXPECT_EQ(preprocess("#define J(a, b) [a ## b]\nJ(, x) J(p q, r s)"), "[ x ] [ p qr s ]");
+  Preprocessor pasted(write("p.cpp", "#define CAT(a, b) a##b\nCAT(x, 1) CAT(1, x)"), {}, {}, cache_);
+  EXPECT_EQ(pasted.nextToken().kind, T_IDENTIFIER);  // the joined token keeps the left token's kind
+  EXPECT_EQ(pasted.nextToken().kind, T_LITERAL);
+}
+
+TEST_F(PreprocessorTest, DoesNotExpandAMacroInsideItself) {
+  EXPECT_EQ(preprocess("#define foo foo + 1\nfoo"), "foo + 1");
+  EXPECT_EQ(preprocess("#define A B\n#define B A\nA B"), "A B");
+  EXPECT_EQ(preprocess("#define f(x) x f\nf(1)(2)"), "1 f ( 2 )");
+  EXPECT_EQ(preprocess("#define f(x) x\n#define g f(g)\ng"), "g");
+}
+
+TEST_F(PreprocessorTest, CarriesCommentsOntoExpansions) {
+  Preprocessor object(write("a.cpp", "#define ONE 1\n/** doc */\nONE two"), {}, {}, cache_);
+  const token_t& one = object.nextToken();
+  EXPECT_EQ(one.text, "1");
+  ASSERT_TRUE(one.comment);
+  EXPECT_EQ(*one.comment, (CommentBlock{"  * doc \n"}));
+  EXPECT_EQ(one.commentLine, 2u);
+  EXPECT_FALSE(object.nextToken().comment);
+
+  // An empty replacement hands the comment to the token after it; so does a function-like macro.
+  Preprocessor empty(write("b.cpp", "#define NOTHING\n#define F(a) a\n/* c */ NOTHING x /* d */ F(y)"), {},
+                     {}, cache_);
+  const token_t& x = empty.nextToken();
+  EXPECT_EQ(x.text, "x");
+  ASSERT_TRUE(x.comment);
+  EXPECT_EQ(*x.comment, (CommentBlock{"   c \n"}));
+  const token_t& y = empty.nextToken();
+  EXPECT_EQ(y.text, "y");
+  ASSERT_TRUE(y.comment);
+  EXPECT_NE(y.comment->front().find(" d "), std::string::npos);
+}
+
+TEST_F(PreprocessorTest, KeepsCommentsInsideMacrosOnlyWhenAsked) {
+  const std::string source = "#define D /* inner */ int\n#define F(a) a\nD F(/* arg */ y)";
+  Preprocessor off(write("off.cpp", source), {}, {}, cache_);
+  EXPECT_FALSE(off.nextToken().comment);
+  EXPECT_FALSE(off.nextToken().comment);
+
+  run_.configuration.setMacroComments(true);
+  Preprocessor on(write("on.cpp", source), {}, {}, cache_);
+  const token_t& type = on.nextToken();
+  ASSERT_TRUE(type.comment);
+  EXPECT_NE(type.comment->front().find("inner"), std::string::npos);
+  const token_t& y = on.nextToken();
+  ASSERT_TRUE(y.comment);
+  EXPECT_NE(y.comment->front().find("arg"), std::string::npos);
+}
+
+TEST_F(PreprocessorTest, MovesCommentsPastDirectives) {
+  Preprocessor preprocessor(
+      write("m.cpp", "/// doc\n#define X 1\n#if 0\n// hidden\n#endif\nint y; // trailing\n#undef X\nlast"),
+      {}, {}, cache_);
+  const token_t& type = preprocessor.nextToken();
+  EXPECT_EQ(type.text, "int");
+  ASSERT_TRUE(type.comment);
+  EXPECT_EQ(*type.comment, (CommentBlock{"  / doc\n"}));
+  preprocessor.nextToken();
+  preprocessor.nextToken();
+  const token_t& last = preprocessor.nextToken();
+  ASSERT_TRUE(last.comment);
+  EXPECT_EQ(*last.comment, (CommentBlock{"          trailing\n"}));
+  // Comments after the last token ride on the end.
+  Preprocessor tail(write("t.cpp", "x\n/* end */"), {}, {}, cache_);
+  tail.nextToken();
+  const token_t& end = tail.nextToken();
+  EXPECT_EQ(end.kind, T_EOF);
+  ASSERT_TRUE(end.comment);
+}
+
+TEST_F(PreprocessorTest, GivesExpansionsThePositionOfTheInvocation) {
+  Preprocessor preprocessor(write("m.cpp", "#define TWO 1 + 1\n#define ID(x) x\n\n\nTWO\nID(\nz)"), {}, {},
+                            cache_);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(preprocessor.nextToken().line, 5u);
+  EXPECT_EQ(preprocessor.nextToken().line, 7u);  // an argument keeps its own line
+}
+
+TEST_F(PreprocessorTest, ReportsErrorDirectives) {
+  std::string module = write("e.cpp", "#error  This is \"bad\"  \nafter");
+  Preprocessor preprocessor(module, {}, {}, cache_);
+  EXPECT_EQ(tokensOf(preprocessor).size(), 1u);
+  EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"warning: (" + module + ") This is bad"}));
+}
+
+TEST_F(PreprocessorTest, BacksUpThroughABoundedHistory) {
+  std::string source;
+  for (int i = 0; i < 100; ++i) source += "t" + std::to_string(i) + " ";
+  Preprocessor preprocessor(write("h.cpp", source), {}, {}, cache_);
+  EXPECT_EQ(preprocessor.backUp().kind, T_EOF);  // nothing delivered yet
+  EXPECT_EQ(preprocessor.peek().text, "t0");
+  EXPECT_EQ(preprocessor.nextToken().text, "t0");
+  EXPECT_EQ(preprocessor.backUp().text, "t0");  // the first token is as far back as it goes
+  EXPECT_EQ(preprocessor.nextToken().text, "t1");
+  for (int i = 2; i < 50; ++i) preprocessor.nextToken();
+  // Sixteen tokens are kept, the current one included.
+  for (int i = 48; i >= 34; --i) EXPECT_EQ(preprocessor.backUp().text, "t" + std::to_string(i));
+  EXPECT_EQ(preprocessor.backUp().text, "t34");
+  EXPECT_EQ(preprocessor.nextToken().text, "t35");
+  EXPECT_EQ(preprocessor.peek().text, "t36");
+  EXPECT_EQ(preprocessor.nextToken().text, "t36");
+  for (int i = 37; i < 100; ++i) preprocessor.nextToken();
+  EXPECT_EQ(preprocessor.nextToken().kind, T_EOF);
+  EXPECT_EQ(preprocessor.nextToken().kind, T_EOF);
+  EXPECT_EQ(preprocessor.backUp().kind, T_EOF);
+}
+
+TEST_F(PreprocessorTest, BoundsRunawayExpansions) {
+  std::string source = "#define A0 x x\n";
+  for (int i = 1; i <= 30; ++i)
+    source +=
+        "#define A" + std::to_string(i) + " A" + std::to_string(i - 1) + " A" + std::to_string(i - 1) + "\n";
+  source += "A30 after";
+  Preprocessor preprocessor(write("bomb.cpp", source), {}, {}, cache_);
+  std::vector<token_t> tokens = tokensOf(preprocessor);
+  EXPECT_LE(tokens.size(), ExpansionContext::kInvocationTokenLimit + 1);
+  EXPECT_EQ(tokens.back().text, "after");
+  ASSERT_EQ(run_.output.lines.size(), 1u);
+  EXPECT_NE(run_.output.lines[0].find("the expansion of macro A30 grows beyond"), std::string::npos);
+
+  // Arguments that double at every level, and invocations nested far deeper than arguments are expanded.
+  std::string doubling = "#define D(x) x x\n";
+  for (int i = 0; i < 40; ++i) doubling += "D(";
+  doubling += "1" + std::string(40, ')') + " end";
+  EXPECT_EQ(preprocess(doubling).substr(preprocess(doubling).size() - 3), "end");
+  std::string deep = "#define ID(x) x\n";
+  for (int i = 0; i < 100; ++i) deep += "ID(";
+  deep += "1" + std::string(100, ')') + " end";
+  EXPECT_EQ(preprocess(deep), "1 end");
+  // Far deeper, arguments are no longer expanded before substitution, and the work of copying each
+  // argument again at every level runs out of budget; the module still goes on.
+  std::string deeper = "#define ID(x) x\n";
+  for (int i = 0; i < 20000; ++i) deeper += "ID(";
+  deeper += "1" + std::string(20000, ')') + " end";
+  EXPECT_EQ(preprocess(deeper), "end");
+}
+
+}  // namespace
+}  // namespace quillet
