@@ -54,7 +54,7 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   entries.clear();
   DIR* dir = ::opendir(folderOrCurrent(folder));
   if (!dir) return false;
-  std::string base = folder.empty() ? std::string() : folder;
+  std::string base = folder;
   if (!base.empty() && base.back() != '/') base += '/';
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
