@@ -1,0 +1,23 @@
+// A message output for tests: publishes itself as the run's output while it lives and keeps every line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/message_output.h"
+
+namespace quillet {
+
+class CapturedMessages final : public MessageOutput {
+ public:
+  CapturedMessages() { setCurrentMessageOutput(this); }
+  ~CapturedMessages() override { setCurrentMessageOutput(nullptr); }
+
+  void status(std::string_view) override {}
+  void report(std::string_view text) override { lines.emplace_back(text); }
+
+  std::vector<std::string> lines;
+};
+
+}  // namespace quillet
