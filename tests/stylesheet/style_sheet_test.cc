@@ -182,14 +182,22 @@ TEST_F(StyleSheetTest, RtfLineBreaksVanishEvenInsideCommands) {
   EXPECT_EQ(sheet.section(1).text(), "ab");
 }
 
+TEST_F(StyleSheetTest, RtfLineBreakAfterAControlWordStillDelimitsIt) {
+  // Deleting these breaks would make "\\parText" and "\\b01" of them, losing the paragraph and the text.
+  EXPECT_EQ(rtf("{\\par\r\nText\\b0\n1\\i\n-\\fs20\n\\par\n}").section(0).text(),
+            "{\\par Text\\b0 1\\i -\\fs20 \\par }");
+  // Not control words: an escaped backslash before letters, a control symbol, plain text.
+  EXPECT_EQ(rtf("\\\\par\nX \\~\nY wo\nrd").section(0).text(), "\\\\parX \\~Y word");
+}
+
 TEST_F(StyleSheetTest, UnevenBracesAreReportedAndRepaired) {
-  const StyleSheet sheet = rtf("a$$(if (x})b");
+  const StyleSheet sheet = rtf("a$$(if (x}))b");
   ASSERT_EQ(sheet.sectionCount(), 2u);
   EXPECT_EQ(sheet.section(1).expression(), "x");
   EXPECT_EQ(sheet.section(0).text(), "a}{");
   EXPECT_EQ(sheet.section(1).text(), "}{b");
   ASSERT_EQ(messages_.lines.size(), 1u);
-  EXPECT_EQ(messages_.lines[0], "error(main.rtf) : mismatched RTF scope '{' or '}' in command if (x}.");
+  EXPECT_EQ(messages_.lines[0], "error(main.rtf) : mismatched RTF scope '{' or '}' in command if (x}).");
 }
 
 TEST_F(StyleSheetTest, PanoseGroupsLeaveEveryLiteralText) {
