@@ -287,8 +287,9 @@ size_t StyleSheet::parseCommand(std::string_view rest, size_t& budget) {
         if (paren_depth == 0) state = 3;
         break;
       case 3:
-        if (token != "start")
+        if (token != "start") {
           report(" : unknown template command ", std::string(token) + " in expression " + body);
+        }
         state = 4;
         break;
       default:

@@ -48,7 +48,7 @@ template <typename Element>
 StyleSheetObject* objectOf(Element& element) {
   if constexpr (std::is_pointer_v<std::remove_cv_t<Element>>) {
     return element;
-  } else if constexpr (requires { element.get(); }) {
+  } else if constexpr (requires { typename Element::element_type; }) {  // std::unique_ptr, std::shared_ptr
     return element.get();
   } else {
     return &element;
