@@ -1,7 +1,11 @@
 #include "app/generation_run.h"
 
+#include "app/document_builder.h"
+#include "app/source_list.h"
 #include "common/message_output.h"
 #include "config/configuration.h"
+#include "config/layout_item.h"
+#include "document/document.h"
 
 namespace quillet {
 
@@ -22,11 +26,44 @@ class PublishedRun {
   PublishedRun& operator=(const PublishedRun&) = delete;
 };
 
+// Parses every module in turn; stops between modules when the run is cancelled.
+void parseModules(const Configuration& configuration, const SourceList& sources) {
+  for (const std::string& module : sources.modules) {
+    if (runCanceled()) return;
+    if (configuration.verbose()) reportStatus("Parsing file: " + module);
+  }
+}
+
 }  // namespace
 
 void runGeneration(Configuration& configuration, MessageOutput& output) {
   PublishedRun published(configuration, output);
   if (output.isCanceled()) return;
+  if (configuration.arrangement().childCount() == 0) {
+    output.report(
+        "error: At least one arrange entry is needed in every configuration.  No documentation can be "
+        "generated.");
+    return;
+  }
+  if (configuration.htmlOutputFile().empty() && configuration.rtfOutputFile().empty() &&
+      configuration.winHelpOutputFile().empty()) {
+    output.report(
+        "error: At least one output file name from the style tab is needed in every configuration.  No "
+        "documentation can be generated.");
+    return;
+  }
+
+  const SourceList sources = buildSourceList(configuration);
+  parseModules(configuration, sources);
+  if (output.isCanceled()) return;
+
+  if (configuration.verbose()) output.status("Building Document");
+  Document document;
+  DocumentedFiles documented;
+  buildDocument(configuration, document, documented);
+  if (output.isCanceled()) return;
+
+  if (configuration.verbose()) output.status("Sorting Document");
 }
 
 }  // namespace quillet
