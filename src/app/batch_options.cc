@@ -19,12 +19,18 @@ enum class Expect { Switches, Include, Define, ConfigFile, ProjectFile, OutputDi
 
 const char* missingValueMessage(Expect state) {
   switch (state) {
-    case Expect::Include: return "Missing include file after -I switch.";
-    case Expect::Define: return "Missing define after -D switch.";
-    case Expect::ConfigFile: return "Missing qlc file after -qlc switch.";
-    case Expect::ProjectFile: return "Missing project file after -prj switch.";
-    case Expect::OutputDir: return "Missing output file after -O switch.";
-    case Expect::Switches: break;
+    case Expect::Include:
+      return "Missing include file after -I switch.";
+    case Expect::Define:
+      return "Missing define after -D switch.";
+    case Expect::ConfigFile:
+      return "Missing qlc file after -qlc switch.";
+    case Expect::ProjectFile:
+      return "Missing project file after -prj switch.";
+    case Expect::OutputDir:
+      return "Missing output file after -O switch.";
+    case Expect::Switches:
+      break;
   }
   return "";
 }
@@ -59,12 +65,23 @@ bool BatchOptions::parse(int argc, const char* const* argv) {
         return false;
       }
       switch (expect) {
-        case Expect::Include: includes += ";", includes += arg; break;
-        case Expect::Define: defines += ",", defines += arg; break;
-        case Expect::ConfigFile: configFile = arg; break;
-        case Expect::ProjectFile: projectFile = arg; break;
-        case Expect::OutputDir: outputDir = arg; break;
-        case Expect::Switches: break;
+        case Expect::Include:
+          includes += ";", includes += arg;
+          break;
+        case Expect::Define:
+          defines += ",", defines += arg;
+          break;
+        case Expect::ConfigFile:
+          configFile = arg;
+          break;
+        case Expect::ProjectFile:
+          projectFile = arg;
+          break;
+        case Expect::OutputDir:
+          outputDir = arg;
+          break;
+        case Expect::Switches:
+          break;
       }
       expect = Expect::Switches;
       continue;

@@ -28,7 +28,9 @@ std::string loadFailureLine(const Configuration& configuration, const std::strin
   return "Error reading file " + file + ".";
 }
 
-bool isSeparator(char c) { return c == '/' || c == '\\'; }
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
 
 // The file-name part of a path written with either separator.
 std::string fileNamePart(const std::string& path) {
@@ -66,7 +68,9 @@ void importProjectFile(const std::string& file, Configuration& configuration, st
 
 }  // namespace
 
-const char* bannerText() { return "Quillet 2.1h - documentation generator for C and C++"; }
+const char* bannerText() {
+  return "Quillet 2.1h - documentation generator for C and C++";
+}
 
 void applyOverrides(const BatchOptions& options, Configuration& configuration, std::ostream& out) {
   configuration.setTraceTokens(options.debug);
@@ -83,7 +87,9 @@ void applyOverrides(const BatchOptions& options, Configuration& configuration, s
   if (!options.outputDir.empty()) {
     std::string dir = options.outputDir;
     if (!isSeparator(dir.back())) dir += '/';
-    auto relocate = [&dir](const std::string& name) { return name.empty() ? name : dir + fileNamePart(name); };
+    auto relocate = [&dir](const std::string& name) {
+      return name.empty() ? name : dir + fileNamePart(name);
+    };
     configuration.setHtmlOutputFile(relocate(configuration.htmlOutputFile()));
     configuration.setRtfOutputFile(relocate(configuration.rtfOutputFile()));
     configuration.setWinHelpOutputFile(relocate(configuration.winHelpOutputFile()));

@@ -15,12 +15,15 @@ namespace quillet {
 
 namespace {
 
-std::string fileNamePart(const std::string& path) { return path.substr(folderPart(path).size()); }
+std::string fileNamePart(const std::string& path) {
+  return path.substr(folderPart(path).size());
+}
 
 // The files an item of kind 1 or 2 names: the matches of its expanded name, else the name itself.
 std::vector<std::string> documentFiles(const LayoutItem& item) {
   std::vector<std::string> files;
-  if (!expandPattern(Configuration::expandEnvironment(item.name()), files, true)) files.push_back(item.name());
+  if (!expandPattern(Configuration::expandEnvironment(item.name()), files, true))
+    files.push_back(item.name());
   return files;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/document_builder.h"
 #include "app/source_list.h"
+#include "common/file_services.h"
 #include "common/message_output.h"
 #include "config/configuration.h"
 #include "config/layout_item.h"
@@ -38,6 +39,7 @@ void parseModules(const Configuration& configuration, const SourceList& sources)
 
 void runGeneration(Configuration& configuration, MessageOutput& output) {
   PublishedRun published(configuration, output);
+  forgetPathCaches();  // folders may have changed since the last run in this process
   if (output.isCanceled()) return;
   if (configuration.arrangement().childCount() == 0) {
     output.report(

@@ -31,7 +31,9 @@ Chapter* Chapter::appendChapter(const std::string& name) {
   return chapters_.back().get();
 }
 
-void Chapter::appendExternalDocument(ExternalDocument document) { externalDocs_.push_back(std::move(document)); }
+void Chapter::appendExternalDocument(ExternalDocument document) {
+  externalDocs_.push_back(std::move(document));
+}
 
 Document::Document() : Chapter(nullptr, "Class Dictionary") {}
 

@@ -84,10 +84,8 @@ TEST(BatchOptionsTest, ValueSwitchesTakeAttachedTextOrNextArgument) {
 
 TEST(BatchOptionsTest, EmptyValueStopsWithItsMessage) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"-I", "Missing include file after -I switch."},
-      {"-D", "Missing define after -D switch."},
-      {"-qlc", "Missing qlc file after -qlc switch."},
-      {"-prj", "Missing project file after -prj switch."},
+      {"-I", "Missing include file after -I switch."}, {"-D", "Missing define after -D switch."},
+      {"-qlc", "Missing qlc file after -qlc switch."}, {"-prj", "Missing project file after -prj switch."},
       {"-o", "Missing output file after -O switch."},
   };
   for (const auto& [sw, message] : cases) {

@@ -69,8 +69,10 @@ TEST(GenerationRunTest, SourceListReportsMissingEntriesAsTypedAndKeepsTheOthers)
   const SourceList sources = buildSourceList(configuration);
   setCurrentMessageOutput(nullptr);
 
-  EXPECT_EQ(output.lines, std::vector<std::string>{"error: cannot find file " + tree.root() + "missing/*.cpp"});
-  EXPECT_EQ(sources.modules, (std::vector<std::string>{tree.root() + "src/a.cpp", tree.root() + "lib/deep/c.cpp"}));
+  EXPECT_EQ(output.lines,
+            std::vector<std::string>{"error: cannot find file " + tree.root() + "missing/*.cpp"});
+  EXPECT_EQ(sources.modules,
+            (std::vector<std::string>{tree.root() + "src/a.cpp", tree.root() + "lib/deep/c.cpp"}));
   EXPECT_EQ(sources.folders, (std::vector<std::string>{tree.root() + "src/", tree.root() + "lib/deep/"}));
 }
 
