@@ -1,5 +1,8 @@
 #include "app/generation_run.h"
 
+#include <string>
+#include <vector>
+
 #include "app/document_builder.h"
 #include "app/source_list.h"
 #include "common/file_services.h"
@@ -7,31 +10,61 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
+#include "frontend/module_parse.h"
+#include "stylesheet/style_sheet_cache.h"
 
 namespace quillet {
 
 namespace {
 
-// Publishes the run's configuration and message output for as long as the run lasts.
+// Publishes the run's configuration and message output for as long as the run lasts, with an empty style
+// sheet cache at both ends so that a run always reads the style sheets as they are on disk.
 class PublishedRun {
  public:
   PublishedRun(Configuration& configuration, MessageOutput& output) {
+    clearStyleSheetCache();
     setCurrentConfiguration(&configuration);
     setCurrentMessageOutput(&output);
   }
   ~PublishedRun() {
     setCurrentConfiguration(nullptr);
     setCurrentMessageOutput(nullptr);
+    clearStyleSheetCache();
   }
   PublishedRun(const PublishedRun&) = delete;
   PublishedRun& operator=(const PublishedRun&) = delete;
 };
 
-// Parses every module in turn; stops between modules when the run is cancelled.
-void parseModules(const Configuration& configuration, const SourceList& sources) {
+// Parses every module in turn into the run's parsed-file list; a module already read as a header of an
+// earlier module is skipped. Any failure escaping one module becomes one error line and the run goes on.
+void parseModules(const Configuration& configuration, const SourceList& sources,
+                  std::vector<std::string>& parsed_files) {
+  std::vector<std::string> include_directories = configuration.includeDirectories();
+  include_directories.insert(include_directories.end(), sources.folders.begin(), sources.folders.end());
+  const std::vector<std::string> defines = configuration.defineList();
+  HeaderCache header_cache;
   for (const std::string& module : sources.modules) {
     if (runCanceled()) return;
     if (configuration.verbose()) reportStatus("Parsing file: " + module);
+    if (header_cache.contains(module)) continue;
+    std::string reading = module;  // the file being read when something goes wrong
+    try {
+      auto read_all = [&reading](Preprocessor& preprocessor) {
+        try {
+          while (preprocessor.nextToken().kind != T_EOF) {
+          }
+        } catch (...) {
+          if (!preprocessor.currentFileName().empty()) reading = preprocessor.currentFileName();
+          throw;
+        }
+      };
+      std::vector<HeaderRecordPtr> records =
+          parseModule(module, include_directories, defines, header_cache, read_all);
+      for (const HeaderRecordPtr& record : records) parsed_files.push_back(record->fileName);
+      if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
+    } catch (...) {
+      reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
+    }
   }
 }
 
@@ -56,7 +89,8 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   }
 
   const SourceList sources = buildSourceList(configuration);
-  parseModules(configuration, sources);
+  std::vector<std::string> parsed_files;
+  parseModules(configuration, sources, parsed_files);
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Building Document");
