@@ -140,9 +140,7 @@ bool LayoutItem::readRecord(PortableReader& in) {
   if (!in.readObjectStart(start) || start.kind != PortableReader::ObjectKind::kRecord ||
       start.classNumber != kClassNumber)
     return false;
-  LayoutItem* parent = parent_;
-  *this = LayoutItem();
-  parent_ = parent;
+  *this = LayoutItem();  // assignment keeps this item's parent
   in.bindObject(start.slot, this);
   return readRecordBody(in, 0);
 }
