@@ -43,7 +43,14 @@ std::string_view folderOf(std::string_view file) {
 }
 
 std::string joinPath(std::string_view folder, std::string_view name) {
-  std::string prefix;  // the part that ".." never removes: the root or a drive
+  // What ".." never removes: a drive ("C:") and the root.
+  std::string_view start = isAbsolute(name) ? name : folder;
+  std::string_view drive;
+  if (start.size() >= 2 && start[1] == ':') {
+    drive = start.substr(0, 2);
+    start.remove_prefix(2);
+  }
+  const bool rooted = !start.empty() && isSeparator(start[0]);
   std::vector<std::string_view> parts;
   auto add = [&](std::string_view text) {
     size_t i = 0;
@@ -54,7 +61,7 @@ std::string joinPath(std::string_view folder, std::string_view name) {
       if (part == "..") {
         if (!parts.empty() && parts.back() != "..") {
           parts.pop_back();
-        } else if (prefix.empty()) {
+        } else if (!rooted && drive.empty()) {
           parts.push_back(part);  // a relative name may climb above where it starts
         }
       } else if (!part.empty() && part != ".") {
@@ -63,17 +70,10 @@ std::string joinPath(std::string_view folder, std::string_view name) {
       i = j + 1;
     }
   };
-  std::string_view start = isAbsolute(name) ? name : folder;
-  if (start.size() >= 2 && start[1] == ':') {
-    prefix.assign(start.substr(0, 2));
-    start.remove_prefix(2);
-    if (!start.empty() && isSeparator(start[0])) prefix += '/';
-  } else if (!start.empty() && isSeparator(start[0])) {
-    prefix = "/";
-  }
   add(start);
   if (!isAbsolute(name)) add(name);
-  std::string path = prefix;
+  std::string path(drive);
+  if (rooted) path += '/';
   for (size_t i = 0; i < parts.size(); ++i) {
     if (i > 0) path += '/';
     path.append(parts[i]);

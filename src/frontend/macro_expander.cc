@@ -76,15 +76,15 @@ bool ExpansionContext::charge(const token_t& token) {
   if (aborted_) return false;
   ++invocationTokens_;
   invocationBytes_ += token.text.size();
-  if (++moduleTokens_ > kModuleTokenLimit) {
+  if (++moduleTokens_ > limits_.moduleTokens) {
     reportMessage(
-        "warning: (" + fileName_() + ") more than " + std::to_string(kModuleTokenLimit) +
+        "warning: (" + fileName_() + ") more than " + std::to_string(limits_.moduleTokens) +
         " tokens came from macro expansions in this module; the rest of it is read without expanding "
         "macros.");
     disabled_ = aborted_ = true;
-  } else if (invocationTokens_ > kInvocationTokenLimit || invocationBytes_ > kInvocationByteLimit) {
+  } else if (invocationTokens_ > limits_.invocationTokens || invocationBytes_ > limits_.invocationBytes) {
     reportMessage("warning: (" + fileName_() + ") the expansion of macro " + invocation_ + " grows beyond " +
-                  std::to_string(kInvocationTokenLimit) + " tokens and was cut short.");
+                  std::to_string(limits_.invocationTokens) + " tokens and was cut short.");
     aborted_ = true;
   }
   return !aborted_;
@@ -392,7 +392,7 @@ void MacroExpander::expandList(const std::vector<token_t>& tokens, std::vector<t
 }
 
 void MacroExpander::expandList(const token_t* begin, const token_t* end, std::vector<token_t>& out) {
-  if (nesting_ + 1 > ExpansionContext::kMaxNesting) {
+  if (nesting_ + 1 > context_.limits().nesting) {
     out.insert(out.end(), begin, end);
     return;
   }

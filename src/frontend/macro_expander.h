@@ -27,18 +27,21 @@ class TokenSource {
   virtual void unread(const token_t& token) = 0;
 };
 
+// The bounds that keep hostile input from hanging a run or exhausting its memory.
+struct ExpansionLimits {
+  /// The most tokens one expansion started from a file (or a directive line) may produce.
+  uint64_t invocationTokens = 1 << 20;
+  /// The most bytes of token text one such expansion may produce.
+  uint64_t invocationBytes = 64 << 20;
+  /// The most tokens all expansions of one module may produce.
+  uint64_t moduleTokens = uint64_t{1} << 26;
+  /// How deeply arguments may be expanded inside arguments; deeper ones are substituted as written.
+  int nesting = 128;
+};
+
 // What the expanders of one preprocessor share: the options, the budget and the messages.
 class ExpansionContext {
  public:
-  /// The most tokens one expansion started from a file (or a directive line) may produce.
-  static constexpr uint64_t kInvocationTokenLimit = 1 << 20;
-  /// The most bytes of token text one such expansion may produce.
-  static constexpr uint64_t kInvocationByteLimit = 64 << 20;
-  /// The most tokens all expansions of one module may produce.
-  static constexpr uint64_t kModuleTokenLimit = uint64_t{1} << 26;
-  /// How deeply arguments may be expanded inside arguments.
-  static constexpr int kMaxNesting = 128;
-
   /// `file_name` names the file being read, for messages.
   ExpansionContext(bool macro_comments, std::function<std::string()> file_name);
 
@@ -52,9 +55,14 @@ class ExpansionContext {
   bool disabled() const { return disabled_; }
   /// True when comments inside macro replacements and arguments are kept.
   bool macroComments() const { return macroComments_; }
+  /// The bounds in force.
+  const ExpansionLimits& limits() const { return limits_; }
+  /// Replaces the bounds.
+  void setLimits(const ExpansionLimits& limits) { limits_ = limits; }
 
  private:
   bool macroComments_;
+  ExpansionLimits limits_;
   std::function<std::string()> fileName_;
   std::string invocation_;
   uint64_t invocationTokens_ = 0;

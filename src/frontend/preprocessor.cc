@@ -58,6 +58,11 @@ Preprocessor::Preprocessor(const std::string& module_file, std::vector<std::stri
 
 Preprocessor::~Preprocessor() = default;
 
+void Preprocessor::setLimits(const PreprocessorLimits& limits) {
+  limits_ = limits;
+  context_.setLimits(limits.expansion);
+}
+
 // ---- The history of delivered tokens ----
 
 const token_t& Preprocessor::nextToken() {
@@ -122,15 +127,15 @@ HeaderRecord& Preprocessor::moduleRecord(const std::string& name) {
 }
 
 void Preprocessor::openFile(const std::string& name, const std::string& requested) {
-  if (files_.size() >= kMaxIncludeDepth) {
+  if (files_.size() >= limits_.includeDepth) {
     reportMessage("warning: (" + currentFileName() + ") #include file " + requested +
-                  " is nested more than " + std::to_string(kMaxIncludeDepth) +
+                  " is nested more than " + std::to_string(limits_.includeDepth) +
                   " files deep and was skipped. A header may include itself without a guard.");
     return;
   }
-  if (filesOpened_ >= kMaxFilesPerModule) {
+  if (filesOpened_ >= limits_.filesPerModule) {
     reportMessage("warning: (" + currentFileName() + ") #include file " + requested +
-                  " was skipped: more than " + std::to_string(kMaxFilesPerModule) +
+                  " was skipped: more than " + std::to_string(limits_.filesPerModule) +
                   " files were opened for this module.");
     return;
   }
@@ -244,7 +249,7 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
       }
       return;
     }
-    if (line.size() >= kMaxLineTokens) continue;  // an overlong line: the rest is ignored
+    if (line.size() >= limits_.lineTokens) continue;  // an overlong line: the rest is ignored
     if (token.kind == T_WHITESPACE) {
       appendComment(carried, carriedLine, token.comment, token.commentLine);
       if (keep_white_space) {

@@ -21,15 +21,21 @@
 
 namespace quillet {
 
+// The bounds of one module's preprocessing, so that hostile input cannot hang a run or exhaust memory.
+struct PreprocessorLimits {
+  /// How many open files may nest inside each other; a deeper "#include" is skipped with a warning.
+  size_t includeDepth = 200;
+  /// How many times one module may open a file; further "#include" lines are skipped with a warning.
+  size_t filesPerModule = 10000;
+  /// How many tokens of a directive line are kept; the rest of a longer line is ignored.
+  size_t lineTokens = 1 << 20;
+  /// The bounds of macro expansion.
+  ExpansionLimits expansion;
+};
+
 class Preprocessor : private TokenSource {
  public:
-  /// How many open files may nest inside each other; a deeper "#include" is skipped with a warning.
-  static constexpr size_t kMaxIncludeDepth = 200;
-  /// How many files one module may open in all; further "#include" lines are skipped with a warning.
-  static constexpr size_t kMaxFilesPerModule = 20000;
-  /// How many tokens of a directive line are kept; the rest of a longer line is ignored.
-  static constexpr size_t kMaxLineTokens = 1 << 20;
-  /// How many delivered tokens are kept for backUp, the current one included.
+  /// Sixteen delivered tokens are kept for backUp, the current one included.
   static constexpr size_t kHistory = 16;
 
   /// Opens `module_file`; `lookup` finds include files (the header cache's disk lookup when null). The
@@ -40,6 +46,11 @@ class Preprocessor : private TokenSource {
   ~Preprocessor() override;
   Preprocessor(const Preprocessor&) = delete;
   Preprocessor& operator=(const Preprocessor&) = delete;
+
+  /// Replaces the bounds (the defaults suit real code; tests and fuzzing use smaller ones).
+  void setLimits(const PreprocessorLimits& limits);
+  /// The bounds in force.
+  const PreprocessorLimits& limits() const { return limits_; }
 
   /// The next significant token, macros expanded and directives executed; T_EOF (carrying any comments
   /// left) once the module is finished. The reference is valid until the next call.
@@ -55,6 +66,8 @@ class Preprocessor : private TokenSource {
   std::vector<HeaderRecordPtr> takeModuleRecords();
   /// The bytes of source read so far (every file opened, each time it was opened).
   uint64_t bytesRead() const { return bytesRead_; }
+  /// The number of times a file was opened so far (a header included twice counts twice).
+  size_t filesOpened() const { return filesOpened_; }
 
  private:
   enum State { kSkipping = 0, kBranchTaken = 1, kActive = 2 };
@@ -103,6 +116,7 @@ class Preprocessor : private TokenSource {
   uint32_t pendingLine_ = 0;
 
   // Configuration of the module.
+  PreprocessorLimits limits_;
   std::vector<std::string> includeDirectories_;
   HeaderCache& headerCache_;
   FileLookup& lookup_;

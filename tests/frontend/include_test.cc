@@ -92,7 +92,7 @@ TEST_F(IncludeTest, StopsAHeaderThatIncludesItself) {
   write("m.cpp", "#include \"self.h\"\nafter");
   write("self.h", "#include \"self.h\"\nx\n");
   std::string tokens = run("m.cpp");
-  EXPECT_EQ(tokens.size(), (Preprocessor::kMaxIncludeDepth - 1) * 2 + 5);  // "x " per level, then "after"
+  EXPECT_EQ(tokens.size(), (PreprocessorLimits().includeDepth - 1) * 2 + 5);  // "x " per level, then "after"
   ASSERT_EQ(run_.output.lines.size(), 1u);
   EXPECT_EQ(run_.output.lines[0],
             "warning: (" + root_ +

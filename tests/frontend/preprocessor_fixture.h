@@ -50,6 +50,7 @@ class PreprocessorFixture : public ::testing::Test {
   std::string preprocess(const std::string& source, const std::vector<std::string>& directories = {},
                          const std::vector<std::string>& defines = {}) {
     Preprocessor preprocessor(write("module.cpp", source), directories, defines, cache_);
+    preprocessor.setLimits(limits_);
     return join(tokensOf(preprocessor));
   }
 
@@ -65,6 +66,7 @@ class PreprocessorFixture : public ::testing::Test {
   std::string root_;
   ScopedRun run_;
   HeaderCache cache_;
+  PreprocessorLimits limits_;  // what preprocess() runs with
 };
 
 }  // namespace quillet::testing

@@ -194,33 +194,44 @@ TEST_F(PreprocessorTest, BacksUpThroughABoundedHistory) {
 }
 
 TEST_F(PreprocessorTest, BoundsRunawayExpansions) {
+  limits_.expansion.invocationTokens = 10000;
+  limits_.expansion.moduleTokens = 100000;
   std::string source = "#define A0 x x\n";
   for (int i = 1; i <= 30; ++i)
     source +=
         "#define A" + std::to_string(i) + " A" + std::to_string(i - 1) + " A" + std::to_string(i - 1) + "\n";
-  source += "A30 after";
-  Preprocessor preprocessor(write("bomb.cpp", source), {}, {}, cache_);
-  std::vector<token_t> tokens = tokensOf(preprocessor);
-  EXPECT_LE(tokens.size(), ExpansionContext::kInvocationTokenLimit + 1);
-  EXPECT_EQ(tokens.back().text, "after");
-  ASSERT_EQ(run_.output.lines.size(), 1u);
-  EXPECT_NE(run_.output.lines[0].find("the expansion of macro A30 grows beyond"), std::string::npos);
-
-  // Arguments that double at every level, and invocations nested far deeper than arguments are expanded.
+  std::string tokens = preprocess(source + "A30 after");
+  EXPECT_LT(tokens.size(), 10000u * 2);  // "x " up to the limit (the names expanded on the way count too)
+  EXPECT_EQ(tokens.substr(tokens.size() - 7), "x after");
+  EXPECT_EQ(run_.output.lines,
+            (std::vector<std::string>{"warning: (" + root_ +
+                                      "module.cpp) the expansion of macro "
+                                      "A30 grows beyond 10000 tokens and was cut short."}));
+  // Arguments that double at every level are cut short the same way.
   std::string doubling = "#define D(x) x x\n";
   for (int i = 0; i < 40; ++i) doubling += "D(";
-  doubling += "1" + std::string(40, ')') + " end";
-  EXPECT_EQ(preprocess(doubling).substr(preprocess(doubling).size() - 3), "end");
+  tokens = preprocess(doubling + "1" + std::string(40, ')') + " end");
+  EXPECT_LT(tokens.size(), 10000u * 2);
+  EXPECT_EQ(tokens.substr(tokens.size() - 3), "end");
+  // Past the module's budget, macros are no longer expanded.
+  run_.output.lines.clear();
+  tokens = preprocess(source +
+                      "A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A11 A0 end");
+  EXPECT_EQ(tokens.substr(tokens.size() - 14), "A11 A11 A0 end");
+  ASSERT_EQ(run_.output.lines.size(), 1u);
+  EXPECT_NE(run_.output.lines[0].find("more than 100000 tokens came from macro expansions"),
+            std::string::npos);
+}
+
+TEST_F(PreprocessorTest, BoundsNestedInvocations) {
   std::string deep = "#define ID(x) x\n";
   for (int i = 0; i < 100; ++i) deep += "ID(";
-  deep += "1" + std::string(100, ')') + " end";
-  EXPECT_EQ(preprocess(deep), "1 end");
+  EXPECT_EQ(preprocess(deep + "1" + std::string(100, ')') + " end"), "1 end");
   // Far deeper, arguments are no longer expanded before substitution, and the work of copying each
   // argument again at every level runs out of budget; the module still goes on.
   std::string deeper = "#define ID(x) x\n";
   for (int i = 0; i < 20000; ++i) deeper += "ID(";
-  deeper += "1" + std::string(20000, ')') + " end";
-  EXPECT_EQ(preprocess(deeper), "end");
+  EXPECT_EQ(preprocess(deeper + "1" + std::string(20000, ')') + " end"), "end");
 }
 
 }  // namespace
