@@ -42,17 +42,22 @@ class CommentTag {
   const std::string& tagName() const { return tagName_; }
   void setTagName(const std::string& name) { tagName_ = name; }
 
+  /// One of Operation: what happens to the matched tag text.
   int32_t operation() const { return operation_; }
   void setOperation(int32_t operation) { operation_ = operation; }
   /// The text that replaces the tag under kReplaceTag; the two characters "\n" stand for a line break.
   const std::string& replacement() const { return replacement_; }
   void setReplacement(const std::string& text) { replacement_ = text; }
+  /// True when the text from the tag to the next tag (or the end) is cut.
   bool removeTextAfter() const { return removeTextAfter_; }
   void setRemoveTextAfter(bool on) { removeTextAfter_ = on; }
+  /// True when the text from the previous tag (or the start) to the tag is cut.
   bool removeTextBefore() const { return removeTextBefore_; }
   void setRemoveTextBefore(bool on) { removeTextBefore_ = on; }
+  /// True when the tag always starts a new paragraph.
   bool paragraphBreakBefore() const { return paragraphBreakBefore_; }
   void setParagraphBreakBefore(bool on) { paragraphBreakBefore_ = on; }
+  /// One of Formatting: how the paragraph holding the tag is formatted.
   int32_t formatting() const { return formatting_; }
   void setFormatting(int32_t formatting) { formatting_ = formatting; }
 

@@ -116,8 +116,11 @@ class Configuration {
   size_t commentTagCount() const { return commentTags_.size(); }
   /// A copy of tag `index`.
   CommentTag commentTag(size_t index) const { return commentTags_[index]; }
+  /// Appends `tag` at the end of the matching order.
   void appendCommentTag(const CommentTag& tag) { modified_ = true, commentTags_.push_back(tag); }
+  /// Replaces tag `index` with `tag`.
   void replaceCommentTag(size_t index, const CommentTag& tag) { modified_ = true, commentTags_[index] = tag; }
+  /// Removes tag `index`; the later tags move up.
   void removeCommentTag(size_t index);
 
   // Preprocessing.
@@ -189,6 +192,7 @@ class Configuration {
   void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }
   bool legacyFlag() const { return legacyFlag_; }
   int legacyPaper() const { return legacyPaper_; }
+  /// A text stored in the file and used by nothing.
   const std::string& reservedText() const { return reservedText_; }
   void setLegacyPaper(int v) { set(legacyPaper_, v); }
 

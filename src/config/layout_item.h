@@ -50,11 +50,15 @@ class LayoutItem {
   /// True when the two subtrees hold equal fields (parents aside).
   bool operator==(const LayoutItem& other) const;
 
+  /// By kind: the chapter name, the file name (pattern), the symbol name pattern or the text's title.
   const std::string& name() const { return name_; }
   void setName(const std::string& name) { name_ = name; }
+  /// One of Kind; a value read from a file is kept as it was.
   int32_t kind() const { return kind_; }
   void setKind(int32_t kind) { kind_ = kind; }
+  /// True for a chapter, the only kind that holds children.
   bool isChapter() const { return kind_ == kChapter; }
+  /// By kind: an external document's title or an embedded text's body.
   const std::string& text() const { return text_; }
   void setText(const std::string& text) { text_ = text; }
   /// Chapters: header files below it are not combined with their children.
