@@ -36,8 +36,6 @@ struct Macro {
   bool pastes = false;
   /// The bytes of text in the replacement.
   uint64_t replacementBytes = 0;
-  /// How many expansions of this macro are being rescanned right now (the recursion guard).
-  mutable uint32_t expanding = 0;
 };
 
 using MacroPtr = std::shared_ptr<const Macro>;

@@ -1,7 +1,6 @@
 #include "frontend/include_resolver.h"
 
-#include <filesystem>
-#include <system_error>
+#include "common/file_services.h"
 
 namespace quillet {
 
@@ -25,9 +24,9 @@ bool tryFile(const std::string& candidate, FileLookup& lookup, std::string& foun
 bool DiskFileLookup::find(const std::string& path, std::string& found) {
   auto it = known_.find(path);
   if (it == known_.end()) {
-    std::error_code error;
+    // A spelling that ends in a separator names a folder, which no "#include" can read.
     std::string spelling;
-    if (std::filesystem::is_regular_file(path, error)) spelling = path;
+    if (!findOnDisk(path, spelling) || spelling.empty() || spelling.back() == '/') spelling.clear();
     it = known_.emplace(path, std::move(spelling)).first;
   }
   if (it->second.empty()) return false;

@@ -21,8 +21,9 @@ class FileLookup {
   virtual bool find(const std::string& path, std::string& found) = 0;
 };
 
-// The file system's answer, looked up case-blind where the exact spelling does not exist, and remembered
-// for the life of the object (one generation run).
+// The file system's answer: a path whose exact spelling does not exist is looked up case-blind, as on the
+// platforms the sources come from, and the stored spelling is the file's name. Answers, found or not, are
+// remembered for the life of the object (one generation run).
 class DiskFileLookup : public FileLookup {
  public:
   bool find(const std::string& path, std::string& found) override;

@@ -116,7 +116,7 @@ MacroExpander::~MacroExpander() {
 }
 
 void MacroExpander::popFrame() {
-  if (frames_.back().macro) --frames_.back().macro->expanding;
+  if (frames_.back().macro) context_.leave(frames_.back().macro.get());
   frames_.pop_back();
 }
 
@@ -191,7 +191,7 @@ bool MacroExpander::next(token_t& token) {
     auto it = macros_.find(std::string_view(token.text));
     if (it == macros_.end()) break;
     MacroPtr macro = it->second;  // kept alive even if a directive undefines it meanwhile
-    if (macro->expanding > 0) break;
+    if (context_.expanding(macro.get())) break;
     if (origin == Origin::kSource && nesting_ == 0) context_.beginInvocation(macro->name);
     bool expanded = macro->functionLike ? expandFunction(macro, token) : expandObject(macro, token);
     if (!expanded) break;
@@ -207,7 +207,7 @@ bool MacroExpander::expandObject(const MacroPtr& macro, token_t& name) {
     carryComment(name, frame.owned.empty() ? nullptr : &frame.owned.front());
     if (context_.aborted() || frame.owned.empty()) return true;
     frame.macro = macro;
-    ++macro->expanding;
+    context_.enter(macro.get());
     frames_.push_back(std::move(frame));
     return true;
   }
@@ -224,7 +224,7 @@ bool MacroExpander::expandObject(const MacroPtr& macro, token_t& name) {
   frame.column = name.column;
   frame.carry = name.comment;
   frame.carryLine = name.commentLine;
-  ++macro->expanding;
+  context_.enter(macro.get());
   frames_.push_back(std::move(frame));
   return true;
 }
@@ -291,7 +291,7 @@ bool MacroExpander::expandFunction(const MacroPtr& macro, token_t& name) {
   carryComment(name, frame.owned.empty() ? nullptr : &frame.owned.front());
   if (context_.aborted() || frame.owned.empty()) return true;
   frame.macro = macro;
-  ++macro->expanding;
+  context_.enter(macro.get());
   frames_.push_back(std::move(frame));
   return true;
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -55,6 +56,15 @@ class ExpansionContext {
   bool disabled() const { return disabled_; }
   /// True when comments inside macro replacements and arguments are kept.
   bool macroComments() const { return macroComments_; }
+  /// True while a replacement of `macro` is being rescanned (the recursion guard).
+  bool expanding(const Macro* macro) const { return expanding_.count(macro) != 0; }
+  /// Marks the start of the rescan of a replacement of `macro`.
+  void enter(const Macro* macro) { ++expanding_[macro]; }
+  /// Marks the end of the rescan of a replacement of `macro`.
+  void leave(const Macro* macro) {
+    auto it = expanding_.find(macro);
+    if (it != expanding_.end() && --it->second == 0) expanding_.erase(it);
+  }
   /// The bounds in force.
   const ExpansionLimits& limits() const { return limits_; }
   /// Replaces the bounds.
@@ -63,6 +73,7 @@ class ExpansionContext {
  private:
   bool macroComments_;
   ExpansionLimits limits_;
+  std::unordered_map<const Macro*, uint32_t> expanding_;
   std::function<std::string()> fileName_;
   std::string invocation_;
   uint64_t invocationTokens_ = 0;

@@ -68,6 +68,19 @@ TEST_F(IncludeTest, ResolvesRelativeDirectoriesAndBackslashes) {
   EXPECT_EQ(run("src/deep/main.cpp", {"../inc"}), "f_inc");
 }
 
+TEST_F(IncludeTest, FindsFilesWhateverTheCaseOfTheirNames) {
+  write("Src/main.cpp", "#include \"Widget.H\"\n#include <SUB/Gadget.h>\n#include \"sub\"\n");
+  std::string widget = write("Src/widget.h", "widget");
+  std::string gadget = write("Inc/sub/gadget.h", "gadget");
+  write("Inc/sub/nested.h", "folder");
+  Preprocessor preprocessor(root_ + "Src/main.cpp", {root_ + "inc"}, {}, cache_);
+  EXPECT_EQ(join(tokensOf(preprocessor)), "widget gadget");
+  // The stored spelling is the file's name; a folder is no file.
+  std::vector<HeaderRecordPtr> records = preprocessor.takeModuleRecords();
+  EXPECT_EQ(records[0]->includedFiles, (std::vector<std::string>{widget, gadget}));
+  EXPECT_EQ(run_.output.lines.size(), 1u);
+}
+
 TEST_F(IncludeTest, ExpandsAMacroThatNamesTheFile) {
   write("m.cpp", "#define HEADER \"h.h\"\n#define ANGLE <h.h>\n#include HEADER\n#include ANGLE\n");
   write("h.h", "h");

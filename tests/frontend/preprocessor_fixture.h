@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_services.h"
 #include "frontend/header_cache.h"
 #include "frontend/preprocessor.h"
 #include "frontend/test_support.h"
@@ -24,6 +25,7 @@ class PreprocessorFixture : public ::testing::Test {
             "_" + info->name() + "/";
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_);
+    forgetPathCaches();  // as a run does: the folders listed by earlier tests have changed since
   }
   void TearDown() override { std::filesystem::remove_all(root_); }
 
