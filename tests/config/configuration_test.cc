@@ -33,18 +33,6 @@ TEST(ConfigurationTest, ResetRestoresDefaultsAndKeepsReservedSlots) {
   EXPECT_EQ(c.saveToText(), text);  // defaults everywhere but in the reserved slot
 }
 
-TEST(ConfigurationTest, DocumentsByAccess) {
-  Configuration c;
-  EXPECT_TRUE(c.isDocumented(1));
-  EXPECT_FALSE(c.isDocumented(2) || c.isDocumented(3));
-  c.setDocumentProtected(true);
-  EXPECT_TRUE(c.isDocumented(2));
-  EXPECT_FALSE(c.isDocumented(3));
-  c.setDocumentPrivate(true);
-  EXPECT_TRUE(c.isDocumented(3));
-  EXPECT_FALSE(c.isDocumented(0) || c.isDocumented(4));
-}
-
 TEST(ConfigurationTest, ProfileDefinesAddTheSelectedVersion) {
   Configuration c;
   EXPECT_EQ(c.profileDefines(), "");

@@ -53,13 +53,5 @@ TEST(SettingsFileTest, WritesWhatItReadsBack) {
   std::filesystem::remove_all(folder);
 }
 
-TEST(SettingsFileTest, UserSettingsFollowTheConfigHome) {
-  ScopedEnv config_home("XDG_CONFIG_HOME", "/cfg");
-  EXPECT_EQ(SettingsFile::userSettingsPath(), "/cfg/quillet/quillet.ini");
-  ScopedEnv home("HOME", "/home/someone");
-  config_home.set("");
-  EXPECT_EQ(SettingsFile::userSettingsPath(), "/home/someone/.config/quillet/quillet.ini");
-}
-
 }  // namespace
 }  // namespace quillet

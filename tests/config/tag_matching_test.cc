@@ -53,12 +53,6 @@ TEST(TagMatchingTest, EmptyMatchesAndBadPatternsDoNotLoop) {
   EXPECT_EQ(findTagMatches("abc", {tag("$")}), (std::vector<TagMatch>{{0, 0, 3}}));
 }
 
-TEST(TagMatchingTest, MatcherCompilesOnceForManyTexts) {
-  const TagMatcher matcher({tag("@[a-z]+")});
-  EXPECT_EQ(matcher.find("x @see y").size(), 1u);
-  EXPECT_EQ(matcher.find("@a @b").size(), 2u);
-}
-
 TEST(TagMatchingTest, RemovingAndReplacingTags) {
   std::vector<TagMatch> m;
   EXPECT_EQ(findAndApply("keep @rm this", {tag("@rm", CommentTag::kRemoveTag)}, &m), "keep     this");
