@@ -1,0 +1,4 @@
+/// A square with sides of one length.
+struct Square {
+  double side;
+};

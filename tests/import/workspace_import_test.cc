@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/configuration.h"
+#include "config/layout_item.h"
+#include "import/dev_studio_import.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+constexpr const char* kWorkspaceHeader = "Microsoft Developer Studio Workspace File, Format Version 6.00\r\n";
+constexpr const char* kProjectHeader = "# Microsoft Developer Studio Project File - Name=\"p\"\r\n";
+
+std::string projectLine(const std::string& name, const std::string& path) {
+  return "Project: \"" + name + "\"=" + path + " - Package Owner=<4>\r\n\r\nPackage=<5>\r\n{{{\r\n}}}\r\n";
+}
+
+TEST(WorkspaceImportTest, ImportsEachProjectWithItsOwnChapter) {
+  const std::string folder = std::string(QUILLET_TEST_DATA) + "/import/geometry/";
+  Configuration configuration;
+  ASSERT_TRUE(importDevStudioFile(configuration, folder + "geometry.DSW"));  // names are found case-blind
+
+  EXPECT_EQ(configuration.documentName(), "geometry");
+  EXPECT_EQ(configuration.htmlOutputFile(), "doc/geometry");
+  EXPECT_EQ(configuration.winHelpOutputFile(), "doc/geometryhlp");
+  // The projects' sources carry the project's folder as the workspace names it.
+  std::vector<std::string> sources;
+  for (const SourceEntry& entry : configuration.sourceEntries()) sources.push_back(entry.path);
+  EXPECT_EQ(sources, (std::vector<std::string>{folder + "Shapes/Circle.cpp", folder + "Shapes/Square.CPP",
+                                               folder + "geo-util/geo_util.c"}));
+  const LayoutItem& root = configuration.arrangement();
+  ASSERT_EQ(root.childCount(), 2u);
+  EXPECT_EQ(root.child(0)->name(), "Shapes");
+  EXPECT_EQ(root.child(0)->kind(), LayoutItem::kChapter);
+  ASSERT_EQ(root.child(0)->childCount(), 2u);
+  EXPECT_EQ(root.child(0)->child(0)->name(), "Circle.h");  // never prefixed with the project's folder
+  EXPECT_EQ(root.child(0)->child(1)->name(), "Square.h");
+  EXPECT_EQ(root.child(1)->name(), "geo-util");
+  ASSERT_EQ(root.child(1)->childCount(), 1u);
+  EXPECT_EQ(root.child(1)->child(0)->name(), "geo_util.h");
+  // The first project chose the profile; defines of both projects, the profile's own left out.
+  EXPECT_EQ(configuration.compilerProfile(), 1u);
+  EXPECT_EQ(configuration.defines(), "NDEBUG,SHAPES_EXPORTS,GEO_UTIL");
+  EXPECT_EQ(configuration.includePath(), folder + "Shapes/..\\geo-util");
+
+  const std::string once = configuration.saveToText();
+  ASSERT_TRUE(importDevStudioFile(configuration, folder + "geometry.dsw"));
+  EXPECT_EQ(configuration.saveToText(), once);
+}
+
+TEST(WorkspaceImportTest, FailingProjectStopsImportAndKeepsEarlierOnes) {
+  TempTree tree;
+  tree.write("one/one.dsp", std::string(kProjectHeader) + "SOURCE=.\\one.cpp\r\nSOURCE=.\\one.h\r\n");
+  tree.write("three/three.dsp", std::string(kProjectHeader) + "SOURCE=.\\three.cpp\r\n");
+  tree.write("bad.dsp", "not a project\r\n");
+  Configuration configuration;
+  configuration.setDocumentName("Kept");
+  configuration.mutableArrangement().addChild()->setName("one");  // an existing chapter of that name is used
+  const std::string workspace =
+      tree.write("all.dsw", kWorkspaceHeader + projectLine("one", ".\\one\\one.dsp") +
+                                projectLine("one again", ".\\ONE\\One.dsp") + projectLine("bad", "bad.dsp") +
+                                projectLine("three", ".\\three\\three.dsp"));
+  EXPECT_EQ(importWorkspace(configuration, workspace), 0);
+  EXPECT_EQ(configuration.documentName(), "Kept");
+  EXPECT_EQ(configuration.htmlOutputFile(), "doc/all");
+  ASSERT_EQ(configuration.sourceEntries().size(), 1u);
+  EXPECT_EQ(configuration.sourceEntries()[0].path, tree.root() + "one/one.cpp");
+  ASSERT_EQ(configuration.arrangement().childCount(), 1u);
+  EXPECT_EQ(configuration.arrangement().child(0)->childCount(), 1u);
+
+  // Three projects give three chapters; a workspace without projects imports nothing but the names.
+  tree.write("bad.dsp", std::string(kProjectHeader));
+  Configuration fresh;
+  EXPECT_EQ(importWorkspace(fresh, workspace), 1);
+  EXPECT_EQ(fresh.arrangement().childCount(), 3u);
+  Configuration none;
+  EXPECT_EQ(importWorkspace(none, tree.write("none.dsw", kWorkspaceHeader)), 1);
+  EXPECT_EQ(none.documentName(), "none");
+  EXPECT_EQ(none.arrangement().childCount(), 0u);
+}
+
+TEST(WorkspaceImportTest, RefusesFilesThatAreNotWorkspaces) {
+  TempTree tree;
+  Configuration configuration;
+  const std::string before = configuration.saveToText();
+  EXPECT_EQ(importWorkspace(configuration, tree.write("p.dsw", kProjectHeader)), 0);
+  EXPECT_EQ(importWorkspace(configuration, tree.write("e.dsw", "")), 0);
+  EXPECT_EQ(importWorkspace(configuration, tree.path("missing.dsw")), 0);
+  EXPECT_EQ(configuration.saveToText(), before);
+  // A workspace that lists itself is not a project; the editor's import takes only ".dsw" for a workspace.
+  const std::string self = tree.write("self.dsw", kWorkspaceHeader + projectLine("self", "self.dsw"));
+  EXPECT_EQ(importWorkspace(configuration, self), 0);
+  EXPECT_FALSE(importDevStudioFile(configuration, tree.write("w.txt", kWorkspaceHeader)));
+  EXPECT_TRUE(importDevStudioFile(configuration, tree.write("p.txt", kProjectHeader)));
+}
+
+}  // namespace
+}  // namespace quillet
