@@ -110,7 +110,9 @@ const std::string& Preprocessor::currentFileName() const {
 
 std::vector<HeaderRecordPtr> Preprocessor::takeModuleRecords() {
   records_.clear();
-  return std::move(recordOrder_);
+  std::vector<HeaderRecordPtr> records;
+  records.swap(recordOrder_);
+  return records;
 }
 
 // ---- Files ----
@@ -249,10 +251,10 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
       }
       return;
     }
-    if (line.size() >= limits_.lineTokens) continue;  // an overlong line: the rest is ignored
+    const bool room = line.size() < limits_.lineTokens;  // the rest of an overlong line is ignored
     if (token.kind == T_WHITESPACE) {
       appendComment(carried, carriedLine, token.comment, token.commentLine);
-      if (keep_white_space) {
+      if (keep_white_space && room) {
         line.push_back(token);
         line.back().comment.reset();
       }
@@ -262,7 +264,7 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
       mergeComment(carried, carriedLine, token);
       carried.reset();
     }
-    line.push_back(token);
+    if (room) line.push_back(token);
     if (endsLine(token)) {
       lineStart_ = true;
       if (trailing != nullptr) *trailing = Trailing();
