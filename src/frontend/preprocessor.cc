@@ -15,6 +15,12 @@ bool hasLineBreak(const token_t& token) {
   return token.text.find('\n') != std::string::npos;
 }
 
+// White space after a backslash that holds exactly one line break: the backslash continues the line.
+bool continuesLine(const token_t& token) {
+  size_t first = token.text.find('\n');
+  return first != std::string::npos && token.text.find('\n', first + 1) == std::string::npos;
+}
+
 // A literal left open at the end of its line ends with the line break, so the next line starts a line.
 bool endsLine(const token_t& token) {
   return token.kind == T_LITERAL && !token.text.empty() && token.text.back() == '\n';
@@ -236,9 +242,16 @@ bool Preprocessor::readDirectiveWord(token_t& token, bool keep_comments) {
 void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, Trailing* trailing) {
   std::shared_ptr<CommentBlock> carried;  // comments of dropped white space, for the next token of the line
   uint32_t carriedLine = 0;
+  bool after_backslash = false;
   token_t token;
   for (;;) {
     readRaw(token);
+    if (after_backslash && token.kind == T_WHITESPACE && hasLineBreak(token)) {
+      // A backslash at the end of the line continues the directive on the next one (unless that is empty).
+      if (!line.empty() && line.back().kind == '\\') line.pop_back();
+      if (continuesLine(token)) token.text.assign(1, ' ');
+    }
+    after_backslash = token.kind == '\\';
     if (token.kind == T_EOF || (token.kind == T_WHITESPACE && hasLineBreak(token))) {
       if (token.kind == T_WHITESPACE) lineStart_ = true;
       // Comments at the end of the line belong to what follows it.

@@ -24,6 +24,13 @@ TEST_F(PreprocessorTest, DefinesObjectLikeMacros) {
   EXPECT_EQ(preprocess("a # b"), "a # b");
 }
 
+TEST_F(PreprocessorTest, ContinuesDirectivesAcrossEscapedLineBreaks) {
+  EXPECT_EQ(preprocess("#define DECLARE(name) \\\n  class name { \\  \n  };\nDECLARE(Foo)\n"
+                       "#if defined(NO) || \\\n    defined(__cplusplus)\nyes\n#endif\n"
+                       "#define ONE 1 \\\n\nONE"),
+            "class Foo { } ; yes 1");
+}
+
 TEST_F(PreprocessorTest, UsesConfiguredAndPredefinedMacros) {
   EXPECT_EQ(preprocess("#ifdef X\nx\n#endif\nY Z\n#if X\nno\n#endif", {}, {"X", "Y=2+3", "Z=a  b"}),
             "x 2 + 3 a b");
