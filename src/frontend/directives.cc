@@ -22,7 +22,7 @@ bool Preprocessor::directive(token_t& token) {
       break;
     case T_IFDEF:
     case T_IFNDEF:
-      readLine(line, false);
+      readLine(&line, false);
       if (!line.empty() && line.front().kind == T_IDENTIFIER) {
         bool defined = macros_.find(std::string_view(line.front().text)) != macros_.end();
         if (defined != (token.kind == T_IFDEF)) state_ = kSkipping;
@@ -44,11 +44,11 @@ bool Preprocessor::directive(token_t& token) {
       define();
       break;
     case T_UNDEF:
-      readLine(line, false);
+      readLine(&line, false);
       if (!line.empty()) macros_.erase(line.front().text);
       break;
     case T_ERROR: {
-      readLine(line, true);
+      readLine(&line, true);
       std::string text;
       for (const token_t& t : line)
         if (!text.empty() || t.kind != T_WHITESPACE) text += t.text;
@@ -68,7 +68,7 @@ bool Preprocessor::directive(token_t& token) {
 
 bool Preprocessor::condition(Trailing* trailing) {
   std::vector<token_t> line;
-  readLine(line, false, trailing);
+  readLine(&line, false, trailing);
   std::vector<token_t> expanded;
   expandLine(answerDefined(line, macros_), expanded);
   // Names that survive expansion make the expression invalid, which counts as false.
@@ -77,7 +77,7 @@ bool Preprocessor::condition(Trailing* trailing) {
 
 void Preprocessor::define() {
   std::vector<token_t> line;
-  readLine(line, true);
+  readLine(&line, true);
   MacroPtr macro = defineFromLine(line, context_.macroComments());
   if (!macro || files_.empty()) return;
   HeaderRecord& record = *files_.back().record;
@@ -88,7 +88,7 @@ void Preprocessor::define() {
 
 void Preprocessor::include() {
   std::vector<token_t> line;
-  readLine(line, false);
+  readLine(&line, false);
   std::vector<std::string_view> open_files;
   open_files.reserve(files_.size());
   for (const OpenFile& file : files_) open_files.push_back(file.scanner->fileName());
@@ -134,7 +134,7 @@ void Preprocessor::replay(const HeaderRecord& record) {
 // "#pragma once": a file open twice, or already read to its end in this module, is left at once.
 void Preprocessor::pragma() {
   std::vector<token_t> line;
-  readLine(line, false);
+  readLine(&line, false);
   if (line.size() != 1 || line.front().text != "once" || files_.empty()) return;
   const std::string& name = currentFileName();
   size_t open = 0;

@@ -239,16 +239,16 @@ bool Preprocessor::readDirectiveWord(token_t& token, bool keep_comments) {
   }
 }
 
-void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, Trailing* trailing) {
+void Preprocessor::readLine(std::vector<token_t>* line, bool keep_white_space, Trailing* trailing) {
   std::shared_ptr<CommentBlock> carried;  // comments of dropped white space, for the next token of the line
   uint32_t carriedLine = 0;
   bool after_backslash = false;
-  token_t token;
+  token_t& token = lineToken_;
   for (;;) {
     readRaw(token);
     if (after_backslash && token.kind == T_WHITESPACE && hasLineBreak(token)) {
       // A backslash at the end of the line continues the directive on the next one (unless that is empty).
-      if (!line.empty() && line.back().kind == '\\') line.pop_back();
+      if (line != nullptr && !line->empty() && line->back().kind == '\\') line->pop_back();
       if (continuesLine(token)) token.text.assign(1, ' ');
     }
     after_backslash = token.kind == '\\';
@@ -264,12 +264,20 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
       }
       return;
     }
-    const bool room = line.size() < limits_.lineTokens;  // the rest of an overlong line is ignored
+    if (line == nullptr) {  // a line read only to be dropped
+      if (endsLine(token)) {
+        lineStart_ = true;
+        if (trailing != nullptr) *trailing = Trailing();
+        return;
+      }
+      continue;
+    }
+    const bool room = line->size() < limits_.lineTokens;  // the rest of an overlong line is ignored
     if (token.kind == T_WHITESPACE) {
-      appendComment(carried, carriedLine, token.comment, token.commentLine);
+      if (token.comment) appendComment(carried, carriedLine, token.comment, token.commentLine);
       if (keep_white_space && room) {
-        line.push_back(token);
-        line.back().comment.reset();
+        line->push_back(token);
+        line->back().comment.reset();
       }
       continue;
     }
@@ -277,7 +285,7 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
       mergeComment(carried, carriedLine, token);
       carried.reset();
     }
-    if (room) line.push_back(token);
+    if (room) line->push_back(token);
     if (endsLine(token)) {
       lineStart_ = true;
       if (trailing != nullptr) *trailing = Trailing();
@@ -287,8 +295,7 @@ void Preprocessor::readLine(std::vector<token_t>& line, bool keep_white_space, T
 }
 
 void Preprocessor::dropLine(Trailing* trailing) {
-  std::vector<token_t> ignored;
-  readLine(ignored, false, trailing);
+  readLine(nullptr, false, trailing);
 }
 
 void Preprocessor::expandLine(const std::vector<token_t>& line, std::vector<token_t>& out) {

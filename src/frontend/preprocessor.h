@@ -91,7 +91,7 @@ class Preprocessor : private TokenSource {
   void openFile(const std::string& name, const std::string& requested);
   HeaderRecord& moduleRecord(const std::string& name);
   bool readDirectiveWord(token_t& token, bool keep_comments);
-  void readLine(std::vector<token_t>& line, bool keep_white_space, Trailing* trailing = nullptr);
+  void readLine(std::vector<token_t>* line, bool keep_white_space, Trailing* trailing = nullptr);
   void dropLine(Trailing* trailing = nullptr);
 
   bool directive(token_t& token);
@@ -112,6 +112,7 @@ class Preprocessor : private TokenSource {
   uint32_t lastLine_ = 0;
   std::string noFile_;
   std::vector<token_t> pushback_;
+  token_t lineToken_;  // reused by readLine, so that its text keeps its room
   std::shared_ptr<CommentBlock> pending_;
   uint32_t pendingLine_ = 0;
 
