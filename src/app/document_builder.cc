@@ -10,6 +10,7 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
+#include "model/doc_text.h"
 
 namespace quillet {
 
@@ -65,7 +66,10 @@ void addDocuments(const Configuration& configuration, const LayoutItem& item, Ch
       linkDocument(configuration, item, file, chapter);
       continue;
     }
-    chapter.appendExternalDocument(ExternalDocument::inserted(item.text(), file, std::move(contents)));
+    // An inserted file is processed as a comment with the tags applied, kept as written on request.
+    const int32_t level = item.preserveFormatting() ? DocText::kPreformatted : DocText::kDeclarationLevel;
+    chapter.appendExternalDocument(
+        ExternalDocument::inserted(item.text(), file, DocText(contents, true, level, file)));
   }
 }
 
@@ -119,7 +123,8 @@ void buildDocument(const Configuration& configuration, Document& document, Docum
         addDocuments(configuration, *item, chapter);
         break;
       case LayoutItem::kText:
-        chapter.appendExternalDocument(ExternalDocument::inserted(item->name(), "", item->text()));
+        chapter.appendExternalDocument(ExternalDocument::inserted(
+            item->name(), "", DocText(item->text(), true, DocText::kDeclarationLevel, item->name())));
         break;
       default:
         break;  // symbol selections are placed once the code store exists

@@ -10,7 +10,7 @@ ExternalDocument ExternalDocument::link(std::string title, std::string file_name
   return doc;
 }
 
-ExternalDocument ExternalDocument::inserted(std::string title, std::string file_name, std::string text) {
+ExternalDocument ExternalDocument::inserted(std::string title, std::string file_name, DocText text) {
   ExternalDocument doc;
   doc.title = std::move(title);
   doc.fileName = std::move(file_name);

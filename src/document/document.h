@@ -6,19 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "model/doc_text.h"
+
 namespace quillet {
 
 /// An external document placed in a chapter: a link to a file, or an inserted or embedded text.
 struct ExternalDocument {
   bool isLink = false;
-  std::string text;      // the inserted or embedded text; empty for a link
+  DocText text;          // the inserted or embedded text, processed as a comment; empty for a link
   std::string fileName;  // the linked or inserted file; empty for an embedded text
   std::string title;
 
   /// A link to `file_name`.
   static ExternalDocument link(std::string title, std::string file_name);
   /// An inserted (with a file name) or embedded (without) text.
-  static ExternalDocument inserted(std::string title, std::string file_name, std::string text);
+  static ExternalDocument inserted(std::string title, std::string file_name, DocText text);
 };
 
 class Chapter {

@@ -116,7 +116,10 @@ TEST(DocumentBuilderTest, ChaptersFollowTheArrangementPath) {
   EXPECT_EQ(guide_chapter.externalDocuments()[0].title, "Second");
   ASSERT_EQ(guide_chapter.chapters().size(), 1u);
   EXPECT_EQ(guide_chapter.chapters()[0]->name(), "Inner");
-  EXPECT_EQ(guide_chapter.chapters()[0]->externalDocuments()[0].text, "two levels down");
+  // An embedded text is processed as a comment: reflowed, capitalized and punctuated.
+  const DocText& embedded = guide_chapter.chapters()[0]->externalDocuments()[0].text;
+  ASSERT_EQ(embedded.paragraphs().size(), 1u);
+  EXPECT_EQ(embedded.paragraphs()[0], (DocParagraph{"Two levels down.", DocParagraph::kFlowing}));
 }
 
 TEST(DocumentBuilderTest, DocumentsAreLinkedInsertedOrRefused) {
@@ -124,25 +127,37 @@ TEST(DocumentBuilderTest, DocumentsAreLinkedInsertedOrRefused) {
   const std::string text_file = tree.write("notes.txt", "Plain text\nwith two lines\n");
   const std::string form_feed = tree.write("paged.txt", "abc\fdef ghi jkl\n");
   const std::string utf8 = tree.write("utf8.txt", "\xc3\xa9t\xc3\xa9 caf\xc3\xa9\n");
+  const std::string prose = tree.write("prose.txt", "one line of prose\n");
   Configuration configuration;
   LayoutItem& root = configuration.mutableArrangement();
   LayoutItem* docs = addItem(root, LayoutItem::kChapter, "Docs");
   addItem(*docs, LayoutItem::kInsertDocument, text_file, "Notes");
   addItem(*docs, LayoutItem::kInsertDocument, form_feed, "Paged");
   addItem(*docs, LayoutItem::kInsertDocument, utf8, "Accents");
+  addItem(*docs, LayoutItem::kInsertDocument, prose, "Prose");
+  addItem(*docs, LayoutItem::kInsertDocument, prose, "Kept")->setPreserveFormatting(true);
   addItem(*docs, LayoutItem::kLinkDocument, text_file, "Linked notes");
   addItem(*docs, LayoutItem::kLinkDocument, tree.root() + "missing.txt", "Nowhere");
 
   BuiltDocument built(configuration);
   const auto& placed = built.document.chapters().at(0)->externalDocuments();
-  ASSERT_EQ(placed.size(), 4u);
+  ASSERT_EQ(placed.size(), 6u);
   EXPECT_FALSE(placed[0].isLink);
-  EXPECT_EQ(placed[0].text, "Plain text\nwith two lines\n");
+  // Inserted files become comment text: two short lines stay as written, prose is reflowed unless the item
+  // asks to keep the formatting.
+  const auto only = [](const ExternalDocument& doc) {
+    return std::vector(doc.text.paragraphs().begin(), doc.text.paragraphs().end());
+  };
+  EXPECT_EQ(only(placed[0]),
+            (std::vector<DocParagraph>{{"Plain text\nwith two lines\n", DocParagraph::kPreformatted}}));
+  EXPECT_EQ(only(placed[3]), (std::vector<DocParagraph>{{"One line of prose.", DocParagraph::kFlowing}}));
+  EXPECT_EQ(only(placed[4]),
+            (std::vector<DocParagraph>{{"one line of prose\n", DocParagraph::kPreformatted}}));
   EXPECT_TRUE(placed[1].isLink);  // the form feed makes it binary: linked instead
   EXPECT_EQ(placed[1].fileName, form_feed);
   EXPECT_FALSE(placed[2].isLink);  // bytes above 0x7f are printable
-  EXPECT_TRUE(placed[3].isLink);
-  EXPECT_EQ(placed[3].title, "Linked notes");
+  EXPECT_TRUE(placed[5].isLink);
+  EXPECT_EQ(placed[5].title, "Linked notes");
   EXPECT_EQ(built.output.lines, (std::vector<std::string>{
                                     "error: file " + form_feed + " is binary, cannot insert",
                                     "error: Cannot open document " + tree.root() + "missing.txt",

@@ -1,0 +1,90 @@
+#include "model/comment_cleanup.h"
+
+#include <utility>
+
+namespace quillet {
+
+namespace {
+
+bool isMarkerOrBlank(char c) {
+  return c == ' ' || c == '*' || c == '/';
+}
+
+// Blanks the markers at both ends of the line [begin, end). The leading run may cover the whole line; the
+// trailing run never reaches the line's first character.
+void blankLineMarkers(std::string& text, size_t begin, size_t end) {
+  size_t i = begin;
+  for (; i < end && isMarkerOrBlank(text[i]); ++i) text[i] = ' ';
+  if (i == end) return;
+  for (size_t j = end - 1; j > begin && isMarkerOrBlank(text[j]); --j) text[j] = ' ';
+}
+
+}  // namespace
+
+std::string expandTabs(std::string_view text, int tabSize) {
+  const size_t width = tabSize > 0 ? static_cast<size_t>(tabSize) : 8;
+  std::string out;
+  out.reserve(text.size() + 16);
+  size_t column = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\t') {
+      const size_t blanks = width - column % width;
+      out.append(blanks, ' ');
+      column += blanks;
+    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      continue;
+    } else {
+      out += c;
+      column = c == '\n' ? 0 : column + 1;
+    }
+  }
+  return out;
+}
+
+void blankCommentMarkers(std::string& text) {
+  size_t begin = 0;
+  while (begin <= text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    blankLineMarkers(text, begin, end);
+    begin = end + 1;
+  }
+}
+
+CommentDirectives extractDirectives(std::string& text, std::string_view fileName) {
+  CommentDirectives found;
+  size_t open = text.find("$$(");
+  if (open == std::string::npos) return found;
+
+  std::string kept;  // the text without its directives, built in one pass
+  kept.reserve(text.size());
+  size_t copied = 0;
+  std::string directive;
+  for (; open != std::string::npos; open = text.find("$$(", copied)) {
+    const size_t close = text.find(')', open + 3);
+    if (close == std::string::npos) break;
+    directive.clear();
+    for (size_t i = open + 3; i < close; ++i)
+      if (text[i] != ' ') directive += text[i];
+    kept.append(text, copied, open - copied);
+    // The search goes on right after the directive, so directives written back to back are all found.
+    copied = close + 1;
+
+    const size_t comma = directive.find(',');
+    if (comma == std::string::npos) {
+      found.errors.push_back("error:(" + std::string(fileName) +
+                             ") cannot find comment directive in: " + directive + ".");
+    } else if (std::string_view(directive).substr(0, comma) == "assign") {
+      found.targets.push_back(directive.substr(comma + 1));
+    } else {
+      found.errors.push_back("error:(" + std::string(fileName) +
+                             ") invalid comment directive in: " + directive + ". Must be assign.");
+    }
+  }
+  kept.append(text, copied, std::string::npos);
+  text = std::move(kept);
+  return found;
+}
+
+}  // namespace quillet

@@ -1,0 +1,49 @@
+// The two comment text builders: HTML output copies the allowed tags (without attributes that could run
+// script), RTF output turns them into groups and control words. DocText makes one per paragraph it writes.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "model/comment_markup.h"
+
+namespace quillet {
+
+class HTMLCommentTextBuilder final : public CommentTextBuilder {
+ public:
+  using CommentTextBuilder::CommentTextBuilder;
+
+ protected:
+  /// Writes the tag with its attributes as written, leaving out event handlers ("on..."), "javascript:"
+  /// values and attributes a browser would read differently from the way they were cut here.
+  void WriteTag(std::string_view name, const TagAttributes& attributes) override;
+  /// Writes the text linked and HTML-escaped.
+  void WriteText(std::string_view text) override;
+};
+
+class RTFCommentTextBuilder final : public CommentTextBuilder {
+ public:
+  /// A builder that writes `monospaceOpen` and `monospaceClose` around monospace tags (pre, code, kbd, tt,
+  /// samp); both must outlive the builder.
+  RTFCommentTextBuilder(std::ostream& out, const EvaluationContext& context, std::string_view classContext,
+                        std::string_view monospaceOpen, std::string_view monospaceClose);
+  /// Closes every group the tags opened and nothing closed.
+  ~RTFCommentTextBuilder() override;
+
+ protected:
+  /// An opening tag opens a group with its control word; a closing tag closes one group (if any is open).
+  void WriteTag(std::string_view name, const TagAttributes& attributes) override;
+  /// Writes the text linked and RTF-escaped, each line break as "\line ".
+  void WriteText(std::string_view text) override;
+
+ private:
+  uint32_t openGroups_ = 0;
+  std::string_view monospaceOpen_;
+  std::string_view monospaceClose_;
+};
+
+/// True when the HTML builder writes `attribute`: a plain name that is no event handler, and a value that
+/// is quoted or plain and does not lead to "javascript:" (ignoring case, blanks and character references).
+bool isSafeCommentAttribute(const TagAttribute& attribute);
+
+}  // namespace quillet

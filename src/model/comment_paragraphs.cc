@@ -1,0 +1,236 @@
+#include "model/comment_paragraphs.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+namespace {
+
+std::string_view stripBlanks(std::string_view line) {
+  const size_t first = line.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(' ') + 1 - first);
+}
+
+int32_t levelOfFormatting(int32_t formatting) {
+  switch (formatting) {
+    case CommentTag::kPreserveAll:
+      return kPreformattedLevel;
+    case CommentTag::kPreserveParagraphs:
+      return kParagraphBreaksLevel;
+    default:
+      return kAutoLevel;
+  }
+}
+
+bool isLower(char c) {
+  return c >= 'a' && c <= 'z';
+}
+
+char toUpper(char c) {
+  return static_cast<char>(c - 'a' + 'A');
+}
+
+// True when some line holds, inside it, a run of more than two blanks that does not follow a full stop.
+bool hasWideGaps(std::span<const std::string_view> lines) {
+  for (std::string_view raw : lines) {
+    const std::string_view line = stripBlanks(raw);
+    size_t run = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+      const bool extends = line[i] == ' ' && i + 1 < line.size() && (i == 0 || line[i - 1] != '.');
+      if (extends) {
+        if (++run > 2) return true;
+      } else {
+        run = 0;
+      }
+    }
+  }
+  return false;
+}
+
+// Formats one paragraph at its level and appends it.
+void addParagraph(std::span<const std::string_view> lines, int32_t level, const ParagraphOptions& options,
+                  std::vector<DocParagraph>& paragraphs) {
+  if (!options.autoFormat) level = kPreformattedLevel;
+  if (level <= kAutoLevel) level = looksPreformatted(lines) ? kPreformattedLevel : kFlowLevel;
+  DocParagraph paragraph;
+  if (level >= kPreformattedLevel) {
+    size_t size = 0;
+    for (std::string_view line : lines) size += line.size() + 1;
+    paragraph.text.reserve(size);
+    for (std::string_view line : lines) {
+      paragraph.text += line;
+      paragraph.text += '\n';
+    }
+    paragraph.kind = DocParagraph::kPreformatted;
+  } else {
+    paragraph.text = reflowLines(lines, options.capitalize);
+    paragraph.kind = DocParagraph::kFlowing;
+  }
+  paragraphs.push_back(std::move(paragraph));
+}
+
+// Deletes from the start of every line of `text` up to `count` leading blanks or tabs.
+void removeIndentation(std::string& text, size_t count) {
+  std::string out;
+  out.reserve(text.size());
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    end = end == std::string::npos ? text.size() : end + 1;
+    size_t skip = 0;
+    while (skip < count && begin + skip < end && (text[begin + skip] == ' ' || text[begin + skip] == '\t'))
+      ++skip;
+    out.append(text, begin + skip, end - begin - skip);
+    begin = end;
+  }
+  text = std::move(out);
+}
+
+// The indentation shared by the lines of `text` that hold more than blanks and tabs.
+size_t commonIndentation(std::string_view text) {
+  size_t common = std::string_view::npos;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(begin, end - begin);
+    const size_t indent = line.find_first_not_of(" \t");
+    if (indent != std::string_view::npos) common = std::min(common, indent);
+    begin = end + 1;
+  }
+  return common == std::string_view::npos ? 0 : common;
+}
+
+}  // namespace
+
+std::vector<TagRegion> tagRegions(const std::vector<TagMatch>& matches, const std::vector<CommentTag>& tags,
+                                  size_t textSize) {
+  std::vector<TagRegion> regions;
+  regions.reserve(matches.size());
+  for (size_t k = 0; k < matches.size(); ++k) {
+    const TagMatch& match = matches[k];
+    TagRegion region;
+    region.position = match.position;
+    region.end = k + 1 < matches.size() ? matches[k + 1].position : textSize;
+    region.level =
+        match.tagIndex < tags.size() ? levelOfFormatting(tags[match.tagIndex].formatting()) : kAutoLevel;
+    regions.push_back(region);
+  }
+  return regions;
+}
+
+std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const TagRegion> regions,
+                                          const ParagraphOptions& options) {
+  std::vector<DocParagraph> paragraphs;
+  std::vector<std::string_view> lines;
+  size_t start = 0;         // offset of the paragraph being collected
+  size_t length = 0;        // summed length of its lines
+  size_t first_region = 0;  // regions before this one end before every later paragraph starts
+
+  const auto finish = [&] {
+    if (lines.empty()) return;
+    int32_t level = options.level;
+    while (first_region < regions.size() && regions[first_region].end < start) ++first_region;
+    for (size_t k = first_region; k < regions.size() && regions[k].position <= start + length; ++k)
+      level = std::max(level, regions[k].level);
+    addParagraph(lines, level, options, paragraphs);
+    lines.clear();
+    length = 0;
+  };
+
+  size_t begin = 0;
+  while (begin <= text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(begin, end - begin);
+    if (line.find_first_not_of(' ') == std::string_view::npos) {
+      finish();
+      start = end + 1;
+    } else {
+      lines.push_back(line);
+      length += line.size();
+    }
+    begin = end + 1;
+  }
+  finish();
+  finishPreformatted(paragraphs);
+  return paragraphs;
+}
+
+bool looksPreformatted(std::span<const std::string_view> lines) {
+  const size_t n = lines.size();
+  if (n <= 1) return false;
+  size_t long_lines = 0;
+  for (std::string_view line : lines)
+    if (stripBlanks(line).size() > 40) ++long_lines;
+  const double ratio = static_cast<double>(long_lines) / static_cast<double>(n);
+  bool candidate = n == 2 ? ratio <= 0.45 : n == 3 ? ratio <= 0.55 : ratio <= 0.6;
+
+  if (candidate && n > 2) {
+    // Lines of nearly equal length that are long enough are prose however short each of them is.
+    size_t total = 0;
+    for (size_t i = 0; i + 1 < n; ++i) total += stripBlanks(lines[i]).size();
+    const size_t average = total / (n - 1);
+    if (average > 28) {
+      size_t deviation_sum = 0;
+      for (size_t i = 0; i + 1 < n; ++i) {
+        const size_t length = stripBlanks(lines[i]).size();
+        deviation_sum += length > average ? length - average : average - length;
+      }
+      const size_t deviation = deviation_sum / (n - 1);
+      if (deviation == 0 || static_cast<double>(average) / static_cast<double>(deviation) > 4.0)
+        candidate = false;
+    }
+  }
+  return candidate || hasWideGaps(lines);
+}
+
+std::string reflowLines(std::span<const std::string_view> lines, bool capitalize) {
+  size_t size = 0;
+  for (std::string_view line : lines) size += line.size() + 1;
+  std::string text;
+  text.reserve(size + 1);
+  bool blank_pending = false;
+  for (std::string_view line : lines) {
+    for (char c : line) {
+      if (c == ' ' || c == '\n') {
+        blank_pending = !text.empty();
+      } else {
+        if (blank_pending) text += ' ';
+        blank_pending = false;
+        text += c;
+      }
+    }
+    blank_pending = !text.empty();
+  }
+  if (!capitalize || text.empty()) return text;
+
+  if (isLower(text[0])) text[0] = toUpper(text[0]);
+  if (std::string_view(".:;>?").find(text.back()) == std::string_view::npos) text += '.';
+  for (size_t i = 2; i < text.size(); ++i)
+    if (text[i - 2] == '.' && text[i - 1] == ' ' && isLower(text[i])) text[i] = toUpper(text[i]);
+  return text;
+}
+
+void finishPreformatted(std::vector<DocParagraph>& paragraphs) {
+  size_t kept = 0;
+  for (size_t i = 0; i < paragraphs.size(); ++i) {
+    if (kept > 0 && paragraphs[kept - 1].kind == DocParagraph::kPreformatted &&
+        paragraphs[i].kind == DocParagraph::kPreformatted) {
+      paragraphs[kept - 1].text += '\n';
+      paragraphs[kept - 1].text += paragraphs[i].text;
+      continue;
+    }
+    if (kept != i) paragraphs[kept] = std::move(paragraphs[i]);
+    ++kept;
+  }
+  paragraphs.resize(kept);
+  for (DocParagraph& paragraph : paragraphs) {
+    if (paragraph.kind != DocParagraph::kPreformatted) continue;
+    const size_t indent = commonIndentation(paragraph.text);
+    if (indent > 0) removeIndentation(paragraph.text, indent);
+  }
+}
+
+}  // namespace quillet

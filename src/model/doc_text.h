@@ -1,0 +1,92 @@
+// DocText: a processed source comment. The raw comment text is cleaned of comment markers, stripped of its
+// "$$(assign, target)" directives, filtered through the configuration's comment tags, cut into paragraphs
+// and each paragraph kept as preformatted text or reflowed as prose. The code model builder makes one for
+// every comment, the model objects and chapters hold them and write them for the "text" and "text_summary"
+// properties; a comment is also a style sheet object of its own ("text").
+//
+// Comments are made for every declaration of every header and copied wherever a model object is copied,
+// so the processed data is immutable and shared between copies; an empty comment allocates nothing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/comment_paragraphs.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+class DocText : public StyleSheetObject {
+ public:
+  /// The levels a comment starts from.
+  static constexpr int32_t kDeclarationLevel = kAutoLevel;  // comments before or after declarations
+  static constexpr int32_t kParameterLevel = kFlowLevel;    // parameter and enumerator comments
+  static constexpr int32_t kPreformatted = kPreformattedLevel;
+
+  /// An empty comment.
+  DocText() = default;
+  /// Processes `rawText` with the run's configuration (defaults outside a run); comment tags are applied
+  /// when `applyTags` is set. Bad directives are reported through the run's message output, naming
+  /// `fileName`, and left out of the text.
+  DocText(std::string_view rawText, bool applyTags, int32_t level, std::string fileName);
+
+  DocText(const DocText&) = default;
+  DocText& operator=(const DocText&) = default;
+  DocText(DocText&&) noexcept = default;
+  DocText& operator=(DocText&&) noexcept = default;
+  ~DocText() = default;
+
+  /// True when the comment had no text or nothing of it is left to show.
+  bool empty() const { return !data_ || data_->paragraphs.empty(); }
+  /// The summed length of the paragraphs' texts.
+  size_t size() const { return data_ ? data_->size : 0; }
+  /// The paragraphs in order.
+  std::span<const DocParagraph> paragraphs() const;
+  /// The targets named by the comment's "assign" directives, in text order.
+  std::span<const std::string> directiveTargets() const;
+  /// The level the comment started from (4 for a comment made from no text).
+  int32_t level() const { return data_ ? data_->level : kPreformatted; }
+  /// True when the comment tags were applied.
+  bool applyTags() const { return data_ && data_->applyTags; }
+  /// The source file the comment came from (empty for a comment made from no text).
+  const std::string& fileName() const;
+
+  /// Appends the paragraphs of `other`, in order. A comment made from no text takes over `other` whole, so
+  /// that appending to an absent comment shows what was appended.
+  void append(const DocText& other);
+  /// Makes this an empty comment.
+  void clear() { data_.reset(); }
+
+  /// Writes every paragraph for the context's output format (HTML when its filter writes HTML markup, RTF
+  /// otherwise); names are linked within `classContext`.
+  void WriteFull(const EvaluationContext& context, std::string_view classContext, std::ostream& out) const;
+  /// Writes the first sentence of the first paragraph, without paragraph markup; nothing when empty.
+  void WriteSummary(const EvaluationContext& context, std::string_view classContext, std::ostream& out) const;
+
+  /// Knows "text": writes the full comment with no class context.
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "text".
+  std::string_view TypeName() const override { return "text"; }
+  /// Knows "text": 1 when the comment is not empty.
+  bool Test(std::string_view property, int32_t& value) const override;
+
+ private:
+  struct Data {
+    std::vector<DocParagraph> paragraphs;
+    std::vector<std::string> directiveTargets;
+    std::string fileName;
+    size_t size = 0;
+    int32_t level = kDeclarationLevel;
+    bool applyTags = false;
+  };
+
+  std::shared_ptr<const Data> data_;
+};
+
+}  // namespace quillet
