@@ -13,6 +13,18 @@
 namespace quillet {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // The resident memory of this process in kilobytes, or 0 where /proc is missing.
 long residentKilobytes() {
   std::ifstream status("/proc/self/status");
@@ -68,10 +80,13 @@ TEST(ModuleParseTest, PreprocessesTheGoogletestSources) {
   EXPECT_GT(files, modules.size());
   EXPECT_GT(tokens, 100000u);
 
-  // Headers are read once for the whole tree, so memory stays far below what the sources would need
-  // token by token (several hundred megabytes).
+  // Only the header records stay from module to module (a few megabytes); token streams, files and
+  // expansions are let go as they are read. AddressSanitizer holds freed memory back, so it is not
+  // measured there.
   long growth = residentKilobytes() - before;
-  EXPECT_LT(growth, 200 * 1024) << growth << " KB";
+  if (!kAddressSanitizer) {
+    EXPECT_LT(growth, 64 * 1024) << growth << " KB";
+  }
   for (const std::string& line : run.output.lines)
     EXPECT_EQ(line.find("error: Could not open"), std::string::npos);
 }
