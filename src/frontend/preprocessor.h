@@ -3,7 +3,8 @@
 // directives, skips groups whose condition is false, expands macros and moves every comment onto the next
 // significant token. Headers that earlier modules of the run already read are replayed from the header
 // cache instead of being read again. It aims at reading real-world headers robustly, not at diagnosing
-// them: almost nothing is an error. One preprocessor serves one module.
+// them: almost nothing is an error. One preprocessor serves one module; the C++ lexer reads it through
+// nextToken, backUp and peek, and parseModule (module_parse.h) creates it for the generation run.
 #pragma once
 
 #include <cstdint>
