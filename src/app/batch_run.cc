@@ -8,6 +8,7 @@
 #include "app/batch_options.h"
 #include "app/generation_run.h"
 #include "app/std_message_output.h"
+#include "common/file_services.h"
 #include "config/configuration.h"
 #include "import/dev_studio_import.h"
 
@@ -48,8 +49,11 @@ std::string lowerExtension(const std::string& file) {
 
 void importProjectFile(const std::string& file, Configuration& configuration, std::ostream& out) {
   {
-    std::ifstream probe(file, std::ios::binary);
-    if (!probe) {
+    // Project files written on Windows are named case-blind; look the name up as such a file system would.
+    std::string spelled;
+    std::ifstream probe;
+    if (findOnDisk(file, spelled)) probe.open(spelled, std::ios::binary);
+    if (!probe.is_open()) {
       writeLine(out, "error: cannot open project " + file);
       return;
     }

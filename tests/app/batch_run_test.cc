@@ -6,6 +6,7 @@
 
 #include "app/batch_options.h"
 #include "config/configuration.h"
+#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
@@ -82,6 +83,18 @@ TEST(BatchRunTest, ProjectFileProblemsAreReportedAndRunGoesOn) {
   std::ostringstream out;
   applyOverrides(options, configuration, out);
   EXPECT_EQ(out.str(), "error: cannot open project /nonexistent/dir/project.dsp\n");
+}
+
+TEST(BatchRunTest, ProjectFileIsFoundCaseBlind) {
+  TempTree tree;
+  tree.write("App.dsw", "not a workspace\n");
+  BatchOptions options;
+  options.projectFile = tree.root() + "APP.DSW";
+  Configuration configuration;
+  std::ostringstream out;
+  applyOverrides(options, configuration, out);
+  EXPECT_EQ(out.str(), "error: " + options.projectFile +
+                           " is not a valid Microsoft Developer Studio Workspace (DSW) File\n");
 }
 
 TEST(BatchRunTest, UsageAndBannerWhenCommandLineIncomplete) {
