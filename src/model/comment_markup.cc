@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace quillet {
 
@@ -40,14 +41,15 @@ void assignLower(std::string& target, std::string_view text) {
   std::transform(text.begin(), text.end(), target.begin(), lower);
 }
 
-// Stores the pending attribute unless it has no name or its name is already present.
-void storeAttribute(TagAttributes& attributes, std::string& name, std::string& value, bool bare) {
+// Stores the pending attribute unless it has no name or its name is already present (`seen` holds the
+// names stored for the tag, so a tag with very many attributes costs no more than a list of them).
+void storeAttribute(TagAttributes& attributes, std::unordered_set<std::string>& seen, std::string& name,
+                    std::string& value, bool bare) {
   if (!name.empty()) {
     std::string lowered;
     assignLower(lowered, name);
-    const bool present = std::any_of(attributes.begin(), attributes.end(),
-                                     [&](const TagAttribute& a) { return a.name == lowered; });
-    if (!present) attributes.push_back({std::move(lowered), bare ? std::string() : value, bare});
+    if (seen.insert(lowered).second)
+      attributes.push_back({std::move(lowered), bare ? std::string() : value, bare});
   }
   name.clear();
   value.clear();
@@ -78,6 +80,7 @@ void CommentTextBuilder::Build(std::string_view text) {
   size_t tag_start = 0;  // where the "<" of a possible tag stands
   std::string tag_name;
   TagAttributes attributes;
+  std::unordered_set<std::string> seen;  // attribute names of the tag being read
   std::string name;
   std::string value;
   bool name_ended = false;  // a blank followed the pending name, which so far has no "="
@@ -91,6 +94,7 @@ void CommentTextBuilder::Build(std::string_view text) {
     tag_name.assign(prefix);
     for (char c : token) tag_name += lower(c);
     attributes.clear();
+    seen.clear();
     name.clear();
     value.clear();
     name_ended = false;
@@ -134,7 +138,7 @@ void CommentTextBuilder::Build(std::string_view text) {
         break;
       case State::kInTag:
         if (c == '>') {
-          storeAttribute(attributes, name, value, true);
+          storeAttribute(attributes, seen, name, value, true);
           endTag(end);
         } else if (c == ' ' || c == '\n') {
           name_ended = !name.empty();
@@ -143,17 +147,17 @@ void CommentTextBuilder::Build(std::string_view text) {
           state = State::kInValue;
         } else {
           // A name followed by a blank and then another name had no value: it stands on its own.
-          if (name_ended) storeAttribute(attributes, name, value, true);
+          if (name_ended) storeAttribute(attributes, seen, name, value, true);
           name_ended = false;
           name += token;
         }
         break;
       case State::kInValue:
         if (c == '>') {
-          storeAttribute(attributes, name, value, false);
+          storeAttribute(attributes, seen, name, value, false);
           endTag(end);
         } else if (c == ' ' || c == '\n') {
-          storeAttribute(attributes, name, value, false);
+          storeAttribute(attributes, seen, name, value, false);
           state = State::kInTag;
         } else if (c == '"') {
           value += '"';
@@ -169,7 +173,7 @@ void CommentTextBuilder::Build(std::string_view text) {
           endTag(end);
         } else if (c == '"') {
           value += '"';
-          storeAttribute(attributes, name, value, false);
+          storeAttribute(attributes, seen, name, value, false);
           state = State::kInTag;
         } else {
           value += token;
