@@ -1,0 +1,99 @@
+#include "stylesheet/link_index.h"
+
+#include <algorithm>
+
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/style_sheet_filter.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+std::string LinkIndex::linkText(const EvaluationContext& context, const Entry& entry) {
+  if (context.filter && context.filter->markupKind() != kHtmlMarkup) return entry.anchorName;
+  std::string link;
+  link.reserve(entry.fileName.size() + 1 + entry.anchorName.size());
+  link += entry.fileName;
+  link += '#';
+  link += entry.anchorName;
+  return link;
+}
+
+void LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {
+  Entry entry{std::string(fileName), object.AnchorName()};
+  const std::string fullName = object.FullName();
+  // An empty full name names nothing a text could mention; recording it would only list a nameless line.
+  if (!fullName.empty()) recordName(fullName, entry);
+  objects_.try_emplace(&object, std::move(entry));
+}
+
+void LinkIndex::addNamed(std::string_view fileName, std::string_view key, std::string_view anchorName) {
+  if (ambiguous_.find(key) != ambiguous_.end() || named_.find(key) != named_.end()) return;
+  named_.emplace(std::string(key), Entry{std::string(fileName), std::string(anchorName)});
+}
+
+void LinkIndex::addTypedef(std::string_view name, Entry target) {
+  if (!name.empty()) recordName(name, target);
+}
+
+void LinkIndex::recordName(std::string_view name, const Entry& entry) {
+  if (ambiguous_.find(name) != ambiguous_.end()) return;
+  auto found = named_.find(name);
+  if (found == named_.end()) {
+    named_.emplace(std::string(name), entry);
+  } else if (!(found->second == entry)) {
+    named_.erase(found);
+    ambiguous_.emplace(name);
+  }
+}
+
+const LinkIndex::Entry* LinkIndex::findObject(const StyleSheetObject& object) const {
+  auto found = objects_.find(&object);
+  return found == objects_.end() ? nullptr : &found->second;
+}
+
+const LinkIndex::Entry* LinkIndex::findNamed(std::string_view key) const {
+  auto found = named_.find(key);
+  return found == named_.end() ? nullptr : &found->second;
+}
+
+bool LinkIndex::isAmbiguous(std::string_view name) const {
+  return ambiguous_.find(name) != ambiguous_.end();
+}
+
+std::string LinkIndex::objectLink(const StyleSheetObject& object, const EvaluationContext& context) const {
+  const Entry* entry = findObject(object);
+  return entry ? linkText(context, *entry) : std::string();
+}
+
+std::string LinkIndex::namedLink(const EvaluationContext& context, std::string_view key) const {
+  const Entry* entry = findNamed(key);
+  return entry ? linkText(context, *entry) : std::string();
+}
+
+std::string LinkIndex::objectAnchor(const EvaluationContext&, const StyleSheetObject& object) const {
+  const Entry* entry = findObject(object);
+  return entry ? entry->anchorName : object.AnchorName();
+}
+
+std::string LinkIndex::namedAnchor(const EvaluationContext&, std::string_view key) const {
+  const Entry* entry = findNamed(key);
+  return entry ? entry->anchorName : std::string(key);
+}
+
+std::string LinkIndex::postfixKey(const StyleSheetObject& object, std::string_view postfix) {
+  std::string key(kPostfixPrefix);
+  key += object.AnchorName();
+  key += postfix;
+  return key;
+}
+
+std::vector<LinkIndex::NamedEntry> LinkIndex::namedEntries() const {
+  std::vector<NamedEntry> entries;
+  entries.reserve(named_.size());
+  for (const auto& [name, entry] : named_) entries.push_back({name, &entry});
+  std::sort(entries.begin(), entries.end(),
+            [](const NamedEntry& a, const NamedEntry& b) { return a.name < b.name; });
+  return entries;
+}
+
+}  // namespace quillet

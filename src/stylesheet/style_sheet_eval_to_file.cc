@@ -1,0 +1,75 @@
+#include "stylesheet/style_sheet_eval_to_file.h"
+
+#include <fstream>
+#include <utility>
+
+#include "stylesheet/link_index.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, std::streamsize count) {
+  if (!target_) return 0;
+  const std::streamsize put = target_->sputn(text, count);
+  if (put > 0) written_ += static_cast<uint64_t>(put);
+  return put;
+}
+
+StyleSheetEvalToFile::CountingBuffer::int_type StyleSheetEvalToFile::CountingBuffer::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  if (!target_) return traits_type::eof();
+  const int_type put = target_->sputc(traits_type::to_char_type(c));
+  if (!traits_type::eq_int_type(put, traits_type::eof())) ++written_;
+  return put;
+}
+
+int StyleSheetEvalToFile::CountingBuffer::sync() {
+  return target_ ? target_->pubsync() : 0;
+}
+
+StyleSheetEvalToFile::StyleSheetEvalToFile(std::ostream& out, std::string filePath, const StyleSheet& sheet,
+                                           LinkIndex& links, std::string outputFolder,
+                                           const StyleSheetFilter& filter)
+    : StyleSheetEvaluator(sheet, links, std::move(outputFolder), filter, false, std::move(filePath)),
+      buffer_(out.rdbuf()),
+      out_(&buffer_) {}
+
+bool StyleSheetEvalToFile::writeProperty(std::string_view property, StyleSheetObject& object) {
+  return object.WriteProperty(context(), property, out_);
+}
+
+void StyleSheetEvalToFile::writeText(std::string_view text) {
+  out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void StyleSheetEvalToFile::writeAnchor(StyleSheetObject& object, std::string_view postfix) {
+  if (postfix.empty()) {
+    writeText(links().objectAnchor(context(), object));
+  } else {
+    writeText(links().namedAnchor(context(), LinkIndex::postfixKey(object, postfix)));
+  }
+}
+
+void StyleSheetEvalToFile::writeLink(StyleSheetObject& object, std::string_view postfix) {
+  // The entry, not the link text, tells whether the object was anchored: an RTF link is the anchor name
+  // alone, which may be empty.
+  const LinkIndex::Entry* entry = postfix.empty() ? links().findObject(object)
+                                                  : links().findNamed(LinkIndex::postfixKey(object, postfix));
+  if (!entry) {
+    reportError(") : cannot find link for object " + object.FullName());
+    return;
+  }
+  writeText(LinkIndex::linkText(context(), *entry));
+}
+
+void StyleSheetEvalToFile::newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) {
+  std::ofstream file(filePath, std::ios::out | std::ios::binary | std::ios::trunc);
+  if (!file) {
+    reportError(") : cannot open output file " + filePath);
+    return;
+  }
+  StyleSheetEvalToFile nested(file, filePath, sheet, links(), context().outputFolder, filter());
+  nested.evaluate(stack);
+}
+
+}  // namespace quillet

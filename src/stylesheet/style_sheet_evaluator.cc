@@ -1,0 +1,363 @@
+#include "stylesheet/style_sheet_evaluator.h"
+
+#include <algorithm>
+#include <atomic>
+#include <utility>
+
+#include "common/file_services.h"
+#include "common/message_output.h"
+#include "stylesheet/condition.h"
+#include "stylesheet/link_index.h"
+#include "stylesheet/style_search.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "stylesheet/style_sheet_filter.h"
+#include "stylesheet/style_sheet_object.h"
+#include "stylesheet/style_sheet_object_list_wrapper.h"
+
+namespace quillet {
+
+namespace {
+
+// Process-wide, like the run they serve: only one generation run exists at a time.
+std::atomic<int> liveEvaluators{0};
+// evaluate() calls in progress, nested through new_file.
+int activeEvaluations = 0;
+// Set when the nesting bound was hit during the outermost evaluation in progress. From then on new_file
+// commands start nothing: a style sheet that includes itself twice would otherwise run 2^30 evaluations.
+bool nestingExceeded = false;
+// Loops in progress over all nested evaluators.
+int loopDepth = 0;
+
+constexpr size_t kNotFound = static_cast<size_t>(-1);
+
+std::string_view withoutFolder(std::string_view path) {
+  const size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+std::string_view withoutFolderAndExtension(std::string_view path) {
+  const std::string_view name = withoutFolder(path);
+  return name.substr(0, name.rfind('.'));
+}
+
+// The first three pieces of `text` between blanks and commas (runs of separators count as one).
+void splitNewFileParameters(std::string_view text, std::string_view (&pieces)[3]) {
+  size_t position = 0;
+  for (std::string_view& piece : pieces) {
+    position = text.find_first_not_of(" ,", position);
+    if (position == std::string_view::npos) return;
+    const size_t end = std::min(text.find_first_of(" ,", position), text.size());
+    piece = text.substr(position, end - position);
+    position = end;
+  }
+}
+
+}  // namespace
+
+StyleSheetEvaluator::StyleSheetEvaluator(const StyleSheet& sheet, LinkIndex& links, std::string outputFolder,
+                                         const StyleSheetFilter& filter, bool dictionary, std::string filePath)
+    : sheet_(sheet), links_(links), filter_(filter), dictionary_(dictionary) {
+  ++liveEvaluators;
+  context_.outputFolder = std::move(outputFolder);
+  context_.currentFile = std::move(filePath);
+  context_.linkIndex = &links_;
+  context_.filter = &filter_;
+  context_.styleSheet = &sheet_;
+}
+
+StyleSheetEvaluator::~StyleSheetEvaluator() {
+  --liveEvaluators;
+}
+
+int StyleSheetEvaluator::liveCount() {
+  return liveEvaluators;
+}
+
+void StyleSheetEvaluator::reportError(std::string_view text) const {
+  std::string message = "error(";
+  message += sheet_.fileName();
+  message += text;
+  reportMessage(message);
+}
+
+void StyleSheetEvaluator::evaluate(ObjectStack& stack) {
+  if (activeEvaluations == 0) nestingExceeded = false;
+  if (liveEvaluators > kMaxNesting) {
+    nestingExceeded = true;
+    reportError(
+        ": The maximum nesting depth has been reached. The current style sheet may be including itself. ");
+    return;
+  }
+  ++activeEvaluations;
+  runSections(stack, {});
+  --activeEvaluations;
+}
+
+void StyleSheetEvaluator::runSections(ObjectStack& stack, std::string_view loopLabel) {
+  const size_t count = sheet_.sectionCount();
+  while (context_.sectionIndex < count && !runCanceled()) {
+    const StyleSheet::Section& section = sheet_.section(context_.sectionIndex);
+    // The dictionary pass only records anchors, so it skips text that holds none.
+    const bool writesText = !(dictionary_ && section.anchorFree());
+    switch (section.kind()) {
+      case StyleSheet::kForEach:
+        runForEach(section, stack);
+        continue;  // the index now rests on the loop's next, which is run as a section of its own
+      case StyleSheet::kForEachIf:
+        runForEachIf(section, stack);
+        continue;
+      case StyleSheet::kNext:
+        if (section.label() == loopLabel) return;
+        if (writesText) writeSectionText(section, stack);
+        break;
+      case StyleSheet::kIf:
+        if (writesText && evaluateCondition(section.expressionTokens(), stack, sheet_.fileName()))
+          writeSectionText(section, stack);
+        break;
+      case StyleSheet::kCopyFile:
+        if (writesText) {
+          runCopyFile(section);
+          writeSectionText(section, stack);
+        }
+        break;
+      case StyleSheet::kNewFile:
+        runNewFile(section, stack);
+        if (writesText) writeSectionText(section, stack);
+        break;
+      default:
+        if (writesText) writeSectionText(section, stack);
+        break;
+    }
+    ++context_.sectionIndex;
+  }
+}
+
+// ---- Section text and references ----
+
+void StyleSheetEvaluator::writeSectionText(const StyleSheet::Section& section, ObjectStack& stack) {
+  for (const SectionToken& token : section.textTokens()) {
+    if (token.kind == SectionToken::kLiteral) {
+      writeText(token.name);
+    } else if (!expandReference(token, stack)) {
+      writeBack(token.name);
+    }
+  }
+}
+
+void StyleSheetEvaluator::writeBack(std::string_view name) {
+  // Ordinary words with an underscore come back as written; "x_+" keeps its "+" after the underscore.
+  if (!name.empty() && name.back() == '+') {
+    writeText(name.substr(0, name.size() - 1));
+    writeText("_+");
+  } else {
+    writeText(name);
+    writeText("_");
+  }
+}
+
+bool StyleSheetEvaluator::expandReference(const SectionToken& token, ObjectStack& stack) {
+  std::string_view name = token.name;
+  const bool blankAfter = !name.empty() && name.back() == '+';
+  if (blankAfter) name.remove_suffix(1);
+  const uint64_t before = blankAfter ? position() : 0;
+
+  bool expanded;
+  if (name == "anchor" || name == "link_to") {
+    expanded = expandAnchorOrLink(name, token, stack);
+  } else if (name == "current_filename") {
+    writeText(withoutFolderAndExtension(context_.currentFile));
+    expanded = true;
+  } else {
+    expanded = expandProperty(name, token, stack);
+  }
+  // "+" separates a value from the text after it, but only a value that wrote something.
+  if (expanded && blankAfter && position() != before) writeText(" ");
+  return expanded;
+}
+
+bool StyleSheetEvaluator::expandAnchorOrLink(std::string_view name, const SectionToken& token,
+                                             ObjectStack& stack) {
+  const std::string& path = token.firstParameter;
+  const std::string& postfix = token.secondParameter;
+  if (path.empty() && !postfix.empty()) {
+    reportError(") : " + std::string(name) + " tag cannot have an postfix parameter (" + postfix +
+                ") without an object parameter.");
+    return false;
+  }
+  StyleSheetObject* object = nullptr;
+  if (path.empty()) {
+    object = stack.empty() ? nullptr : stack.back();
+  } else {
+    cutPath(path, pathScratch_);
+    object = findObject(pathScratch_, stack);
+  }
+  if (!object) {
+    const std::string innermost = stack.empty() || !stack.back() ? std::string() : stack.back()->FullName();
+    if (name == "link_to") {
+      reportError(") : object link_to(" + path + ") not found in object " + innermost);
+    } else {
+      reportError(") : object " + path + " not found.  anchor not expanded in " + innermost);
+    }
+    return false;
+  }
+  if (name == "anchor") {
+    writeAnchor(*object, postfix);
+  } else {
+    writeLink(*object, postfix);
+  }
+  return true;
+}
+
+bool StyleSheetEvaluator::expandProperty(std::string_view name, const SectionToken& token, ObjectStack& stack) {
+  if (token.object.empty()) {
+    // Offered from the innermost object outwards; the first that knows the property writes it.
+    for (size_t i = stack.size(); i-- > 0;) {
+      if (stack[i] && writeProperty(name, *stack[i])) return true;
+    }
+    return false;
+  }
+  cutPath(token.object, pathScratch_);
+  StyleSheetObject* object = findObject(pathScratch_, stack);
+  return object && writeProperty(name, *object);
+}
+
+// ---- Loops ----
+
+void StyleSheetEvaluator::runForEach(const StyleSheet::Section& section, ObjectStack& stack) {
+  const size_t start = context_.sectionIndex;
+  if (StyleSheetObject* list = findObject(section.expressionTokens(), stack)) {
+    runLoop(section, stack, list, {});
+  } else {
+    reportError(": cannot find list object " + section.expression() + " in for_each");
+  }
+  skipToClosingNext(section, start);
+}
+
+void StyleSheetEvaluator::runForEachIf(const StyleSheet::Section& section, ObjectStack& stack) {
+  const size_t start = context_.sectionIndex;
+  const std::span<const std::string> tokens = section.expressionTokens();
+  const size_t comma = static_cast<size_t>(std::find(tokens.begin(), tokens.end(), ",") - tokens.begin());
+  if (comma == tokens.size()) {
+    reportError("): expression " + joinTokens(tokens) + " missing parameter.");
+  } else if (StyleSheetObject* list = findObject(tokens.first(comma), stack)) {
+    runLoop(section, stack, list, tokens.subspan(comma + 1));
+  } else {
+    reportError(": cannot find list object " + section.expression() + " in for_each.");
+  }
+  skipToClosingNext(section, start);
+}
+
+void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStack& stack, StyleSheetObject* list,
+                                  std::span<const std::string> condition) {
+  if (loopDepth >= kMaxLoopNesting) {
+    reportError(") : loops nested more than " + std::to_string(kMaxLoopNesting) + " deep; the loop over " +
+                section.expression() + " is skipped.");
+    return;
+  }
+  ++loopDepth;
+  const size_t start = context_.sectionIndex;
+  stack.push_back(list);
+
+  // The selection: the elements for which the condition holds, each tested as the innermost object.
+  const size_t count = list->Count();
+  std::vector<size_t> selection;
+  selection.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    StyleSheetObject* element = list->At(i);
+    if (!element) continue;
+    if (!condition.empty()) {
+      stack.push_back(element);
+      const bool keep = evaluateCondition(condition, stack, sheet_.fileName());
+      stack.pop_back();
+      if (!keep) continue;
+    }
+    selection.push_back(i);
+  }
+
+  // Inside the body the wrapper stands for the list: it knows the current item's index among the selected.
+  StyleSheetObjectListWrapper wrapper(list, std::move(selection));
+  stack.back() = &wrapper;
+  const size_t selected = wrapper.Count();
+  for (size_t k = 0; k < selected && !runCanceled(); ++k) {
+    wrapper.setCurrent(k);
+    context_.sectionIndex = start;
+    stack.push_back(wrapper.At(k));
+    writeSectionText(section, stack);
+    ++context_.sectionIndex;
+    runSections(stack, section.label());
+    stack.pop_back();
+  }
+  context_.sectionIndex = start;
+  stack.pop_back();
+  --loopDepth;
+}
+
+void StyleSheetEvaluator::skipToClosingNext(const StyleSheet::Section& section, size_t start) {
+  const size_t count = sheet_.sectionCount();
+  if (closingNext_.empty()) closingNext_.assign(count, kNotFound);
+  size_t& closing = closingNext_[start];
+  if (closing == kNotFound) {
+    closing = start + 1;
+    while (closing < count && !(sheet_.section(closing).kind() == StyleSheet::kNext &&
+                                sheet_.section(closing).label() == section.label())) {
+      ++closing;
+    }
+  }
+  context_.sectionIndex = closing;
+  if (closing >= count) reportError(": cannot find closing next statement for label " + section.label());
+}
+
+// ---- Files ----
+
+void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectStack& stack) {
+  if (nestingExceeded) return;
+  const std::string& expression = section.expression();
+  const size_t commas = static_cast<size_t>(std::count(expression.begin(), expression.end(), ','));
+  if (commas < 2) {
+    reportError("): expression " + expression + " missing parameter.");
+    return;
+  }
+  if (commas > 2) {
+    reportError("): expression " + expression + " too many parameters.");
+    return;
+  }
+  std::string_view parameters[3];
+  splitNewFileParameters(expression, parameters);
+  const auto [objectPath, fileParameter, styleName] = parameters;
+
+  // The object only names the file; the new style sheet runs over the stack as it is.
+  cutPath(objectPath, pathScratch_);
+  StyleSheetObject* object = findObject(pathScratch_, stack);
+  if (!object) return;
+
+  std::string_view name = fileParameter;
+  std::string extension;
+  if (const size_t dot = fileParameter.find('.'); dot != std::string_view::npos) {
+    name = fileParameter.substr(0, dot);
+    extension = fileParameter.substr(dot);
+  } else if (filter_.format() == kHtmlFormat) {
+    if (htmlExtension_.empty()) htmlExtension_ = configuredHtmlExtension();
+    extension = htmlExtension_;
+  } else {
+    extension = ".rtf";
+  }
+  std::string filePath = context_.outputFolder;
+  filePath += outputFileName(object->FileName(context_) + std::string(name));
+  filePath += extension;
+  newFile(stack, filePath, newFileStyleSheet(context_.sectionIndex, styleName));
+}
+
+const StyleSheet& StyleSheetEvaluator::newFileStyleSheet(size_t sectionIndex, std::string_view name) {
+  // A new_file inside a loop names the same style sheet for every item: it is looked up once.
+  if (newFileSheets_.empty()) newFileSheets_.assign(sheet_.sectionCount(), nullptr);
+  const StyleSheet*& sheet = newFileSheets_[sectionIndex];
+  if (!sheet) sheet = &cachedStyleSheet(styleSheetPath(filter_.format(), std::string(name)));
+  return *sheet;
+}
+
+void StyleSheetEvaluator::runCopyFile(const StyleSheet::Section& section) {
+  const std::string& name = section.expression();
+  copyToOutput(styleSheetPath(filter_.format(), name), context_.outputFolder + name);
+}
+
+}  // namespace quillet

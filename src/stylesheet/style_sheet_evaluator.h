@@ -1,0 +1,105 @@
+// The template evaluator: runs the sections of one style sheet against an object stack, writing literal
+// text, expanding references ("name_", "class.name_+", "link_to_(class)"), running loops over lists,
+// testing conditions, starting new output files and copying files. This base holds the whole run; the two
+// concrete evaluators decide what writing means: StyleSheetEvalToDictionary records where anchors will be,
+// StyleSheetEvalToFile writes the output with links resolved. The output stage runs both over the document.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/object_path.h"
+#include "stylesheet/section_text.h"
+#include "stylesheet/style_sheet.h"
+
+namespace quillet {
+
+class LinkIndex;
+class StyleSheetFilter;
+class StyleSheetObject;
+
+class StyleSheetEvaluator {
+ public:
+  /// The deepest nesting of evaluators (style sheets started by new_file inside one another).
+  static constexpr int kMaxNesting = 30;
+  /// The deepest nesting of loops over all nested evaluators; deeper loops are skipped after a report.
+  static constexpr int kMaxLoopNesting = 200;
+
+  virtual ~StyleSheetEvaluator();
+  StyleSheetEvaluator(const StyleSheetEvaluator&) = delete;
+  StyleSheetEvaluator& operator=(const StyleSheetEvaluator&) = delete;
+
+  /// Runs the whole style sheet over `stack` (which is the same on return); writes nothing but one report
+  /// when evaluators are already nested kMaxNesting deep.
+  void evaluate(ObjectStack& stack);
+  /// Runs sections from the current section index until the end, a cancellation, or a next section whose
+  /// label equals `loopLabel` (the index then stays on that section).
+  void runSections(ObjectStack& stack, std::string_view loopLabel);
+
+  /// The number of evaluators alive in the process.
+  static int liveCount();
+  /// The context handed to the objects.
+  const EvaluationContext& context() const { return context_; }
+  /// The style sheet being run.
+  const StyleSheet& styleSheet() const { return sheet_; }
+
+ protected:
+  /// An evaluator of `sheet` for the output file `filePath`, sharing `links`, `outputFolder` (ending in a
+  /// separator) and `filter` with the evaluators it starts; `dictionary` for the pass that only records.
+  StyleSheetEvaluator(const StyleSheet& sheet, LinkIndex& links, std::string outputFolder,
+                      const StyleSheetFilter& filter, bool dictionary, std::string filePath);
+
+  /// True when `object` knows `property`, after writing its value.
+  virtual bool writeProperty(std::string_view property, StyleSheetObject& object) = 0;
+  /// Writes literal text unchanged.
+  virtual void writeText(std::string_view text) = 0;
+  /// Writes or records the anchor of `object` (`postfix` empty for its plain anchor).
+  virtual void writeAnchor(StyleSheetObject& object, std::string_view postfix) = 0;
+  /// Writes the link to `object`'s anchor (`postfix` empty for its plain anchor).
+  virtual void writeLink(StyleSheetObject& object, std::string_view postfix) = 0;
+  /// Evaluates `sheet` over `stack` into the output file `filePath`, with a nested evaluator of the same kind.
+  virtual void newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) = 0;
+  /// A number that grows with every character written to the current file.
+  virtual uint64_t position() = 0;
+
+  /// The link index shared by the evaluators of the output set.
+  LinkIndex& links() const { return links_; }
+  /// The filter of the output set.
+  const StyleSheetFilter& filter() const { return filter_; }
+  /// Reports "error(" + style sheet name + `text`.
+  void reportError(std::string_view text) const;
+
+ private:
+  void writeSectionText(const StyleSheet::Section& section, ObjectStack& stack);
+  bool expandReference(const SectionToken& token, ObjectStack& stack);
+  bool expandAnchorOrLink(std::string_view name, const SectionToken& token, ObjectStack& stack);
+  bool expandProperty(std::string_view name, const SectionToken& token, ObjectStack& stack);
+  void writeBack(std::string_view name);
+
+  void runForEach(const StyleSheet::Section& section, ObjectStack& stack);
+  void runForEachIf(const StyleSheet::Section& section, ObjectStack& stack);
+  void runLoop(const StyleSheet::Section& section, ObjectStack& stack, StyleSheetObject* list,
+               std::span<const std::string> condition);
+  void skipToClosingNext(const StyleSheet::Section& section, size_t start);
+
+  void runNewFile(const StyleSheet::Section& section, ObjectStack& stack);
+  void runCopyFile(const StyleSheet::Section& section);
+  const StyleSheet& newFileStyleSheet(size_t sectionIndex, std::string_view name);
+
+  const StyleSheet& sheet_;
+  LinkIndex& links_;
+  const StyleSheetFilter& filter_;
+  const bool dictionary_;
+  EvaluationContext context_;
+  std::vector<size_t> closingNext_;          // per loop section, the index of its next (found once)
+  std::vector<std::string_view> pathScratch_;  // reused for the object paths of references
+  std::vector<const StyleSheet*> newFileSheets_;  // per new_file section, its style sheet (found once)
+  std::string htmlExtension_;                     // found once, on the first new_file
+};
+
+}  // namespace quillet

@@ -1,0 +1,147 @@
+// Fakes for the evaluator tests: style sheet objects with fixed answers, list views over them, a message
+// output that keeps every line (repeats included) and can cancel the run, and a fixture that evaluates small
+// style sheets over them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/file_services.h"
+#include "common/message_output.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/link_index.h"
+#include "stylesheet/markup.h"
+#include "stylesheet/object_path.h"
+#include "stylesheet/style_sheet.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "stylesheet/style_sheet_eval_to_dictionary.h"
+#include "stylesheet/style_sheet_eval_to_file.h"
+#include "stylesheet/style_sheet_filter.h"
+#include "stylesheet/style_sheet_object.h"
+#include "stylesheet/style_sheet_object_list.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+
+// An object of any type with fixed properties, tests and lists. Writing the property "cancel" cancels the
+// run; "linked" writes its value as linked text.
+class FakeObject final : public StyleSheetObject {
+ public:
+  FakeObject(std::string_view type, std::string_view name) : type_(type), name_(name) {
+    if (!name.empty()) properties["name"] = name_;
+  }
+
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  std::string_view TypeName() const override { return type_; }
+  std::string FullName() const override { return name_; }
+  std::string AnchorName() const override { return anchor.empty() ? "c_" + name_ : anchor; }
+  std::string FileName(const EvaluationContext&) const override { return fileName; }
+  bool Test(std::string_view property, int32_t& value) const override {
+    auto found = tests.find(property);
+    if (found == tests.end()) return false;
+    value = found->second;
+    return true;
+  }
+  StyleSheetObject* GetList(std::string_view name) override {
+    auto found = lists.find(name);
+    return found == lists.end() ? nullptr : found->second;
+  }
+
+  std::map<std::string, std::string, std::less<>> properties;
+  std::map<std::string, int32_t, std::less<>> tests;
+  std::map<std::string, StyleSheetObject*, std::less<>> lists;
+  std::string anchor;
+  std::string fileName;
+  int written = 0;  // properties written so far
+
+ private:
+  std::string type_;
+  std::string name_;
+};
+
+// Keeps every reported line, repeats included, and answers isCanceled with `canceled`.
+class EvaluatorMessages final : public MessageOutput {
+ public:
+  EvaluatorMessages() { setCurrentMessageOutput(this); }
+  ~EvaluatorMessages() override { setCurrentMessageOutput(nullptr); }
+  void status(std::string_view) override {}
+  void report(std::string_view text) override { lines.emplace_back(text); }
+  bool isCanceled() override { return canceled; }
+
+  std::vector<std::string> lines;
+  bool canceled = false;
+};
+
+inline bool FakeObject::WriteProperty(const EvaluationContext& context, std::string_view property,
+                                      std::ostream& out) {
+  auto found = properties.find(property);
+  if (found == properties.end()) return false;
+  ++written;
+  if (property == "cancel") static_cast<EvaluatorMessages*>(currentMessageOutput())->canceled = true;
+  if (property == "linked") {
+    writeLinkedText(context, out, found->second, "");
+  } else {
+    context.filter->write(out, found->second);
+  }
+  return true;
+}
+
+class EvaluatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("QUILLET_STYLES", QUILLET_TEST_DATA "/stylesheet/evaluator", 1);
+    resetOutputFileNames();
+  }
+  void TearDown() override {
+    unsetenv("QUILLET_STYLES");
+    clearStyleSheetCache();
+    resetOutputFileNames();
+  }
+
+  /// A new object owned by the fixture.
+  FakeObject& make(std::string_view type, std::string_view name = "") { return objects_.emplace_back(type, name); }
+  /// A new list view called `name` over `items`, offered by `owner` under its name.
+  StyleSheetObjectSubsetList& listOf(FakeObject& owner, std::string_view name,
+                                     const std::vector<FakeObject*>& items) {
+    StyleSheetObjectSubsetList& list = lists_.emplace_back(name);
+    for (FakeObject* item : items) list.add(item);
+    owner.lists[std::string(name)] = &list;
+    return list;
+  }
+
+  /// The file pass of `text` (a style sheet called "t.html") over `stack` as the file `file` of the
+  /// temporary folder, written through `filter` (HTML by default).
+  std::string run(std::string_view text, ObjectStack stack, const std::string& file = "main.html",
+                  const StyleSheetFilter* filter = nullptr) {
+    const StyleSheet sheet = StyleSheet::fromText("t.html", text);
+    std::ostringstream out;
+    StyleSheetEvalToFile evaluator(out, tree_.root() + file, sheet, links_, tree_.root(), filter ? *filter : html_);
+    const ObjectStack before = stack;
+    evaluator.evaluate(stack);
+    EXPECT_EQ(stack, before);  // every push is popped
+    return out.str();
+  }
+  /// The dictionary pass of `text` over `stack`, as the file `file`.
+  void record(std::string_view text, ObjectStack stack, const std::string& file = "main.html") {
+    const StyleSheet sheet = StyleSheet::fromText("t.html", text);
+    StyleSheetEvalToDictionary evaluator(tree_.root() + file, sheet, links_, tree_.root(), html_);
+    evaluator.evaluate(stack);
+  }
+
+  EvaluatorMessages messages_;
+  TempTree tree_;
+  LinkIndex links_;
+  HTMLStyleSheetFilter html_;
+  std::deque<FakeObject> objects_;
+  std::deque<StyleSheetObjectSubsetList> lists_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,90 @@
+#include "stylesheet/style_sheet_eval_to_dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/file_contents.h"
+#include "stylesheet/evaluator_fixture.h"
+
+namespace quillet {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The two passes: the dictionary pass records where every anchor goes, the file pass links to it.
+class EvaluationPassesTest : public EvaluatorTest {
+ protected:
+  void SetUp() override {
+    EvaluatorTest::SetUp();
+    guide_.fileName = "guide";
+    listOf(guide_, "class_list", {&widget_, &gadget_});
+  }
+
+  std::vector<std::string> filesWritten() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(tree_.root()))
+      names.push_back(entry.path().filename().string());
+    return names;
+  }
+
+  FakeObject& guide_ = make("chapter", "Guide");
+  FakeObject& widget_ = make("class", "Widget");
+  FakeObject& gadget_ = make("class", "Gadget");
+};
+
+TEST_F(EvaluationPassesTest, AnchorsRecordedFirstAreLinkedFromAnyFile) {
+  const std::string main =
+      "$$(new_file (chapter, _classes, classes.html))$$(for_each (class_list) start L)"
+      "<a href=\"link_to_(class)\">name_</a><a href=\"link_to_(class, _impl)\"></a>$$(next L)";
+  record(main, {&guide_});
+  EXPECT_TRUE(filesWritten().empty());  // the dictionary pass writes nothing
+  EXPECT_EQ(links_.namedLink(EvaluationContext{}, "Gadget"), "guide_classes.html#c_Gadget");
+
+  EXPECT_EQ(run(main, {&guide_}),
+            "<a href=\"guide_classes.html#c_Widget\">Widget</a>"
+            "<a href=\"guide_classes.html#ud43525029c_Widget_impl\"></a>"
+            "<a href=\"guide_classes.html#c_Gadget\">Gadget</a>"
+            "<a href=\"guide_classes.html#ud43525029c_Gadget_impl\"></a>");
+  std::string classes;
+  ASSERT_TRUE(readFileContents(tree_.path("guide_classes.html"), classes));
+  EXPECT_EQ(classes,
+            "<a name=\"c_Widget\">Widget</a><a name=\"ud43525029c_Widget_impl\"></a>"
+            "<a name=\"c_Gadget\">Gadget</a><a name=\"ud43525029c_Gadget_impl\"></a>");
+  EXPECT_TRUE(messages_.lines.empty());
+
+  // RTF links are the anchor names alone.
+  RTFStyleSheetFilter rtf;
+  EXPECT_EQ(run("{\\v link_to_(class)}", {&guide_, &widget_}, "main.rtf", &rtf), "{\\v c_Widget}");
+}
+
+TEST_F(EvaluationPassesTest, AnchorsRecordedTwiceAndLinksNeverRecordedAreReported) {
+  record("$$(for_each (class_list) start L)anchor_ anchor_(class, _x)$$(next L)x anchor_(class, _x)",
+         {&guide_, &widget_});
+  record("anchor_", {&widget_}, "other.html");
+  EXPECT_EQ(run("<a href=\"link_to_(chapter)\">", {&guide_}), "<a href=\"\">");
+  EXPECT_EQ(messages_.lines, (Lines{
+                                 "error(t.html) : link for object Widget already in index",
+                                 "error(t.html) : link for object Widget already in index",
+                                 "error(t.html) : cannot find link for object Guide",
+                             }));
+  EXPECT_EQ(links_.objectLink(widget_, EvaluationContext{}), "main.html#c_Widget");  // the first stays
+}
+
+TEST_F(EvaluationPassesTest, NamesOfSeveralTargetsAreNotLinked) {
+  FakeObject& drawInt = make("function", "Draw");
+  FakeObject& drawLong = make("function", "Draw");
+  drawLong.anchor = "f_Draw_long";
+  record("anchor_", {&widget_}, "a.html");
+  record("anchor_", {&drawInt}, "a.html");
+  record("anchor_", {&drawLong}, "b.html");
+  FakeObject& comment = make("text");
+  comment.properties["linked"] = "Widget::Draw(Gadget)";
+  EXPECT_EQ(run("linked_", {&comment}), "<A HREF=\"a.html#c_Widget\">Widget</A>::Draw(Gadget)");
+  EXPECT_EQ(run("link_to_ link_to_(function)", {&drawLong}), "b.html#f_Draw_long b.html#f_Draw_long");
+}
+
+}  // namespace
+}  // namespace quillet
