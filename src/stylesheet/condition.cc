@@ -26,8 +26,8 @@ void appendNumber(std::string& out, int64_t value) {
   out.append(digits, result.ptr);
 }
 
-void reportExpression(std::string_view styleSheetName, std::string_view what, std::span<const std::string> tokens,
-                      std::string_view detail) {
+void reportExpression(std::string_view styleSheetName, std::string_view what,
+                      std::span<const std::string> tokens, std::string_view detail) {
   std::string message = "error(";
   message += styleSheetName;
   message += "): ";
@@ -175,7 +175,8 @@ bool evaluate(std::span<const std::string> tokens, ObjectStack& stack, std::stri
 
 }  // namespace
 
-bool evaluateCondition(std::span<const std::string> tokens, ObjectStack& stack, std::string_view styleSheetName) {
+bool evaluateCondition(std::span<const std::string> tokens, ObjectStack& stack,
+                       std::string_view styleSheetName) {
   return evaluate(tokens, stack, styleSheetName, 0);
 }
 

@@ -18,7 +18,8 @@ namespace quillet {
 /// objects of `stack`. A path whose value cannot be found counts as 1 after its report; an expression that
 /// cannot be computed is false after its report. Messages name the style sheet `styleSheetName`. The stack
 /// is the same on return (count_if pushes and pops the elements it tests).
-bool evaluateCondition(std::span<const std::string> tokens, ObjectStack& stack, std::string_view styleSheetName);
+bool evaluateCondition(std::span<const std::string> tokens, ObjectStack& stack,
+                       std::string_view styleSheetName);
 
 /// True with the numeric or yes/no `property` of the object at `path` in `value`; false after reporting a
 /// missing object or an unknown property (naming the whole condition `expression`).

@@ -61,7 +61,7 @@ class LinkIndex final : public LinkLookup {
 
   /// The link text to `object` for the context's markup: "file#anchor" for HTML, the anchor alone for RTF;
   /// empty when the object has no entry.
-  std::string objectLink(const StyleSheetObject& object, const EvaluationContext& context) const;
+  std::string objectLink(const StyleSheetObject& object, const EvaluationContext& context) const override;
   /// The link text to the anchor recorded under `key`, as objectLink; empty when none is.
   std::string namedLink(const EvaluationContext& context, std::string_view key) const override;
   /// The anchor name to write for `object`: the recorded one, else the object's AnchorName().

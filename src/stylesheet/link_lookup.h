@@ -1,6 +1,6 @@
-// The one question the markup writers ask of a link index: where is the anchor recorded under a name? The
-// link index of the evaluator implements it; the linked-text writer (markup.h) uses it to turn names of
-// documented symbols into links.
+// The questions the markup writers ask of a link index: where is the anchor recorded under a name, or for an
+// object? The link index of the evaluators (link_index.h) implements them; the linked-text writer (markup.h)
+// turns names of documented symbols into links, and the document links its file index to the classes.
 #pragma once
 
 #include <string>
@@ -9,6 +9,7 @@
 namespace quillet {
 
 struct EvaluationContext;
+class StyleSheetObject;
 
 class LinkLookup {
  public:
@@ -17,6 +18,11 @@ class LinkLookup {
   /// The link text to the anchor recorded under `key`, in the form the context's filter needs (file and
   /// anchor for HTML, the anchor alone for RTF); empty when nothing is recorded under `key`.
   virtual std::string namedLink(const EvaluationContext& context, std::string_view key) const = 0;
+  /// The link text to the anchor recorded for `object`, in the same form; empty when it has none.
+  virtual std::string objectLink(const StyleSheetObject& /*object*/,
+                                 const EvaluationContext& /*context*/) const {
+    return {};
+  }
 };
 
 }  // namespace quillet

@@ -32,7 +32,8 @@ void StyleSheetEvalToDictionary::writeLink(StyleSheetObject&, std::string_view) 
 void StyleSheetEvalToDictionary::writeAnchor(StyleSheetObject& object, std::string_view postfix) {
   const std::string_view fileName = withoutFolder(context().currentFile);
   if (postfix.empty()) {
-    if (links().findObject(object)) reportError(") : link for object " + object.FullName() + " already in index");
+    if (links().findObject(object))
+      reportError(") : link for object " + object.FullName() + " already in index");
     links().addObject(fileName, object);
     return;
   }

@@ -30,6 +30,18 @@ int loopDepth = 0;
 
 constexpr size_t kNotFound = static_cast<size_t>(-1);
 
+// Counts one level of nesting while it lives, so that the counters stay right whatever ends the level.
+class NestingLevel {
+ public:
+  explicit NestingLevel(int& counter) : counter_(counter) { ++counter_; }
+  ~NestingLevel() { --counter_; }
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+ private:
+  int& counter_;
+};
+
 std::string_view withoutFolder(std::string_view path) {
   const size_t separator = path.find_last_of("/\\");
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
@@ -55,7 +67,8 @@ void splitNewFileParameters(std::string_view text, std::string_view (&pieces)[3]
 }  // namespace
 
 StyleSheetEvaluator::StyleSheetEvaluator(const StyleSheet& sheet, LinkIndex& links, std::string outputFolder,
-                                         const StyleSheetFilter& filter, bool dictionary, std::string filePath)
+                                         const StyleSheetFilter& filter, bool dictionary,
+                                         std::string filePath)
     : sheet_(sheet), links_(links), filter_(filter), dictionary_(dictionary) {
   ++liveEvaluators;
   context_.outputFolder = std::move(outputFolder);
@@ -88,9 +101,8 @@ void StyleSheetEvaluator::evaluate(ObjectStack& stack) {
         ": The maximum nesting depth has been reached. The current style sheet may be including itself. ");
     return;
   }
-  ++activeEvaluations;
+  const NestingLevel level(activeEvaluations);
   runSections(stack, {});
-  --activeEvaluations;
 }
 
 void StyleSheetEvaluator::runSections(ObjectStack& stack, std::string_view loopLabel) {
@@ -208,7 +220,8 @@ bool StyleSheetEvaluator::expandAnchorOrLink(std::string_view name, const Sectio
   return true;
 }
 
-bool StyleSheetEvaluator::expandProperty(std::string_view name, const SectionToken& token, ObjectStack& stack) {
+bool StyleSheetEvaluator::expandProperty(std::string_view name, const SectionToken& token,
+                                         ObjectStack& stack) {
   if (token.object.empty()) {
     // Offered from the innermost object outwards; the first that knows the property writes it.
     for (size_t i = stack.size(); i-- > 0;) {
@@ -247,14 +260,14 @@ void StyleSheetEvaluator::runForEachIf(const StyleSheet::Section& section, Objec
   skipToClosingNext(section, start);
 }
 
-void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStack& stack, StyleSheetObject* list,
-                                  std::span<const std::string> condition) {
+void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStack& stack,
+                                  StyleSheetObject* list, std::span<const std::string> condition) {
   if (loopDepth >= kMaxLoopNesting) {
     reportError(") : loops nested more than " + std::to_string(kMaxLoopNesting) + " deep; the loop over " +
                 section.expression() + " is skipped.");
     return;
   }
-  ++loopDepth;
+  const NestingLevel level(loopDepth);
   const size_t start = context_.sectionIndex;
   stack.push_back(list);
 
@@ -289,7 +302,6 @@ void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStac
   }
   context_.sectionIndex = start;
   stack.pop_back();
-  --loopDepth;
 }
 
 void StyleSheetEvaluator::skipToClosingNext(const StyleSheet::Section& section, size_t start) {

@@ -62,7 +62,8 @@ class StyleSheetEvaluator {
   virtual void writeAnchor(StyleSheetObject& object, std::string_view postfix) = 0;
   /// Writes the link to `object`'s anchor (`postfix` empty for its plain anchor).
   virtual void writeLink(StyleSheetObject& object, std::string_view postfix) = 0;
-  /// Evaluates `sheet` over `stack` into the output file `filePath`, with a nested evaluator of the same kind.
+  /// Evaluates `sheet` over `stack` into the output file `filePath`, with a nested evaluator of the same
+  /// kind.
   virtual void newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) = 0;
   /// A number that grows with every character written to the current file.
   virtual uint64_t position() = 0;
@@ -96,8 +97,8 @@ class StyleSheetEvaluator {
   const StyleSheetFilter& filter_;
   const bool dictionary_;
   EvaluationContext context_;
-  std::vector<size_t> closingNext_;          // per loop section, the index of its next (found once)
-  std::vector<std::string_view> pathScratch_;  // reused for the object paths of references
+  std::vector<size_t> closingNext_;               // per loop section, the index of its next (found once)
+  std::vector<std::string_view> pathScratch_;     // reused for the object paths of references
   std::vector<const StyleSheet*> newFileSheets_;  // per new_file section, its style sheet (found once)
   std::string htmlExtension_;                     // found once, on the first new_file
 };

@@ -61,9 +61,9 @@ TEST_F(ConditionTest, CountIfCountsTheElementsForWhichItsConditionHolds) {
   EXPECT_EQ(rewritten("count_if(class.function_list, function.virtual) GT 1", {&widget_}), "2>1");
   EXPECT_EQ(rewritten("count_if(enum_list, enum.public)", {&widget_}), "0");
   EXPECT_EQ(rewritten("count_if(function_list,)", {&widget_}), "3");
-  EXPECT_EQ(rewritten("count_if(function_list, count_if(class.function_list, function.static) == 1)",
-                      {&widget_}),
-            "3");
+  EXPECT_EQ(
+      rewritten("count_if(function_list, count_if(class.function_list, function.static) == 1)", {&widget_}),
+      "3");
   EXPECT_TRUE(holds("count_if(function_list, function.public && function.virtual) LT 2", {&widget_}));
   EXPECT_EQ(rewritten("count_if(nothing, function.public)+1", {&widget_}), "+1");  // no list: nothing
   EXPECT_TRUE(messages_.lines.empty());

@@ -107,7 +107,9 @@ class EvaluatorTest : public ::testing::Test {
   }
 
   /// A new object owned by the fixture.
-  FakeObject& make(std::string_view type, std::string_view name = "") { return objects_.emplace_back(type, name); }
+  FakeObject& make(std::string_view type, std::string_view name = "") {
+    return objects_.emplace_back(type, name);
+  }
   /// A new list view called `name` over `items`, offered by `owner` under its name.
   StyleSheetObjectSubsetList& listOf(FakeObject& owner, std::string_view name,
                                      const std::vector<FakeObject*>& items) {
@@ -123,7 +125,8 @@ class EvaluatorTest : public ::testing::Test {
                   const StyleSheetFilter* filter = nullptr) {
     const StyleSheet sheet = StyleSheet::fromText("t.html", text);
     std::ostringstream out;
-    StyleSheetEvalToFile evaluator(out, tree_.root() + file, sheet, links_, tree_.root(), filter ? *filter : html_);
+    StyleSheetEvalToFile evaluator(out, tree_.root() + file, sheet, links_, tree_.root(),
+                                   filter ? *filter : html_);
     const ObjectStack before = stack;
     evaluator.evaluate(stack);
     EXPECT_EQ(stack, before);  // every push is popped

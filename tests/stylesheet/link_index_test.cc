@@ -88,9 +88,9 @@ TEST_F(LinkIndexTest, PostfixedKeysAndTypedefNames) {
   index_.addTypedef("Handle", *index_.findNamed("Gadget"));  // one name for two classes: not linked
   EXPECT_EQ(index_.namedLink(rtf_, "WidgetPtr"), "c_Widget");
   EXPECT_EQ(index_.findNamed("Handle"), nullptr);
-  EXPECT_EQ(listed(), (std::vector<std::string>{"Gadget=g.html#c_Gadget", "Widget=w.html#c_Widget",
-                                                "WidgetPtr=w.html#c_Widget",
-                                                "ud43525029c_Widget_members=w.html#ud43525029c_Widget_members"}));
+  EXPECT_EQ(listed(), (std::vector<std::string>{
+                          "Gadget=g.html#c_Gadget", "Widget=w.html#c_Widget", "WidgetPtr=w.html#c_Widget",
+                          "ud43525029c_Widget_members=w.html#ud43525029c_Widget_members"}));
 }
 
 TEST_F(LinkIndexTest, AnswersTheLinkedTextWriter) {

@@ -39,7 +39,7 @@ TEST_F(ObjectPathTest, FirstNameFindsTheInnermostObjectOfItsTypeOrAnOfferedList)
   const ObjectStack stack{&chapter_, &outer, &widget_};
   EXPECT_EQ(find("class", stack), &widget_);
   EXPECT_EQ(find("chapter", stack), &chapter_);
-  EXPECT_EQ(find("function_list", stack), functions_);  // offered by the innermost class
+  EXPECT_EQ(find("function_list", stack), functions_);    // offered by the innermost class
   EXPECT_EQ(find("function_list.size", stack), nullptr);  // an offered list only as a one-token path
   EXPECT_EQ(find("class.function_list", stack), functions_);
   EXPECT_EQ(find("class.function_list.size", stack), nullptr);

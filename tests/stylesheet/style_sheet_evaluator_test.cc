@@ -63,11 +63,12 @@ TEST_F(StyleSheetEvaluatorTest, ConditionsSeeTheSelectedItemsOnly) {
                 "$$(if (1))name_ function_list.name_$$(if (function_list.size == 2))of two$$(next L)",
                 {&widget_}),
             "Draw name_of two, Run name_of two");  // the object part is not written back
-  EXPECT_EQ(run("$$(for_each (class_list) start L)$$(if (count_if(function_list, function.static) GT 0))"
-                "name_ has statics. $$(if (count_if(function_list, function.public) LT 1))name_ has no public. "
-                "$$(next L)",
-                {&guide_}),
-            "Widget has statics. Gadget has no public. ");
+  EXPECT_EQ(
+      run("$$(for_each (class_list) start L)$$(if (count_if(function_list, function.static) GT 0))"
+          "name_ has statics. $$(if (count_if(function_list, function.public) LT 1))name_ has no public. "
+          "$$(next L)",
+          {&guide_}),
+      "Widget has statics. Gadget has no public. ");
   EXPECT_TRUE(messages_.lines.empty());
 }
 
@@ -100,18 +101,20 @@ TEST_F(StyleSheetEvaluatorTest, FaultsOfLoopsAreReportedAndSkipped) {
 
 TEST_F(StyleSheetEvaluatorTest, AnchorAndLinkNeedAnObjectTheyCanFind) {
   EXPECT_EQ(run("link_to_(, _x) anchor_(nothing) link_to_(nothing)", {&guide_}), "link_to_ anchor_ link_to_");
-  EXPECT_EQ(messages_.lines,
-            (Lines{
-                "error(t.html) : link_to tag cannot have an postfix parameter (_x) without an object parameter.",
-                "error(t.html) : object nothing not found.  anchor not expanded in Guide",
-                "error(t.html) : object link_to(nothing) not found in object Guide",
-            }));
+  EXPECT_EQ(
+      messages_.lines,
+      (Lines{
+          "error(t.html) : link_to tag cannot have an postfix parameter (_x) without an object parameter.",
+          "error(t.html) : object nothing not found.  anchor not expanded in Guide",
+          "error(t.html) : object link_to(nothing) not found in object Guide",
+      }));
 }
 
 TEST_F(StyleSheetEvaluatorTest, CancellationStopsBeforeTheNextSection) {
   guide_.properties["cancel"] = "stop";
-  EXPECT_EQ(run("a$$(if (1))cancel_ now$$(if (1))b$$(for_each (class_list) start L)name_$$(next L)", {&guide_}),
-            "astop now");
+  EXPECT_EQ(
+      run("a$$(if (1))cancel_ now$$(if (1))b$$(for_each (class_list) start L)name_$$(next L)", {&guide_}),
+      "astop now");
 }
 
 TEST_F(StyleSheetEvaluatorTest, NewFileNamesItsFileAfterTheObjectAndFindsItsStyleSheet) {
@@ -168,9 +171,10 @@ TEST_F(StyleSheetEvaluatorTest, LongListsRunInLinearTime) {
   }
   listOf(big, "class_list", items);
   const auto start = std::chrono::steady_clock::now();
-  const std::string out = run(
-      "$$(for_each_if (class_list, class.public) start L)$$(if (class_list.index GT 0)),$$(if (1))name_+$$(next L)",
-      {&big});
+  const std::string out =
+      run("$$(for_each_if (class_list, class.public) start L)$$(if (class_list.index GT 0)),$$(if "
+          "(1))name_+$$(next L)",
+          {&big});
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(out.substr(0, 12), "C1 ,C3 ,C5 ,");
   EXPECT_LT(elapsed, std::chrono::seconds(5));
