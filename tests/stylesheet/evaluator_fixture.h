@@ -1,6 +1,5 @@
-// Fakes for the evaluator tests: style sheet objects with fixed answers, list views over them, a message
-// output that keeps every line (repeats included) and can cancel the run, and a fixture that evaluates small
-// style sheets over them.
+// Fakes for the evaluator tests: style sheet objects with fixed answers, a message output that keeps every
+// line (repeats included) and can cancel the run, and a fixture that runs small style sheets over them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,10 +7,8 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
-#include <ostream>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/file_services.h"
@@ -19,27 +16,48 @@
 #include "stylesheet/evaluation_context.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/markup.h"
-#include "stylesheet/object_path.h"
-#include "stylesheet/style_sheet.h"
 #include "stylesheet/style_sheet_cache.h"
 #include "stylesheet/style_sheet_eval_to_dictionary.h"
 #include "stylesheet/style_sheet_eval_to_file.h"
 #include "stylesheet/style_sheet_filter.h"
-#include "stylesheet/style_sheet_object.h"
 #include "stylesheet/style_sheet_object_list.h"
 #include "support/temp_tree.h"
 
 namespace quillet {
 
-// An object of any type with fixed properties, tests and lists. Writing the property "cancel" cancels the
-// run; "linked" writes its value as linked text.
+// Keeps every reported line, repeats included; isCanceled answers `canceled`.
+class EvaluatorMessages final : public MessageOutput {
+ public:
+  EvaluatorMessages() { setCurrentMessageOutput(this); }
+  ~EvaluatorMessages() override { setCurrentMessageOutput(nullptr); }
+  void status(std::string_view) override {}
+  void report(std::string_view text) override { lines.emplace_back(text); }
+  bool isCanceled() override { return canceled; }
+
+  std::vector<std::string> lines;
+  bool canceled = false;
+};
+
+// An object of any type with fixed properties, tests and lists. Writing "cancel" cancels the run; "linked"
+// is written as linked text.
 class FakeObject final : public StyleSheetObject {
  public:
   FakeObject(std::string_view type, std::string_view name) : type_(type), name_(name) {
     if (!name.empty()) properties["name"] = name_;
   }
-
-  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  bool WriteProperty(const EvaluationContext& context, std::string_view property,
+                     std::ostream& out) override {
+    auto found = properties.find(property);
+    if (found == properties.end()) return false;
+    ++written;
+    if (property == "cancel") static_cast<EvaluatorMessages*>(currentMessageOutput())->canceled = true;
+    if (property == "linked") {
+      writeLinkedText(context, out, found->second, "");
+    } else {
+      context.filter->write(out, found->second);
+    }
+    return true;
+  }
   std::string_view TypeName() const override { return type_; }
   std::string FullName() const override { return name_; }
   std::string AnchorName() const override { return anchor.empty() ? "c_" + name_ : anchor; }
@@ -58,41 +76,12 @@ class FakeObject final : public StyleSheetObject {
   std::map<std::string, std::string, std::less<>> properties;
   std::map<std::string, int32_t, std::less<>> tests;
   std::map<std::string, StyleSheetObject*, std::less<>> lists;
-  std::string anchor;
-  std::string fileName;
+  std::string anchor, fileName;
   int written = 0;  // properties written so far
 
  private:
-  std::string type_;
-  std::string name_;
+  std::string type_, name_;
 };
-
-// Keeps every reported line, repeats included, and answers isCanceled with `canceled`.
-class EvaluatorMessages final : public MessageOutput {
- public:
-  EvaluatorMessages() { setCurrentMessageOutput(this); }
-  ~EvaluatorMessages() override { setCurrentMessageOutput(nullptr); }
-  void status(std::string_view) override {}
-  void report(std::string_view text) override { lines.emplace_back(text); }
-  bool isCanceled() override { return canceled; }
-
-  std::vector<std::string> lines;
-  bool canceled = false;
-};
-
-inline bool FakeObject::WriteProperty(const EvaluationContext& context, std::string_view property,
-                                      std::ostream& out) {
-  auto found = properties.find(property);
-  if (found == properties.end()) return false;
-  ++written;
-  if (property == "cancel") static_cast<EvaluatorMessages*>(currentMessageOutput())->canceled = true;
-  if (property == "linked") {
-    writeLinkedText(context, out, found->second, "");
-  } else {
-    context.filter->write(out, found->second);
-  }
-  return true;
-}
 
 class EvaluatorTest : public ::testing::Test {
  protected:
@@ -106,21 +95,19 @@ class EvaluatorTest : public ::testing::Test {
     resetOutputFileNames();
   }
 
-  /// A new object owned by the fixture.
   FakeObject& make(std::string_view type, std::string_view name = "") {
     return objects_.emplace_back(type, name);
   }
-  /// A new list view called `name` over `items`, offered by `owner` under its name.
-  StyleSheetObjectSubsetList& listOf(FakeObject& owner, std::string_view name,
-                                     const std::vector<FakeObject*>& items) {
+  /// A list view called `name` over `items`, offered by `owner` under that name.
+  StyleSheetObjectSubsetList* listOf(FakeObject& owner, std::string_view name,
+                                     std::vector<FakeObject*> items) {
     StyleSheetObjectSubsetList& list = lists_.emplace_back(name);
     for (FakeObject* item : items) list.add(item);
-    owner.lists[std::string(name)] = &list;
-    return list;
+    return static_cast<StyleSheetObjectSubsetList*>(owner.lists[std::string(name)] = &list);
   }
 
-  /// The file pass of `text` (a style sheet called "t.html") over `stack` as the file `file` of the
-  /// temporary folder, written through `filter` (HTML by default).
+  /// The file pass of `text` (a style sheet "t.html") over `stack`, as the file `file` of the temporary
+  /// folder.
   std::string run(std::string_view text, ObjectStack stack, const std::string& file = "main.html",
                   const StyleSheetFilter* filter = nullptr) {
     const StyleSheet sheet = StyleSheet::fromText("t.html", text);
@@ -135,8 +122,7 @@ class EvaluatorTest : public ::testing::Test {
   /// The dictionary pass of `text` over `stack`, as the file `file`.
   void record(std::string_view text, ObjectStack stack, const std::string& file = "main.html") {
     const StyleSheet sheet = StyleSheet::fromText("t.html", text);
-    StyleSheetEvalToDictionary evaluator(tree_.root() + file, sheet, links_, tree_.root(), html_);
-    evaluator.evaluate(stack);
+    StyleSheetEvalToDictionary(tree_.root() + file, sheet, links_, tree_.root(), html_).evaluate(stack);
   }
 
   EvaluatorMessages messages_;
