@@ -18,12 +18,12 @@ std::string LinkIndex::linkText(const EvaluationContext& context, const Entry& e
   return link;
 }
 
-void LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {
+bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {
   Entry entry{std::string(fileName), object.AnchorName()};
-  const std::string fullName = object.FullName();
+  std::string fullName = object.FullName();
   // An empty full name names nothing a text could mention; recording it would only list a nameless line.
-  if (!fullName.empty()) recordName(fullName, entry);
-  objects_.try_emplace(&object, std::move(entry));
+  if (!fullName.empty()) recordName(std::move(fullName), entry);
+  return objects_.try_emplace(&object, std::move(entry)).second;
 }
 
 void LinkIndex::addNamed(std::string_view fileName, std::string_view key, std::string_view anchorName) {
@@ -32,17 +32,15 @@ void LinkIndex::addNamed(std::string_view fileName, std::string_view key, std::s
 }
 
 void LinkIndex::addTypedef(std::string_view name, Entry target) {
-  if (!name.empty()) recordName(name, target);
+  if (!name.empty()) recordName(std::string(name), target);
 }
 
-void LinkIndex::recordName(std::string_view name, const Entry& entry) {
-  if (ambiguous_.find(name) != ambiguous_.end()) return;
-  auto found = named_.find(name);
-  if (found == named_.end()) {
-    named_.emplace(std::string(name), entry);
-  } else if (!(found->second == entry)) {
+void LinkIndex::recordName(std::string name, const Entry& entry) {
+  if (!ambiguous_.empty() && ambiguous_.find(name) != ambiguous_.end()) return;
+  auto [found, inserted] = named_.try_emplace(std::move(name), entry);
+  if (!inserted && !(found->second == entry)) {
+    ambiguous_.insert(found->first);
     named_.erase(found);
-    ambiguous_.emplace(name);
   }
 }
 

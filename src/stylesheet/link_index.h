@@ -43,8 +43,8 @@ class LinkIndex final : public LinkLookup {
   LinkIndex& operator=(const LinkIndex&) = delete;
 
   /// Records `object`'s anchor in `fileName` under its identity (the first record stays) and its non-empty
-  /// full name (unless that name is, or thereby becomes, ambiguous).
-  void addObject(std::string_view fileName, const StyleSheetObject& object);
+  /// full name (unless that name is, or thereby becomes, ambiguous); false when the object had a record.
+  bool addObject(std::string_view fileName, const StyleSheetObject& object);
   /// Records the anchor `anchorName` in `fileName` under `key`; the first record of a key stays, and an
   /// ambiguous name is not recorded.
   void addNamed(std::string_view fileName, std::string_view key, std::string_view anchorName);
@@ -87,7 +87,7 @@ class LinkIndex final : public LinkLookup {
   using NameMap = std::unordered_map<std::string, Entry, StringHash, std::equal_to<>>;
   using NameSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
-  void recordName(std::string_view name, const Entry& entry);
+  void recordName(std::string name, const Entry& entry);
 
   std::unordered_map<const StyleSheetObject*, Entry> objects_;
   NameMap named_;
