@@ -1,0 +1,160 @@
+#include "app/output_stage.h"
+
+#include <fstream>
+
+#include "app/help_compiler.h"
+#include "app/source_list.h"
+#include "common/file_services.h"
+#include "common/file_system.h"
+#include "common/message_output.h"
+#include "config/configuration.h"
+#include "stylesheet/link_index.h"
+#include "stylesheet/object_path.h"
+#include "stylesheet/style_search.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "stylesheet/style_sheet_eval_to_dictionary.h"
+#include "stylesheet/style_sheet_eval_to_file.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+
+namespace {
+
+// Volumes whose names may not be this long only hold 8.3 names.
+constexpr long kLongNameLength = 150;
+
+std::string fileNamePart(const std::string& path) {
+  return path.substr(folderPart(path).size());
+}
+
+std::string stemOf(const std::string& path) {
+  const std::string name = fileNamePart(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string extensionOf(const std::string& path) {
+  const std::string name = fileNamePart(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+const std::string& configuredOutput(const Configuration& configuration, int32_t format) {
+  switch (format) {
+    case kRtfFormat:
+      return configuration.rtfOutputFile();
+    case kWinHelpFormat:
+      return configuration.winHelpOutputFile();
+    default:
+      return configuration.htmlOutputFile();
+  }
+}
+
+// The longest name the volume that will hold `file` accepts: asked of the nearest folder that exists.
+long volumeNameLength(const std::string& file) {
+  std::string folder = folderPart(file);
+  for (int steps = 0; steps < 256; ++steps) {
+    const std::string probe = folder.empty() ? "." : folder;
+    if (pathKind(probe) == PathKind::kFolder) return maxNameLength(probe);
+    if (folder.empty() || folder == "/") break;
+    folder = folderPart(folder.substr(0, folder.size() - 1));
+  }
+  return -1;
+}
+
+void writeIndexFile(const LinkIndex& links, const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  if (!out) {
+    reportMessage("error: cannot open file " + path);
+    return;
+  }
+  for (const LinkIndex::NamedEntry& named : links.namedEntries()) {
+    out << '"' << named.name << "\",\"" << named.entry->fileName << '#' << named.entry->anchorName << "\"\n";
+  }
+}
+
+void compileHelp(const std::string& main_file, const std::string& folder) {
+  const std::string project = stemOf(main_file) + ".hpj";
+  if (!runDetached({"hcrtf", "/x", project}, folder)) {
+    reportMessage("error: Unable to run the command \"" + helpCompilerCommand(main_file) +
+                  "\". hcrtf.exe (Windows Help Compiler) must be installed, and on the path.");
+  }
+}
+
+}  // namespace
+
+std::string mainOutputFile(const std::string& configured, int32_t format) {
+  const std::string extension = format == kHtmlFormat ? configuredHtmlExtension() : std::string(".rtf");
+  const size_t dot = configured.rfind('.');
+  return (dot == std::string::npos ? configured : configured.substr(0, dot)) + extension;
+}
+
+std::string helpCompilerCommand(const std::string& main_file) {
+  return "hcrtf  /x \"" + stemOf(main_file) + ".hpj\"";
+}
+
+void writeOutput(StyleSheetObject& document, int32_t format) {
+  const Configuration* configuration = currentConfiguration();
+  if (!configuration) return;
+  HTMLStyleSheetFilter html_filter;
+  RTFStyleSheetFilter rtf_filter;
+  StyleSheetFilter& filter = format == kHtmlFormat ? static_cast<StyleSheetFilter&>(html_filter) : rtf_filter;
+  filter.setFormat(format);
+
+  const std::string output_file = mainOutputFile(configuredOutput(*configuration, format), format);
+  const long name_length = volumeNameLength(output_file);
+  if (name_length >= 0 && name_length < kLongNameLength && !configuration->shortFileNames()) {
+    reportMessage("error: cannot open output file " + output_file +
+                  " the filesystem does not support long file names.");
+    return;
+  }
+  if (format == kHtmlFormat && configuration->shortFileNames() && stemOf(output_file).size() > 8) {
+    reportMessage("error: output filename  " + output_file +
+                  " is longer that 8 characters.  Cannot create a 8.3 conforming documentation set.");
+    return;
+  }
+
+  const std::string output_folder = folderPart(output_file);
+  if (!output_folder.empty()) ensureFolder(output_folder);
+  resetOutputFileNames();
+  LinkIndex links;
+  const std::string main_file =
+      output_folder + outputFileName(stemOf(output_file)) + extensionOf(output_file);
+  const std::string main_style = format == kHtmlFormat ? "main.html" : "main.rtf";
+  const StyleSheet& sheet = cachedStyleSheet(styleSheetPath(format, main_style));
+
+  if (configuration->verbose()) reportStatus("Building index for " + main_file);
+  {
+    ObjectStack stack{&document};
+    StyleSheetEvalToDictionary dictionary(main_file, sheet, links, output_folder, filter);
+    dictionary.evaluate(stack);
+  }
+
+  if (configuration->verbose()) reportStatus("Writing " + main_file);
+  {
+    std::ofstream out(main_file, std::ios::binary);
+    if (!out) {
+      reportMessage("error: cannot open output file " + main_file);
+      return;
+    }
+    ObjectStack stack{&document};
+    StyleSheetEvalToFile writer(out, main_file, sheet, links, output_folder, filter);
+    writer.evaluate(stack);
+  }
+
+  if (format == kWinHelpFormat) compileHelp(main_file, output_folder);
+  if (format == kHtmlFormat) writeIndexFile(links, output_folder + stemOf(main_file) + ".idx");
+}
+
+void reportUndocumentedFiles(const std::vector<std::string>& files,
+                             const std::unordered_set<std::string>& skip,
+                             const std::unordered_set<std::string>& declaring) {
+  for (const std::string& file : files) {
+    if (skip.count(file) || file.find(".c") != std::string::npos || file.find(".C") != std::string::npos)
+      continue;
+    if (declaring.count(file)) continue;
+    reportMessage("The file " + file + " was not documented.");
+  }
+}
+
+}  // namespace quillet

@@ -1,0 +1,146 @@
+#include "app/output_stage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <ostream>
+
+#include "common/file_contents.h"
+#include "config/configuration.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/style_sheet_filter.h"
+#include "stylesheet/style_sheet_object.h"
+#include "support/recording_output.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+// A document with one named list of named objects, enough for a style sheet to anchor and link.
+class FakeNode final : public StyleSheetObject {
+ public:
+  FakeNode(std::string_view type, std::string name) : type_(type), name_(std::move(name)) {}
+  bool WriteProperty(const EvaluationContext& context, std::string_view property,
+                     std::ostream& out) override {
+    if (property != "name") return false;
+    context.filter->write(out, name_);
+    return true;
+  }
+  std::string_view TypeName() const override { return type_; }
+  std::string FullName() const override { return name_; }
+  std::string AnchorName() const override { return "a_" + name_; }
+  size_t Count() const override { return children.size(); }
+  StyleSheetObject* At(size_t index) override { return index < children.size() ? children[index] : nullptr; }
+  StyleSheetObject* GetList(std::string_view name) override { return name == "class_list" ? list : nullptr; }
+
+  std::vector<StyleSheetObject*> children;
+  StyleSheetObject* list = nullptr;
+
+ private:
+  std::string_view type_;
+  std::string name_;
+};
+
+// Publishes a configuration and a recording output, and points the style folders at a test tree.
+class OutputStageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("QUILLET_STYLES", tree.root().c_str(), 1);
+    setCurrentConfiguration(&configuration);
+    setCurrentMessageOutput(&output);
+  }
+  void TearDown() override {
+    setCurrentMessageOutput(nullptr);
+    setCurrentConfiguration(nullptr);
+    unsetenv("QUILLET_STYLES");
+  }
+
+  TempTree tree;
+  Configuration configuration;
+  RecordingOutput output;
+};
+
+TEST_F(OutputStageTest, MainFileTakesTheFormatsExtension) {
+  configuration.setHtmlOutputFile("doc/index");
+  EXPECT_EQ(mainOutputFile("doc/index", kHtmlFormat), "doc/index.html");
+  configuration.setHtmlOutputFile("doc/index.htm");
+  EXPECT_EQ(mainOutputFile("doc/index.htm", kHtmlFormat), "doc/index.htm");
+  configuration.setShortFileNames(true);
+  configuration.setHtmlOutputFile("index");
+  EXPECT_EQ(mainOutputFile("index", kHtmlFormat), "index.htm");
+  EXPECT_EQ(mainOutputFile("manual.doc", kRtfFormat), "manual.rtf");
+  EXPECT_EQ(mainOutputFile("help/api", kWinHelpFormat), "help/api.rtf");
+}
+
+TEST_F(OutputStageTest, ShortNamesRefuseLongHtmlMainFileOnly) {
+  configuration.setShortFileNames(true);
+  configuration.setHtmlOutputFile(tree.root() + "documentation.htm");
+  FakeNode document("chapter", "Doc");
+  writeOutput(document, kHtmlFormat);
+  EXPECT_EQ(output.lines, std::vector<std::string>{"error: output filename  " + tree.root() +
+                                                   "documentation.htm is longer that 8 characters.  Cannot "
+                                                   "create a 8.3 conforming documentation set."});
+}
+
+TEST_F(OutputStageTest, WritesBothPassesAndTheIndexFile) {
+  tree.write("HTML/Standard Style/main.html",
+             "<h1>name_</h1>$$(for_each (class_list) start L)<a name=\"anchor_\">name_</a> see link_to_\n"
+             "$$(next L)");
+  FakeNode document("chapter", "Doc");
+  FakeNode list("class_list", "");
+  FakeNode widget("class", "Widget"), gadget("class", "Gadget");
+  list.children = {&widget, &gadget};
+  document.list = &list;
+  configuration.setVerbose(true);
+  configuration.setHtmlOutputFile(tree.root() + "out/site/index.html");
+
+  writeOutput(document, kHtmlFormat);
+
+  const std::string main_file = tree.root() + "out/site/index.html";
+  EXPECT_TRUE(output.has("Building index for " + main_file));
+  EXPECT_TRUE(output.has("Writing " + main_file));
+  std::string page;
+  ASSERT_TRUE(readFileContents(main_file, page));
+  EXPECT_NE(page.find("<h1>Doc</h1>"), std::string::npos);
+  EXPECT_NE(page.find("<a name=\"a_Widget\">Widget</a>"), std::string::npos);
+  EXPECT_NE(page.find("index.html#a_Gadget"), std::string::npos);
+  std::string index;
+  ASSERT_TRUE(readFileContents(tree.root() + "out/site/index.idx", index));
+  EXPECT_EQ(index, "\"Gadget\",\"index.html#a_Gadget\"\n\"Widget\",\"index.html#a_Widget\"\n");
+}
+
+TEST_F(OutputStageTest, UnopenableMainFileEndsTheFormat) {
+  tree.write("RTF/Standard Style/main.rtf", "{\\rtf1 name_}");
+  tree.write("blocked", "a file where a folder should be");
+  configuration.setRtfOutputFile(tree.root() + "blocked/manual.rtf");
+  FakeNode document("chapter", "Doc");
+  writeOutput(document, kRtfFormat);
+  EXPECT_TRUE(output.has("error: cannot open output file " + tree.root() + "blocked/manual.rtf"));
+}
+
+TEST_F(OutputStageTest, WinHelpRunsTheHelpCompilerOrSaysItCannot) {
+  tree.write("WinHelp/Standard Style/main.rtf", "{\\rtf1 name_}");
+  configuration.setWinHelpOutputFile(tree.root() + "help/api.rtf");
+  EXPECT_EQ(helpCompilerCommand(tree.root() + "help/api.rtf"), "hcrtf  /x \"api.hpj\"");
+  FakeNode document("chapter", "Doc");
+  writeOutput(document, kWinHelpFormat);
+  std::string rtf;
+  EXPECT_TRUE(readFileContents(tree.root() + "help/api.rtf", rtf));
+  if (std::system("command -v hcrtf >/dev/null 2>&1") != 0) {
+    EXPECT_TRUE(
+        output.has("error: Unable to run the command \"hcrtf  /x \"api.hpj\"\". hcrtf.exe (Windows Help "
+                   "Compiler) must be installed, and on the path."));
+  }
+}
+
+TEST_F(OutputStageTest, UndocumentedHeadersAreReportedInOrder) {
+  const std::vector<std::string> files = {"src/util.h", "src/main.cpp", "src/x.cc", "src/util.hpp",
+                                          "src/skip.h", "src/shape.h",  "src/OLD.C"};
+  reportUndocumentedFiles(files, {"src/skip.h"}, {"src/shape.h"});
+  EXPECT_EQ(output.lines, (std::vector<std::string>{"The file src/util.h was not documented.",
+                                                    "The file src/util.hpp was not documented."}));
+}
+
+}  // namespace
+}  // namespace quillet
