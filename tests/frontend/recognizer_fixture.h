@@ -1,0 +1,45 @@
+// A fixture for recognizer tests: preprocesses a snippet of source as a module and runs the recognizer
+// over it with a RecordingLexer, giving back the recorded calls.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frontend/preprocessor.h"
+#include "frontend/preprocessor_fixture.h"
+#include "frontend/recording_lexer.h"
+
+namespace quillet::testing {
+
+class RecognizerFixture : public PreprocessorFixture {
+ protected:
+  /// The calls made while recognizing `source` (file changes left out).
+  std::vector<std::string> recognize(const std::string& source) {
+    RecordingLexer lexer;
+    return recognize(source, lexer);
+  }
+  std::vector<std::string> recognize(const std::string& source, RecordingLexer& lexer) {
+    Preprocessor preprocessor(write("module.cpp", source), {}, {}, cache_);
+    lexer.Parse(preprocessor);
+    std::vector<std::string> calls;
+    for (std::string& call : lexer.calls)
+      if (call.rfind("OnFileBegin|", 0) != 0) calls.push_back(std::move(call));
+    return calls;
+  }
+  /// The calls of `source` whose names are among `names` ("OnClassName OnBaseClass").
+  std::vector<std::string> recognize(const std::string& source, std::string_view names) {
+    std::vector<std::string> kept;
+    for (std::string& call : recognize(source)) {
+      const std::string name = call.substr(0, call.find('|'));
+      size_t at = names.find(name);
+      const size_t end = at + name.size();
+      if (at != std::string_view::npos && (at == 0 || names[at - 1] == ' ') &&
+          (end == names.size() || names[end] == ' '))
+        kept.push_back(std::move(call));
+    }
+    return kept;
+  }
+};
+
+}  // namespace quillet::testing
