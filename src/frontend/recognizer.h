@@ -116,6 +116,7 @@ class Recognizer {
   // Function and data declarations (recognizer_declarations.cc).
   void onVarOrFuncDecl(const token_t& token);
   void onMemberInit(const token_t& token);
+  bool endsDeclaration(const token_t& token) const;
   void accumulate(const token_t& token);
   void abandonDeclaration();
   void analyseDeclaration(const token_t& terminator);

@@ -52,6 +52,19 @@ bool isTypeWord(const token_t& token) {
   return token.kind == T_IDENTIFIER && (!isLanguageWord(token) || token.text == "auto");
 }
 
+// True when the group opening at `open` follows a parameter list through words only, as a macro call
+// does in void swap(T& a, T& b) NOEXCEPT_IF(...) or int f(const char* s) __THROW __nonnull((1)): it is
+// part of the trailer, not a second group of the declarator.
+bool inTrailer(const std::vector<token_t>& tokens, size_t open) {
+  if (open == 0 || tokens[open - 1].kind != T_IDENTIFIER) return false;
+  for (size_t i = open - 1; i-- > 0;) {
+    const int32_t kind = tokens[i].kind;
+    if (kind == ')') return true;
+    if (kind != T_IDENTIFIER && kind != T_QUALIFIER && kind != '&' && kind != T_ANDAND) return false;
+  }
+  return false;
+}
+
 // What one depth-0 scan over a declaration's tokens finds.
 struct Shape {
   bool balanced = true;
@@ -82,7 +95,8 @@ Shape shapeOf(const std::vector<token_t>& tokens) {
     if (kind == '(') {
       if (parens == 0) {
         open = i;
-        counted = counting && brackets == 0 && angles == 0 && !(i > 0 && opensOtherGroup(tokens[i - 1]));
+        counted = counting && brackets == 0 && angles == 0 && !(i > 0 && opensOtherGroup(tokens[i - 1])) &&
+                  !(shape.groups > 0 && inTrailer(tokens, i));
       }
       ++parens;
       continue;
@@ -275,6 +289,30 @@ std::string joinTypeText(const std::vector<const token_t*>& words) {
 
 }  // namespace
 
+// Words no declaration contains: met while one is gathered, they show that it never ended (as after the
+// stray tokens of a macro body), and they start something new.
+bool Recognizer::endsDeclaration(const token_t& token) const {
+  switch (token.kind) {
+    case T_NAMESPACE:
+    case T_EXTERN:
+    case T_TYPEDEF:
+    case T_USING:
+    case T_IF:
+    case T_ELSE:
+    case T_WHILE:
+    case T_FOR:
+    case T_DO:
+    case T_SWITCH:
+    case T_CASE:
+      return true;
+    case T_TEMPLATE:
+      // typename T::template rebind<U> is part of a type.
+      return accumulated_.empty() || (accumulated_.back().kind != T_SCOPE && accumulated_.back().kind != '.');
+    default:
+      return false;
+  }
+}
+
 // ---- Gathering ----
 
 void Recognizer::onVarOrFuncDecl(const token_t& token) {
@@ -292,7 +330,7 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
       pop();
       return;
     }
-    if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE) {
+    if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE || endsDeclaration(token)) {
       // The declaration never ended; the token belongs to the state below.
       pop();
       cursor_.backUp();

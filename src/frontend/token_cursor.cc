@@ -4,7 +4,10 @@ namespace quillet {
 
 const token_t& TokenCursor::next() {
   if (position_ == fetched_) {
-    slot(fetched_) = source_.nextToken();
+    // A backslash is what is left of a continued line; no state has a use for it.
+    const token_t* token = &source_.nextToken();
+    while (token->kind == '\\') token = &source_.nextToken();
+    slot(fetched_) = *token;
     ++fetched_;
   }
   return slot(position_++);

@@ -1,6 +1,7 @@
 // A cursor over the significant tokens of one module, for the declaration recognizer. It reads forward
 // from the preprocessor and keeps the most recent tokens itself, so that the recognizer can look ahead a
-// few dozen tokens and step back over them, the very first token of a module included.
+// few dozen tokens and step back over them, the very first token of a module included. Backslashes left
+// over from continued lines are dropped here, so that no state and no look-ahead ever sees one.
 #pragma once
 
 #include <array>
@@ -21,7 +22,7 @@ class TokenCursor {
   TokenCursor(const TokenCursor&) = delete;
   TokenCursor& operator=(const TokenCursor&) = delete;
 
-  /// The next token (T_EOF, repeatedly, at the end). The reference stays valid while fewer than kHeld
+  /// The next token other than a backslash (T_EOF, repeatedly, at the end). The reference stays valid while fewer than kHeld
   /// further tokens are read.
   const token_t& next();
   /// Un-reads the current token, so that next() returns it again; returns the token that is now current
