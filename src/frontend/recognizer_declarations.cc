@@ -330,7 +330,8 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
       pop();
       return;
     }
-    if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE || endsDeclaration(token)) {
+    if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE ||
+        endsDeclaration(token)) {
       // The declaration never ended; the token belongs to the state below.
       pop();
       cursor_.backUp();

@@ -22,8 +22,8 @@ class TokenCursor {
   TokenCursor(const TokenCursor&) = delete;
   TokenCursor& operator=(const TokenCursor&) = delete;
 
-  /// The next token other than a backslash (T_EOF, repeatedly, at the end). The reference stays valid while fewer than kHeld
-  /// further tokens are read.
+  /// The next token other than a backslash (T_EOF, repeatedly, at the end). The reference stays valid while
+  /// fewer than kHeld further tokens are read.
   const token_t& next();
   /// Un-reads the current token, so that next() returns it again; returns the token that is now current
   /// (an empty T_EOF token when there is none).

@@ -14,7 +14,8 @@ namespace quillet::testing {
 
 class RecognizerFixture : public PreprocessorFixture {
  protected:
-  /// The calls made while recognizing `source` (file changes left out).
+  /// The calls made while recognizing `source` (file changes left out), with the blanks that keep a
+  /// comment's source alignment left out too: runs of blanks become one, none follows a "|".
   std::vector<std::string> recognize(const std::string& source) {
     RecordingLexer lexer;
     return recognize(source, lexer);
@@ -23,8 +24,13 @@ class RecognizerFixture : public PreprocessorFixture {
     Preprocessor preprocessor(write("module.cpp", source), {}, {}, cache_);
     lexer.Parse(preprocessor);
     std::vector<std::string> calls;
-    for (std::string& call : lexer.calls)
-      if (call.rfind("OnFileBegin|", 0) != 0) calls.push_back(std::move(call));
+    for (const std::string& call : lexer.calls) {
+      if (call.rfind("OnFileBegin|", 0) == 0) continue;
+      std::string tidy;
+      for (char c : call)
+        if (c != ' ' || (!tidy.empty() && tidy.back() != ' ' && tidy.back() != '|')) tidy += c;
+      calls.push_back(std::move(tidy));
+    }
     return calls;
   }
   /// The calls of `source` whose names are among `names` ("OnClassName OnBaseClass").

@@ -72,8 +72,8 @@ TEST(RecognizerRealWorldTest, RecognizesTheGoogletestSources) {
   CountingLexer lexer;
   recognizeAll(modules, folders, lexer);
   std::cout << "googletest: " << lexer.classes << " classes, " << lexer.functions << " functions\n";
-  for (const char* name : {"Test", "TestInfo", "TestSuite", "UnitTest", "TestEventListener",
-                           "TestPartResult", "Environment", "AssertionResult", "Message", "ScopedTrace"})
+  for (const char* name : {"Test", "TestInfo", "TestSuite", "UnitTest", "TestEventListener", "TestPartResult",
+                           "Environment", "AssertionResult", "Message", "ScopedTrace"})
     EXPECT_EQ(lexer.classNames.count(name), 1u) << name;
   EXPECT_GT(lexer.functions, 2000u);
 }
