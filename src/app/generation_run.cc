@@ -11,6 +11,7 @@
 #include "config/layout_item.h"
 #include "document/document.h"
 #include "frontend/module_parse.h"
+#include "frontend/null_lexer.h"
 #include "stylesheet/style_sheet_cache.h"
 
 namespace quillet {
@@ -49,10 +50,11 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
     if (header_cache.contains(module)) continue;
     std::string reading = module;  // the file being read when something goes wrong
     try {
+      // Until the code model builder exists, the recognizer runs with callbacks that keep nothing.
       auto read_all = [&reading](Preprocessor& preprocessor) {
         try {
-          while (preprocessor.nextToken().kind != T_EOF) {
-          }
+          NullLexer lexer;
+          lexer.Parse(preprocessor);
         } catch (...) {
           if (!preprocessor.currentFileName().empty()) reading = preprocessor.currentFileName();
           throw;
