@@ -1,0 +1,110 @@
+// Fuzzes the declaration recognizer behind the preprocessor. The input is split at its first zero byte
+// into a module and a header "h.h" next to it, which the module may include; its first byte chooses
+// options. The module is preprocessed and recognized with callbacks that keep nothing, then once more
+// with the recording callbacks and the header replayed, so that both the states and the texts they build
+// are exercised. Any crash, hang, leak or sanitizer report is a finding; messages are dropped.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "common/message_output.h"
+#include "config/configuration.h"
+#include "frontend/header_cache.h"
+#include "frontend/null_lexer.h"
+#include "frontend/preprocessor.h"
+#include "frontend/recording_lexer.h"
+
+namespace {
+
+using namespace quillet;
+
+class SilentOutput : public MessageOutput {
+ public:
+  void status(std::string_view) override {}
+  void report(std::string_view) override {}
+};
+
+// A folder of this process for the files of one input, in memory where the machine offers it; removed
+// when the process ends.
+const std::string& scratchFolder() {
+  static const std::string* const folder = [] {
+    std::error_code error;
+    std::string base = std::filesystem::is_directory("/dev/shm", error)
+                           ? std::string("/dev/shm")
+                           : std::filesystem::temp_directory_path().string();
+    auto* path = new std::string(base + "/quillet_recognizer_fuzz_" + std::to_string(getpid()) + "/");
+    std::filesystem::create_directories(*path);
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(scratchFolder(), ignored);
+    });
+    return path;
+  }();
+  return *folder;
+}
+
+// Bounds that keep a doubling macro or a self-including header cheap.
+PreprocessorLimits fuzzLimits() {
+  PreprocessorLimits limits;
+  limits.includeDepth = 12;
+  limits.filesPerModule = 48;
+  limits.lineTokens = 20000;
+  limits.expansion.invocationTokens = 20000;
+  limits.expansion.invocationBytes = 1 << 20;
+  limits.expansion.moduleTokens = 200000;
+  limits.expansion.nesting = 24;
+  return limits;
+}
+
+void writeFile(const std::string& path, std::string_view text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const uint8_t options = data[0];
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  const size_t zero = rest.find('\0');
+  const std::string_view module = rest.substr(0, zero);
+  const std::string_view header = zero == std::string_view::npos ? std::string_view() : rest.substr(zero + 1);
+
+  Configuration configuration;
+  configuration.setMacroComments((options & 1) != 0);
+  configuration.setCommentsAfterPrototype((options & 2) != 0);
+  configuration.setVerbose((options & 4) != 0);
+  SilentOutput output;
+  setCurrentConfiguration(&configuration);
+  setCurrentMessageOutput(&output);
+
+  const std::string& folder = scratchFolder();
+  writeFile(folder + "m.cpp", module);
+  writeFile(folder + "h.h", header);
+  HeaderCache cache;
+  {
+    Preprocessor preprocessor(folder + "m.cpp", {folder}, {"D=1"}, cache);
+    preprocessor.setLimits(fuzzLimits());
+    NullLexer lexer;
+    lexer.Parse(preprocessor);
+    cache.add(preprocessor.takeModuleRecords());
+  }
+  {
+    writeFile(folder + "second.cpp", "#include \"h.h\"\n" + std::string(module));
+    Preprocessor preprocessor(folder + "second.cpp", {folder}, {}, cache);
+    preprocessor.setLimits(fuzzLimits());
+    RecordingLexer lexer;
+    lexer.Parse(preprocessor);
+  }
+  setCurrentConfiguration(nullptr);
+  setCurrentMessageOutput(nullptr);
+  return 0;
+}
