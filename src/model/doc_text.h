@@ -36,6 +36,7 @@ class DocText : public StyleSheetObject {
   /// `fileName`, and left out of the text.
   DocText(std::string_view rawText, bool applyTags, int32_t level, std::string fileName);
 
+  /// Copies share the processed text, so copying a comment allocates nothing.
   DocText(const DocText&) = default;
   DocText& operator=(const DocText&) = default;
   DocText(DocText&&) noexcept = default;
