@@ -117,20 +117,25 @@ RTFCommentTextBuilder::RTFCommentTextBuilder(std::ostream& out, const Evaluation
       monospaceClose_(monospaceClose) {}
 
 RTFCommentTextBuilder::~RTFCommentTextBuilder() {
-  for (; openGroups_ > 0; --openGroups_) out_ << '}';
+  while (!openGroups_.empty()) closeGroup();
+}
+
+void RTFCommentTextBuilder::closeGroup() {
+  if (openGroups_.back()) out_ << monospaceClose_;
+  out_ << '}';
+  openGroups_.pop_back();
 }
 
 void RTFCommentTextBuilder::WriteTag(std::string_view name, const TagAttributes&) {
+  // A closing tag closes the innermost group whatever its name, and nothing when none is open. The
+  // monospace closing goes with the group a monospace tag opened, so that a fixed text holding braces of
+  // its own stays balanced however the comment's tags are nested.
   if (name.starts_with('/')) {
-    if (isMonospace(name.substr(1))) out_ << monospaceClose_;
-    if (openGroups_ > 0) {
-      out_ << '}';
-      --openGroups_;
-    }
+    if (!openGroups_.empty()) closeGroup();
     return;
   }
   out_ << '{';
-  ++openGroups_;
+  openGroups_.push_back(isMonospace(name));
   if (name == "p") {
     out_ << "\\par ";
   } else if (name == "hr") {

@@ -2,8 +2,8 @@
 // script), RTF output turns them into groups and control words. DocText makes one per paragraph it writes.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "model/comment_markup.h"
 
@@ -27,17 +27,20 @@ class RTFCommentTextBuilder final : public CommentTextBuilder {
   /// samp); both must outlive the builder.
   RTFCommentTextBuilder(std::ostream& out, const EvaluationContext& context, std::string_view classContext,
                         std::string_view monospaceOpen, std::string_view monospaceClose);
-  /// Closes every group the tags opened and nothing closed.
+  /// Closes every group the tags opened and nothing closed (with the monospace closing where it belongs).
   ~RTFCommentTextBuilder() override;
 
  protected:
-  /// An opening tag opens a group with its control word; a closing tag closes one group (if any is open).
+  /// An opening tag opens a group with its control word; a closing tag closes the innermost open group (if
+  /// any), writing the monospace closing first when a monospace tag opened that group.
   void WriteTag(std::string_view name, const TagAttributes& attributes) override;
   /// Writes the text linked and RTF-escaped, each line break as "\line ".
   void WriteText(std::string_view text) override;
 
  private:
-  uint32_t openGroups_ = 0;
+  void closeGroup();
+
+  std::vector<bool> openGroups_;  // the groups opened by tags and not yet closed: true when monospace
   std::string_view monospaceOpen_;
   std::string_view monospaceClose_;
 };

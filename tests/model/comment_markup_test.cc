@@ -81,7 +81,10 @@ TEST_F(CommentMarkupTest, RtfTurnsTagsIntoBalancedGroups) {
   // Unbalanced tags: a stray closing tag writes no "}", groups left open are closed at the end.
   EXPECT_EQ(rtf("x</b>y"), "xy");
   EXPECT_EQ(rtf("<P>next<hr>"), "{\\par next{\\brdrl }}");
-  EXPECT_EQ(rtf("</code><b>x</i>y"), "\\f0 {\\b x}y");
+  EXPECT_EQ(rtf("</code><b>x</i>y"), "{\\b x}y");
+  // The monospace closing goes with the group its opening began, so fixed text with braces stays balanced.
+  EXPECT_EQ(rtf("<code>x</b><pre>y"), "{\\f2 x\\f0 }{\\f2 y\\f0 }");
+  EXPECT_EQ(rtf("<b>x</code>"), "{\\b x}");
 }
 
 TEST_F(CommentMarkupTest, RtfEscapesTextAndBreaksLines) {
