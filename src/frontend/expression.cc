@@ -1,5 +1,7 @@
 #include "frontend/expression.h"
 
+#include <cctype>
+
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -101,6 +103,27 @@ int digitValue(char c) {
   return 99;
 }
 
+// The length of the C integer suffix ("u", "l", "ll" in either case and order) at `at`, or 0 when the
+// characters there do not form one on their own (a suffix followed by more letters is no suffix).
+size_t integerSuffixLength(std::string_view text, size_t at) {
+  auto isU = [&](size_t i) { return i < text.size() && (text[i] == 'u' || text[i] == 'U'); };
+  auto longLength = [&](size_t i) -> size_t {
+    if (i >= text.size() || (text[i] != 'l' && text[i] != 'L')) return 0;
+    return i + 1 < text.size() && text[i + 1] == text[i] ? 2 : 1;
+  };
+  size_t i = at;
+  if (isU(i)) {
+    ++i;
+    i += longLength(i);
+  } else if (const size_t n = longLength(i)) {
+    i += n;
+    if (isU(i)) ++i;
+  }
+  const bool word_goes_on =
+      i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '_');
+  return word_goes_on ? 0 : i - at;
+}
+
 }  // namespace
 
 size_t readCInteger(std::string_view text, int32_t& value) {
@@ -120,7 +143,10 @@ size_t readCInteger(std::string_view text, int32_t& value) {
     if (v > kMax) v = kMax + 1;  // saturated; keep reading the digits
   }
   value = static_cast<int32_t>(v > kMax ? kMax : v);
-  return i == start && base != 8 ? 0 : i;
+  if (i == start && base != 8) return 0;
+  // Preprocessor conditions such as "__cplusplus >= 201103L" carry C integer suffixes; they belong to the
+  // number and do not change its value here.
+  return i + integerSuffixLength(text, i);
 }
 
 Base_Expression::Base_Expression(std::string text) : text_(std::move(text)) {}

@@ -86,9 +86,16 @@ TEST(ExpressionTest, ReportsStatuses) {
   EXPECT_EQ(statusOf("1 | 1"), kExpressionInvalidToken);
   EXPECT_EQ(statusOf("1 = 1"), kExpressionInvalidToken);
   EXPECT_EQ(statusOf("1.5"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1L"), kExpressionInvalidToken);  // suffixes are not part of a number
   EXPECT_EQ(statusOf("1 ? 2 : 3"), kExpressionInvalidToken);
-  EXPECT_EQ(valueOf("1L"), 0);
+  EXPECT_EQ(statusOf("1Lx"), kExpressionInvalidToken);  // a suffix followed by more letters is a name
+}
+
+TEST(ExpressionTest, IntegerSuffixesBelongToTheNumber) {
+  EXPECT_EQ(valueOf("201703L >= 201103L"), 1);
+  EXPECT_EQ(valueOf("0x10UL == 16 && 010u == 8"), 1);
+  EXPECT_EQ(valueOf("1LL + 2ull + 3Lu"), 6);
+  EXPECT_EQ(statusOf("1uu"), kExpressionInvalidToken);
+  EXPECT_EQ(statusOf("1lL"), kExpressionInvalidToken);  // "ll" must be one case
 }
 
 TEST(ExpressionTest, DividesByZeroWithOneMessage) {
