@@ -1,0 +1,78 @@
+// The progress window ("Generate Documentation"): starts a generation run on a worker thread as soon as it
+// opens, shows the run's status and message lines as they arrive, stops the run on request (also when closed
+// while the run works, waiting for it to end), copies the lines to the clipboard and opens the outputs
+// written. Opened modally by the main window over its configuration.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "app/ipc_scratch_area_gui.h"
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace quillet {
+
+class Configuration;
+class EditorDialogs;
+
+/// The line shown for `text`: a line longer than 1000 characters is cut to its first 990 and " ...".
+std::string displayLine(std::string_view text);
+
+class CGenerateProgress : public QDialog {
+ public:
+  /// Opens over `configuration` and starts a run at once with `runner` (the generation run by default).
+  CGenerateProgress(Configuration& configuration, EditorDialogs& dialogs, QWidget* parent = nullptr,
+                    IPCScratchAreaGUI::Runner runner = {});
+  /// Stops a run still going and waits for its end.
+  ~CGenerateProgress() override;
+
+  /// Starts a run unless one is going: clears the lines and relabels the start button "Stop".
+  void startRun();
+  /// Asks the running run to stop; the start button stays disabled until the run has ended.
+  void stopRun();
+  /// True while a run works.
+  bool running() { return channel_.isRunning(); }
+  /// Waits, checking every 150 milliseconds, until the run has ended and its last lines are shown.
+  void waitForRun();
+  /// Puts every line, each ended by a line break, on the clipboard as plain text.
+  void copyLines();
+
+  /// The status line shown.
+  QString statusText() const;
+  /// The message lines shown, oldest first.
+  QStringList lines() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void reject() override;
+
+ private:
+  void takeMessages();
+  void stopAndWait();
+  void joinWorker();
+  void viewOutput(const std::string& file);
+
+  Configuration& configuration_;
+  EditorDialogs& dialogs_;
+  IPCScratchAreaGUI::Runner runner_;
+  IPCScratchAreaGUI channel_;
+  std::thread worker_;
+  QListWidget* list_;
+  QLabel* status_;
+  QPushButton* close_;
+  QPushButton* startStop_;
+  QPushButton* viewHtml_;
+  QPushButton* viewRtf_;
+  QPushButton* viewWinHelp_;
+  QCheckBox* undocumented_;
+  bool stopRequested_ = false;  // the user asked the run going to stop
+};
+
+}  // namespace quillet
