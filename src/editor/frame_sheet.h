@@ -40,6 +40,8 @@ class CFrameSheet : public QMainWindow {
   std::vector<std::string> recentMenuLabels() const;
   /// The pages in order: Sources, Preprocessing, Arrange, Style, Options, Comment Filter, Metrics.
   QTabWidget* pages() { return pages_; }
+  /// Page `index` in the same order; null past the last.
+  ConfigPage* page(size_t index) { return index < pageList_.size() ? pageList_[index] : nullptr; }
 
   /// Asks to save unsaved changes (Yes, No, Cancel); false when the command asking must stop.
   bool promptSaveChanges();

@@ -40,6 +40,8 @@ class CGenerateProgress : public QDialog {
   bool running() { return channel_.isRunning(); }
   /// Waits, checking every 150 milliseconds, until the run has ended and its last lines are shown.
   void waitForRun();
+  /// Closes the window as Close does (Escape), stopping a run first and waiting for its end.
+  void reject() override;
   /// Puts every line, each ended by a line break, on the clipboard as plain text.
   void copyLines();
 
@@ -51,7 +53,6 @@ class CGenerateProgress : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void reject() override;
 
  private:
   void takeMessages();

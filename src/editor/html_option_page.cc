@@ -130,12 +130,14 @@ CHTMLOptionPage::CHTMLOptionPage(Configuration& configuration, EditorDialogs& di
   auto* layout = new QVBoxLayout(this);
   kinds_ = new QTabBar;
   kinds_->setObjectName("kinds");
+  kinds_->setExpanding(false);
   for (OutputKind kind : {OutputKind::kHtml, OutputKind::kRtf, OutputKind::kWinHelp})
     kinds_->addTab(tr(infoFor(kind).tab));
   layout->addWidget(kinds_);
 
   auto* grid = new QGridLayout;
   outputLabel_ = new QLabel;
+  outputLabel_->setObjectName("outputLabel");
   outputName_ = new QLineEdit;
   outputName_->setObjectName("outputName");
   outputLabel_->setBuddy(outputName_);

@@ -42,6 +42,7 @@ CMetricpage::CMetricpage(Configuration& configuration, EditorDialogs& dialogs)
     auto* box = new QSpinBox;
     box->setObjectName(name);
     box->setRange(0, most);
+    box->setMinimumWidth(100);
     group->addRow(tr(label), box);
     bindNumber(
         box, [get](const Configuration& c) { return static_cast<int>(std::invoke(get, c)); },
@@ -49,6 +50,7 @@ CMetricpage::CMetricpage(Configuration& configuration, EditorDialogs& dialogs)
   };
   classes_ = new QGroupBox(tr("Only Show Classes That Have At Least"));
   auto* class_form = new QFormLayout(classes_);
+  class_form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   threshold(class_form, "Number of statements", "classMinStatements", 10000,
             &Configuration::classMinStatements, &Configuration::setClassMinStatements);
   threshold(class_form, "Number of public member functions", "classMinPublicFunctions", 1000,
@@ -57,6 +59,7 @@ CMetricpage::CMetricpage(Configuration& configuration, EditorDialogs& dialogs)
             &Configuration::setClassMinComplexity);
   functions_ = new QGroupBox(tr("Only Show Functions That Have At Least"));
   auto* function_form = new QFormLayout(functions_);
+  function_form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   threshold(function_form, "McCabe complexity", "functionMinComplexity", 1000,
             &Configuration::functionMinComplexity, &Configuration::setFunctionMinComplexity);
   threshold(function_form, "Number of statements", "functionMinStatements", 10000,

@@ -34,6 +34,8 @@ COptionsPage::COptionsPage(Configuration& configuration, EditorDialogs& dialogs)
   auto* tab_size = new QSpinBox;
   tab_size->setObjectName("tabSize");
   tab_size->setRange(1, 99);
+  tab_size->setMinimumWidth(80);
+  tabs->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   tabs->addRow(tr("Tab size"), tab_size);
   layout->addLayout(tabs);
   layout->addStretch();

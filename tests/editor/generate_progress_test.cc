@@ -1,0 +1,165 @@
+// The progress window: a run of the example project to "done", Stop and closing while a run works, long
+// lines, copying, the view buttons and the undocumented-headers choice.
+#include "editor/generate_progress.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QPushButton>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "config/configuration.h"
+#include "editor_test_util.h"
+#include "scripted_dialogs.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+using std::chrono::steady_clock;
+
+// Lets the window take what the worker sends until `done` holds (or half a minute passed).
+template <typename Done>
+bool waitUntil(Done done) {
+  const auto give_up = steady_clock::now() + std::chrono::seconds(30);
+  while (!done()) {
+    if (steady_clock::now() > give_up) return false;
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  QApplication::processEvents();
+  return true;
+}
+
+// A run that reports `lines` and then works until it is asked to stop (bounded, so a test cannot hang).
+IPCScratchAreaGUI::Runner runUntilStopped(std::vector<std::string> lines = {"working"}) {
+  return [lines](Configuration&, MessageOutput& output) {
+    for (const std::string& line : lines) output.report(line);
+    const auto give_up = steady_clock::now() + std::chrono::seconds(30);
+    while (!output.isCanceled() && steady_clock::now() < give_up)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+}
+
+// A run that reports `lines` and ends.
+IPCScratchAreaGUI::Runner runReporting(std::vector<std::string> lines) {
+  return [lines](Configuration&, MessageOutput& output) {
+    for (const std::string& line : lines) output.report(line);
+  };
+}
+
+class GenerateProgressTest : public EditorTest {
+ protected:
+  QPushButton* button(CGenerateProgress& window, const char* name) {
+    return control<QPushButton>(&window, name);
+  }
+
+  Configuration configuration;
+  ScriptedDialogs dialogs;
+};
+
+TEST_F(GenerateProgressTest, RunsTheExampleProjectToDoneAndOpensItsOutputs) {
+  TempTree out;
+  std::filesystem::current_path(std::filesystem::path(QUILLET_TEST_DATA) / "../../examples");
+  ASSERT_TRUE(configuration.load("example.qlc"));
+  // The outputs go to a temporary folder, not into the source tree.
+  configuration.setHtmlOutputFile(out.path("html/index.html"));
+  configuration.setRtfOutputFile(out.path("rtf/shapes"));
+  configuration.setWinHelpOutputFile("");
+
+  CGenerateProgress window(configuration, dialogs);
+  EXPECT_EQ(window.windowTitle(), "Generate Documentation");
+  EXPECT_EQ(button(window, "startStop")->text(), "Stop");
+  EXPECT_FALSE(button(window, "close")->isEnabled());
+  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+  EXPECT_TRUE(configuration.verbose());
+  EXPECT_EQ(button(window, "startStop")->text(), "Start");
+  EXPECT_TRUE(button(window, "startStop")->isEnabled());
+  EXPECT_TRUE(button(window, "close")->isEnabled());
+  EXPECT_TRUE(button(window, "viewHtml")->isEnabled());
+  EXPECT_TRUE(button(window, "viewRtf")->isEnabled());
+  EXPECT_FALSE(button(window, "viewWinHelp")->isEnabled());
+
+  button(window, "viewHtml")->click();
+  button(window, "viewRtf")->click();  // a name without extension gets ".rtf"
+  ASSERT_EQ(dialogs.opened.size(), 2u);
+  EXPECT_EQ(dialogs.opened[0].toLocalFile().toStdString(), out.path("html/index.html"));
+  EXPECT_EQ(dialogs.opened[1].toLocalFile().toStdString(), out.path("rtf/shapes.rtf"));
+
+  configuration.setWinHelpOutputFile(out.path("help/api.rtf"));
+  button(window, "startStop")->click();  // a second run in the same window
+  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+  button(window, "viewWinHelp")->click();
+  EXPECT_EQ(dialogs.opened.back().toLocalFile().toStdString(), out.path("help/api.hlp"));
+}
+
+TEST_F(GenerateProgressTest, StopEndsTheRunCanceledByUser) {
+  CGenerateProgress window(configuration, dialogs, nullptr, runUntilStopped());
+  ASSERT_TRUE(waitUntil([&] { return window.lines() == QStringList{"working"}; }));
+  EXPECT_TRUE(window.running());
+  button(window, "startStop")->click();
+  EXPECT_FALSE(button(window, "startStop")->isEnabled());
+  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "canceled by user"; }));
+  EXPECT_EQ(button(window, "startStop")->text(), "Start");
+  EXPECT_TRUE(button(window, "startStop")->isEnabled());
+}
+
+TEST_F(GenerateProgressTest, ClosingWhileTheRunWorksStopsItAndWaitsForItsEnd) {
+  // Closed at once, before the worker has even begun: the stop request is not lost.
+  CGenerateProgress first(configuration, dialogs, nullptr, runUntilStopped());
+  first.show();
+  const auto started = steady_clock::now();
+  first.close();
+  EXPECT_FALSE(first.running());
+  EXPECT_FALSE(first.isVisible());
+  EXPECT_EQ(first.statusText(), "canceled by user");
+  EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(10));
+
+  CGenerateProgress second(configuration, dialogs, nullptr, runUntilStopped());
+  second.show();
+  ASSERT_TRUE(waitUntil([&] { return second.lines().size() == 1; }));
+  second.reject();  // Escape
+  EXPECT_FALSE(second.running());
+  EXPECT_EQ(second.statusText(), "canceled by user");
+}
+
+TEST_F(GenerateProgressTest, LongLinesAreCutRepeatsDroppedAndCopyTakesEveryLine) {
+  const std::string exact(1000, 'a');
+  const std::string longer = std::string(1001, 'b');
+  const std::string accented = std::string(989, 'c') + "\xc3\xa9" + std::string(100, 'd');
+  CGenerateProgress window(configuration, dialogs, nullptr,
+                           runReporting({exact, longer, "error: twice", "error: twice", accented}));
+  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+  const QStringList lines = window.lines();
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_EQ(lines[0].toStdString(), exact);
+  EXPECT_EQ(lines[1].toStdString(), std::string(990, 'b') + " ...");
+  EXPECT_EQ(lines[2], "error: twice");
+  EXPECT_EQ(lines[3].toStdString(), std::string(989, 'c') + " ...");  // never half a character
+  EXPECT_EQ(displayLine(std::string(1500, 'x')).size(), 994u);
+
+  button(window, "copy")->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), lines.join('\n') + '\n');
+}
+
+TEST_F(GenerateProgressTest, UndocumentedHeadersChoiceReachesTheConfiguration) {
+  configuration.setReportUndocumented(true);
+  bool seen_by_run = false;
+  CGenerateProgress window(configuration, dialogs, nullptr, [&](Configuration& running, MessageOutput&) {
+    seen_by_run = running.reportUndocumented();
+  });
+  QCheckBox* box = control<QCheckBox>(&window, "undocumented");
+  EXPECT_TRUE(box->isChecked());
+  ASSERT_TRUE(waitUntil([&] { return !window.running(); }));
+  EXPECT_TRUE(seen_by_run);
+  box->click();
+  EXPECT_FALSE(configuration.reportUndocumented());
+  EXPECT_FALSE(configuration.modified());  // a run switch, not a stored setting
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,280 @@
+// The "Arrange" page: inserting each kind through its dialog, the chapter depth limit, the same-name rules,
+// the dialogs' checks, editing, deleting, moving and Auto Fill.
+#include "editor/layout_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "config/auto_fill.h"
+#include "config/configuration.h"
+#include "config/layout_editing.h"
+#include "editor/editor_text.h"
+#include "editor/layout_dialogs.h"
+#include "editor_test_util.h"
+#include "scripted_dialogs.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+using Answer = EditorDialogs::Answer;
+
+class LayoutPageTest : public EditorTest {
+ protected:
+  LayoutPageTest() : page(configuration, dialogs) { page.reload(); }
+
+  LayoutItem& root() { return configuration.mutableArrangement(); }
+  // Adds a chapter called `name` below `parent` directly, as a loaded file would hold it.
+  LayoutItem* chapter(LayoutItem& parent, const std::string& name) {
+    LayoutItem* item = parent.addChild();
+    item->setName(name);
+    return item;
+  }
+  // The next dialog gets `name` (and whatever `more` sets) and is confirmed with OK.
+  void answerWith(const QString& name, std::function<void(QDialog&)> more = nullptr) {
+    dialogs.onDialog = [name, more](QDialog& dialog) {
+      control<QLineEdit>(&dialog, "name")->setText(name);
+      if (more) more(dialog);
+      static_cast<ItemDialog&>(dialog).tryAccept();
+    };
+  }
+  // The names of `item`'s children, in order.
+  static std::vector<std::string> childNames(const LayoutItem& item) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < item.childCount(); ++i) names.push_back(item.child(i)->name());
+    return names;
+  }
+
+  TempTree tree;
+  Configuration configuration;
+  ScriptedDialogs dialogs;
+  CLayoutPage page;
+};
+
+TEST_F(LayoutPageTest, EachKindIsInsertedThroughItsDialogIntoTheSelectedChapter) {
+  const std::string notes = tree.write("notes.txt", "Hello\n");
+  const std::string header = tree.write("inc/shape.h", "struct Shape;\n");
+  answerWith("Guide");
+  page.insert(LayoutItem::kChapter);
+  LayoutItem* guide = root().child(0);
+  page.select(guide);
+
+  answerWith("Introduction", [](QDialog& dialog) {
+    control<QPlainTextEdit>(&dialog, "text")->setPlainText("Read me first.");
+  });
+  page.insert(LayoutItem::kText);
+  answerWith(QString::fromStdString(notes), [](QDialog& dialog) {
+    control<QRadioButton>(&dialog, "link")->click();
+    control<QLineEdit>(&dialog, "title")->setText("Notes");
+    control<QCheckBox>(&dialog, "copyToOutput")->setChecked(true);
+  });
+  page.insert(LayoutItem::kInsertDocument);
+  answerWith("area.*", [](QDialog& dialog) { control<QRadioButton>(&dialog, "functions")->click(); });
+  page.insert(LayoutItem::kClassesByName);
+  // With a non-chapter selected, the new item goes into that item's chapter.
+  page.select(guide->child(0));
+  answerWith(QString::fromStdString(header),
+             [](QDialog& dialog) { control<QCheckBox>(&dialog, "extractComments")->setChecked(false); });
+  page.insert(LayoutItem::kSymbolsByFile);
+
+  ASSERT_EQ(guide->childCount(), 4u);
+  EXPECT_EQ(guide->child(0)->kind(), LayoutItem::kText);
+  EXPECT_EQ(guide->child(0)->text(), "Read me first.");
+  EXPECT_EQ(guide->child(1)->kind(), LayoutItem::kLinkDocument);
+  EXPECT_EQ(guide->child(1)->text(), "Notes");
+  EXPECT_TRUE(guide->child(1)->copyToOutput());
+  EXPECT_EQ(guide->child(2)->kind(), LayoutItem::kFunctionsByName);
+  EXPECT_EQ(guide->child(3)->name(), header);
+  EXPECT_TRUE(guide->child(3)->noHeaderComments());
+  EXPECT_TRUE(configuration.modified());
+  EXPECT_EQ(page.selectedItem(), guide->child(3));
+  EXPECT_TRUE(dialogs.questions.empty());
+  QTreeWidget* shown = control<QTreeWidget>(&page, "arrangement");
+  EXPECT_EQ(shown->topLevelItem(0)->child(0)->childCount(), 4);
+  EXPECT_EQ(shown->topLevelItem(0)->child(0)->child(2)->text(0), "Function: area.*");
+}
+
+TEST_F(LayoutPageTest, ChaptersNestThreeLevelsAndOnlyTheUpperTwoMaySeparateHeaders) {
+  LayoutItem* level1 = chapter(root(), "One");
+  LayoutItem* level2 = chapter(*level1, "Two");
+  LayoutItem* level3 = chapter(*level2, "Three");
+  page.reload();
+  const std::pair<LayoutItem*, bool> places[] = {{&root(), true}, {level1, true}, {level2, false}};
+  for (const auto& [parent, separable] : places) {
+    page.select(parent);
+    EXPECT_TRUE(page.chapterInsertOffered());
+    bool box_enabled = !separable;
+    dialogs.onDialog = [&box_enabled](QDialog& dialog) {
+      box_enabled = control<QCheckBox>(&dialog, "noCombineHeaders")->isEnabled();
+    };
+    page.insert(LayoutItem::kChapter);
+    EXPECT_EQ(box_enabled, separable) << parent->name();
+  }
+  page.select(level3);
+  EXPECT_FALSE(page.chapterInsertOffered());
+  const int before = dialogs.dialogsRun;
+  page.insert(LayoutItem::kChapter);
+  EXPECT_EQ(dialogs.dialogsRun, before);
+  EXPECT_EQ(level3->childCount(), 0u);
+  // Other items still go into the deepest chapter.
+  answerWith("Deep");
+  page.insert(LayoutItem::kClassesByName);
+  EXPECT_EQ(level3->childCount(), 1u);
+}
+
+TEST_F(LayoutPageTest, SameNamesAtOneLevelFollowTheChapterRule) {
+  chapter(root(), "WIDGETS");
+  page.reload();
+  answerWith("Widgets");
+  page.insert(LayoutItem::kChapter);
+  EXPECT_EQ(dialogs.lastTold(), kChapterNameClashMessage);  // refused in the dialog, which stays open
+  EXPECT_EQ(root().childCount(), 1u);
+
+  answerWith("Widget");
+  page.insert(LayoutItem::kClassesByName);
+  answerWith("widget", [](QDialog& dialog) { control<QRadioButton>(&dialog, "functions")->click(); });
+  page.insert(LayoutItem::kClassesByName);
+  ASSERT_EQ(root().childCount(), 2u);
+  EXPECT_EQ(root().child(1)->name(), "Widget");
+  EXPECT_EQ(root().child(1)->kind(), LayoutItem::kFunctionsByName);
+
+  dialogs.told.clear();
+  answerWith("widgets");
+  page.insert(LayoutItem::kText);
+  EXPECT_EQ(dialogs.told, std::vector<std::string>{std::string(kChapterNameClashMessage)});
+  EXPECT_EQ(root().childCount(), 2u);
+
+  // Renaming a chapter to its own name in another case is no clash; to a sibling's name it is.
+  page.select(root().child(0));
+  answerWith("Widgets");
+  page.editSelected();
+  EXPECT_EQ(root().child(0)->name(), "Widgets");
+  answerWith("WIDGET");
+  dialogs.told.clear();
+  page.editSelected();
+  EXPECT_EQ(dialogs.told, std::vector<std::string>{std::string(kChapterNameClashMessage)});
+  EXPECT_EQ(root().child(0)->name(), "Widgets");
+}
+
+TEST_F(LayoutPageTest, DialogsRefuseEmptyAndIllegalNamesAndAskAboutMissingFiles) {
+  answerWith("");
+  page.insert(LayoutItem::kText);
+  EXPECT_EQ(dialogs.lastTold(), text::kNameRequired);
+  answerWith("*Shape");
+  page.insert(LayoutItem::kClassesByName);
+  EXPECT_EQ(dialogs.lastTold(), text::kIllegalName);
+  EXPECT_EQ(root().childCount(), 0u);
+
+  const std::string missing = tree.path("gone.h");
+  answerWith(QString::fromStdString(missing));
+  dialogs.answers = {Answer::kNo};
+  page.insert(LayoutItem::kSymbolsByFile);
+  EXPECT_EQ(dialogs.questions.back(), formatMessage(text::kItemFileNotFound, {missing}));
+  EXPECT_EQ(root().childCount(), 0u);
+  dialogs.answers = {Answer::kYes};
+  page.insert(LayoutItem::kSymbolsByFile);
+  EXPECT_EQ(childNames(root()), std::vector<std::string>{missing});
+
+  // Several files chosen at once become one item each, in the order given.
+  const std::string a = tree.write("docs/a.txt", "a");
+  const std::string b = tree.write("docs/b.txt", "b");
+  dialogs.fileLists = {{a, b}};
+  dialogs.onDialog = [](QDialog& dialog) {
+    control<QPushButton>(&dialog, "browse")->click();
+    static_cast<ItemDialog&>(dialog).tryAccept();
+  };
+  page.insert(LayoutItem::kInsertDocument);
+  EXPECT_EQ(childNames(root()), (std::vector<std::string>{missing, a, b}));
+  EXPECT_EQ(root().child(2)->kind(), LayoutItem::kInsertDocument);
+}
+
+TEST_F(LayoutPageTest, EditTakesTheDialogOverAndDeleteRemovesTheSubtree) {
+  LayoutItem* guide = chapter(root(), "Guide");
+  chapter(*guide, "Inner")->addChild()->setName("Leaf");
+  LayoutItem* symbol = root().addChild();
+  symbol->setKind(LayoutItem::kClassesByName);
+  symbol->setName("Shape");
+  page.reload();
+
+  page.select(symbol);
+  answerWith("Sha.*", [](QDialog& dialog) { control<QRadioButton>(&dialog, "functions")->click(); });
+  page.editSelected();
+  EXPECT_EQ(symbol->name(), "Sha.*");
+  EXPECT_EQ(symbol->kind(), LayoutItem::kFunctionsByName);
+  dialogs.onDialog = nullptr;  // Cancel changes nothing
+  page.editSelected();
+  EXPECT_EQ(symbol->name(), "Sha.*");
+
+  page.select(&root());
+  answerWith("Manual");
+  page.editSelected();
+  EXPECT_EQ(configuration.documentName(), "Manual");
+  page.deleteSelected();  // the root stays
+  EXPECT_EQ(root().childCount(), 2u);
+
+  page.select(guide);
+  page.deleteSelected();
+  EXPECT_EQ(childNames(root()), std::vector<std::string>{"Sha.*"});
+  EXPECT_EQ(page.selectedItem(), root().child(0));
+  EXPECT_EQ(control<QTreeWidget>(&page, "arrangement")->topLevelItem(0)->childCount(), 1);
+}
+
+TEST_F(LayoutPageTest, MovesGoIntoChaptersWithinTheRules) {
+  LayoutItem* api = chapter(root(), "API");
+  LayoutItem* inner = chapter(*api, "Inner");
+  LayoutItem* deep = chapter(*inner, "Deep");
+  LayoutItem* guide = chapter(root(), "Guide");
+  chapter(*guide, "Sub");
+  LayoutItem* text = root().addChild();
+  text->setKind(LayoutItem::kText);
+  text->setName("Inner");
+  page.reload();
+  configuration.setModified(false);
+
+  EXPECT_FALSE(page.move(*api, *deep));     // into its own subtree
+  EXPECT_FALSE(page.move(*guide, *inner));  // Guide/Sub would stand four levels deep
+  EXPECT_FALSE(configuration.modified());
+  EXPECT_FALSE(page.move(*text, *api));  // beside the chapter Inner
+  EXPECT_EQ(dialogs.lastTold(), kChapterNameClashMessage);
+
+  EXPECT_TRUE(page.move(*guide, *api));
+  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"Inner", "Guide"}));
+  EXPECT_EQ(childNames(root()), (std::vector<std::string>{"API", "Inner"}));
+  EXPECT_TRUE(configuration.modified());
+  EXPECT_EQ(page.selectedItem(), guide);
+  EXPECT_EQ(control<QTreeWidget>(&page, "arrangement")->topLevelItem(0)->child(0)->childCount(), 2);
+}
+
+TEST_F(LayoutPageTest, AutoFillMakesChaptersOfFoldersOrSaysNothingWasFound) {
+  tree.write("empty/readme.txt", "");
+  dialogs.onDialog = [this](QDialog& dialog) {
+    control<QLineEdit>(&dialog, "folder")->setText(QString::fromStdString(tree.path("empty")));
+    static_cast<ItemDialog&>(dialog).tryAccept();
+  };
+  page.autoFill();
+  EXPECT_EQ(dialogs.lastTold(), kNoFilesFoundMessage);
+  EXPECT_EQ(configuration.arrangement().childCount(), 0u);
+  EXPECT_FALSE(configuration.modified());
+
+  tree.write("src/geo/point.h", "");
+  tree.write("src/geo/shape.hpp", "");
+  dialogs.onDialog = [this](QDialog& dialog) {
+    control<QLineEdit>(&dialog, "folder")->setText(QString::fromStdString(tree.path("src")));
+    static_cast<ItemDialog&>(dialog).tryAccept();
+  };
+  page.autoFill();
+  ASSERT_EQ(childNames(root()), std::vector<std::string>{"geo"});
+  EXPECT_EQ(root().child(0)->childCount(), 2u);
+  EXPECT_TRUE(configuration.modified());
+  EXPECT_EQ(control<QTreeWidget>(&page, "arrangement")->topLevelItem(0)->child(0)->childCount(), 2);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,79 @@
+// Renders every page of the main window, the progress window after a run and two of the edit dialogs to
+// PNG files under the build tree (editor-screens/), so that a person can look at them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTabWidget>
+#include <filesystem>
+#include <thread>
+
+#include "config/configuration.h"
+#include "editor/comment_tag_dialog.h"
+#include "editor/frame_sheet.h"
+#include "editor/generate_progress.h"
+#include "editor/layout_dialogs.h"
+#include "editor_test_util.h"
+#include "scripted_dialogs.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Shows `widget`, lets it lay itself out and writes its picture to `name`.png; the file's size.
+uintmax_t picture(QWidget& widget, const std::string& name) {
+  widget.show();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  const fs::path file = fs::path(QUILLET_SCREENSHOT_DIR) / (name + ".png");
+  fs::create_directories(file.parent_path());
+  EXPECT_TRUE(widget.grab().save(QString::fromStdString(file.string()), "PNG")) << file;
+  std::error_code error;
+  return fs::file_size(file, error);
+}
+
+class ScreenshotsTest : public EditorTest {};
+
+TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
+  TempTree settings;
+  const fs::path examples = fs::path(QUILLET_TEST_DATA) / "../../examples";
+  CFrameSheet sheet(std::make_unique<ScriptedDialogs>(), settings.path("quillet.ini"));
+  ASSERT_TRUE(sheet.openFile((examples / "example.qlc").string()));
+  CommentTag tag;
+  tag.setTagName("@note");
+  sheet.configuration().appendCommentTag(tag);
+  sheet.reloadPages();
+  const char* names[] = {"1-sources", "2-preprocessing",  "3-arrange", "4-style",
+                         "5-options", "6-comment-filter", "7-metrics"};
+  for (int i = 0; i < sheet.pages()->count(); ++i) {
+    sheet.pages()->setCurrentIndex(i);
+    EXPECT_GT(picture(sheet, names[i]), 1000u);
+  }
+
+  ScriptedDialogs dialogs;
+  Configuration& configuration = sheet.configuration();
+  TempTree out;
+  configuration.setHtmlOutputFile(out.path("html/index.html"));
+  configuration.setRtfOutputFile(out.path("rtf/shapes.rtf"));
+  CGenerateProgress progress(configuration, dialogs);
+  while (progress.running() || progress.statusText().isEmpty()) {
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_GT(picture(progress, "8-progress"), 1000u);
+
+  CCommentTagDialog tag_dialog(tag, dialogs, nullptr);
+  EXPECT_GT(picture(tag_dialog, "9-comment-tag-dialog"), 1000u);
+  LayoutItem document;
+  document.setKind(LayoutItem::kInsertDocument);
+  document.setName("doc/intro.txt");
+  document.setText("Introduction");
+  auto document_dialog = makeLayoutItemDialog(document, LayoutItemPlace{}, dialogs, nullptr);
+  EXPECT_GT(picture(*document_dialog, "10-document-dialog"), 1000u);
+  sheet.configuration().setModified(false);
+  sheet.close();
+}
+
+}  // namespace
+}  // namespace quillet
