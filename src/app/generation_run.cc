@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/document_builder.h"
+#include "app/output_stage.h"
 #include "app/source_list.h"
 #include "common/file_services.h"
 #include "common/message_output.h"
@@ -13,6 +14,7 @@
 #include "frontend/module_parse.h"
 #include "frontend/null_lexer.h"
 #include "stylesheet/style_sheet_cache.h"
+#include "stylesheet/style_sheet_filter.h"
 
 namespace quillet {
 
@@ -102,6 +104,11 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Sorting Document");
+
+  if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat);
+  if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat);
+  if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat);
+  if (configuration.reportUndocumented()) reportUndocumentedFiles(parsed_files, documented, {});
 }
 
 }  // namespace quillet

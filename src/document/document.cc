@@ -1,24 +1,50 @@
 #include "document/document.h"
 
+#include <atomic>
+#include <clocale>
+#include <ctime>
+#include <ostream>
+
+#include "common/file_services.h"
+#include "config/configuration.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/html_body.h"
+#include "stylesheet/style_sheet_filter.h"
+
 namespace quillet {
 
-ExternalDocument ExternalDocument::link(std::string title, std::string file_name) {
-  ExternalDocument doc;
-  doc.isLink = true;
-  doc.title = std::move(title);
-  doc.fileName = std::move(file_name);
-  return doc;
+namespace {
+
+// Every chapter made in this process, the documents included, takes the next number.
+std::atomic<uint32_t> g_chapter_count{0};
+
+std::string stemOf(const std::string& path) {
+  const size_t cut = path.find_last_of("/\\");
+  std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-ExternalDocument ExternalDocument::inserted(std::string title, std::string file_name, DocText text) {
-  ExternalDocument doc;
-  doc.title = std::move(title);
-  doc.fileName = std::move(file_name);
-  doc.text = std::move(text);
-  return doc;
+}  // namespace
+
+std::string longDate() {
+  static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
+  (void)locale_set;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char text[128];
+  if (localtime_r(&now, &local) && std::strftime(text, sizeof text, "%A, %d %B %Y", &local) > 0) return text;
+  return "today";
 }
 
-Chapter::Chapter(Chapter* parent, std::string name) : name_(std::move(name)), parent_(parent) {}
+Chapter::Chapter(Chapter* parent, std::string name)
+    : name_(std::move(name)), parent_(parent), number_(++g_chapter_count) {}
+
+int32_t Chapter::level() const {
+  int32_t level = 1;
+  for (const Chapter* c = parent_; c; c = c->parent_) ++level;
+  return level;
+}
 
 Chapter* Chapter::findChapter(const std::string& name) const {
   for (const auto& chapter : chapters_)
@@ -35,6 +61,56 @@ void Chapter::appendExternalDocument(ExternalDocument document) {
   externalDocs_.push_back(std::move(document));
 }
 
+bool Chapter::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
+  if (property == "date") {
+    out << longDate();
+  } else if (property == "document_name") {
+    const Chapter* outermost = this;
+    while (outermost->parent_) outermost = outermost->parent_;
+    context.filter->write(out, outermost->name_);
+  } else if (property == "name") {
+    context.filter->write(out, name_);
+  } else if (property == "version") {
+    context.filter->write(out, "2.1h");
+  } else if (property == "html_body") {
+    writeHtmlBodyAttributes(out, context.outputFolder);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string Chapter::AnchorName() const {
+  return makeIdentifier((parent_ ? parent_->AnchorName() + "_" : std::string("chp_")) + name_);
+}
+
+std::string Chapter::FileName(const EvaluationContext& context) const {
+  return outputFileName((parent_ ? parent_->FileName(context) : std::string()) + "_" + name_);
+}
+
+bool Chapter::Test(std::string_view property, int32_t& value) const {
+  if (property != "level") return false;
+  value = level();
+  return true;
+}
+
+StyleSheetObject* Chapter::GetList(std::string_view name) {
+  if (name == "external_doc_list") return &externalDocList_;
+  if (name == "options") return &options_;
+  if (name == "chapter_list") return &chapterList_;
+  if (name == "parent") return parent_;
+  return nullptr;
+}
+
 Document::Document() : Chapter(nullptr, "Class Dictionary") {}
+
+std::string Document::FileName(const EvaluationContext& context) const {
+  const Configuration* configuration = currentConfiguration();
+  if (!configuration) return std::string();
+  const int32_t format = context.filter ? context.filter->format() : kHtmlFormat;
+  if (format == kRtfFormat) return stemOf(configuration->rtfOutputFile());
+  if (format == kWinHelpFormat) return stemOf(configuration->winHelpOutputFile());
+  return stemOf(configuration->htmlOutputFile());
+}
 
 }  // namespace quillet

@@ -1,30 +1,23 @@
 // The document the style sheets walk: a tree of chapters, each holding the external documents, embedded
-// texts and code model copies the arrangement placed in it. The generation run builds one per run.
+// texts and code model copies the arrangement placed in it. The generation run builds one per run, sorts it
+// and hands it to the output stage as the first object of the evaluators' stack. Chapters ("chapter") answer
+// their names, anchors, output file names and levels; the document adds the file index and the global lists.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "model/doc_text.h"
+#include "document/chapter_options.h"
+#include "document/external_document.h"
+#include "stylesheet/style_sheet_object_list.h"
 
 namespace quillet {
 
-/// An external document placed in a chapter: a link to a file, or an inserted or embedded text.
-struct ExternalDocument {
-  bool isLink = false;
-  DocText text;          // the inserted or embedded text, processed as a comment; empty for a link
-  std::string fileName;  // the linked or inserted file; empty for an embedded text
-  std::string title;
-
-  /// A link to `file_name`.
-  static ExternalDocument link(std::string title, std::string file_name);
-  /// An inserted (with a file name) or embedded (without) text.
-  static ExternalDocument inserted(std::string title, std::string file_name, DocText text);
-};
-
-class Chapter {
+class Chapter : public StyleSheetObject {
  public:
+  /// A chapter called `name` inside `parent` (null for the document); numbered by the process-wide counter.
   Chapter(Chapter* parent, std::string name);
   virtual ~Chapter() = default;
   Chapter(const Chapter&) = delete;
@@ -33,6 +26,10 @@ class Chapter {
   const std::string& name() const { return name_; }
   void setName(std::string name) { name_ = std::move(name); }
   Chapter* parent() const { return parent_; }
+  /// The chapter's number: the process-wide count of chapters created when it was made.
+  uint32_t number() const { return number_; }
+  /// 1 for the document, one more for each level below it.
+  int32_t level() const;
 
   /// The sub-chapter called exactly `name`, or null.
   Chapter* findChapter(const std::string& name) const;
@@ -44,17 +41,43 @@ class Chapter {
   void appendExternalDocument(ExternalDocument document);
   const std::vector<ExternalDocument>& externalDocuments() const { return externalDocs_; }
 
+  /// Knows "date", "document_name", "name", "version" and "html_body".
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "chapter".
+  std::string_view TypeName() const override { return "chapter"; }
+  /// The chapter's name.
+  std::string FullName() const override { return name_; }
+  /// "chp_" and the names from the document down, joined with "_", made an identifier.
+  std::string AnchorName() const override;
+  /// The output file stem of the chapter: a unique name made from its parent's and its own.
+  std::string FileName(const EvaluationContext& context) const override;
+  /// Knows "level".
+  bool Test(std::string_view property, int32_t& value) const override;
+  /// The chapter's lists, its options and its parent.
+  StyleSheetObject* GetList(std::string_view name) override;
+
  private:
   std::string name_;
   Chapter* parent_;
+  uint32_t number_;
   std::vector<ExternalDocument> externalDocs_;
   std::vector<std::unique_ptr<Chapter>> chapters_;
+  ChapterOptions options_;
+  StyleSheetObjectVectorList<std::vector<ExternalDocument>> externalDocList_{"external_doc_list",
+                                                                             &externalDocs_};
+  StyleSheetObjectVectorList<std::vector<std::unique_ptr<Chapter>>> chapterList_{"chapter_list", &chapters_};
 };
 
 class Document : public Chapter {
  public:
   /// A new document, named "Class Dictionary" until the run renames it.
   Document();
+
+  /// The stem of the configured main output file of the context's format.
+  std::string FileName(const EvaluationContext& context) const override;
 };
+
+/// Today's date in the user's long date format.
+std::string longDate();
 
 }  // namespace quillet

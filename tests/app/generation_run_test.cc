@@ -108,16 +108,16 @@ TEST(DocumentBuilderTest, ChaptersFollowTheArrangementPath) {
   const Document& document = built.document;
   EXPECT_EQ(document.name(), "Manual");
   ASSERT_EQ(document.externalDocuments().size(), 1u);
-  EXPECT_EQ(document.externalDocuments()[0].title, "Top");
+  EXPECT_EQ(document.externalDocuments()[0].title(), "Top");
   ASSERT_EQ(document.chapters().size(), 1u);  // "Empty" has no content, the two "Guide" items share one
   const Chapter& guide_chapter = *document.chapters()[0];
   EXPECT_EQ(guide_chapter.name(), "Guide");
   ASSERT_EQ(guide_chapter.externalDocuments().size(), 1u);
-  EXPECT_EQ(guide_chapter.externalDocuments()[0].title, "Second");
+  EXPECT_EQ(guide_chapter.externalDocuments()[0].title(), "Second");
   ASSERT_EQ(guide_chapter.chapters().size(), 1u);
   EXPECT_EQ(guide_chapter.chapters()[0]->name(), "Inner");
   // An embedded text is processed as a comment: reflowed, capitalized and punctuated.
-  const DocText& embedded = guide_chapter.chapters()[0]->externalDocuments()[0].text;
+  const DocText& embedded = guide_chapter.chapters()[0]->externalDocuments()[0].text();
   ASSERT_EQ(embedded.paragraphs().size(), 1u);
   EXPECT_EQ(embedded.paragraphs()[0], (DocParagraph{"Two levels down.", DocParagraph::kFlowing}));
 }
@@ -142,22 +142,22 @@ TEST(DocumentBuilderTest, DocumentsAreLinkedInsertedOrRefused) {
   BuiltDocument built(configuration);
   const auto& placed = built.document.chapters().at(0)->externalDocuments();
   ASSERT_EQ(placed.size(), 6u);
-  EXPECT_FALSE(placed[0].isLink);
+  EXPECT_FALSE(placed[0].isLink());
   // Inserted files become comment text: two short lines stay as written, prose is reflowed unless the item
   // asks to keep the formatting.
   const auto only = [](const ExternalDocument& doc) {
-    return std::vector(doc.text.paragraphs().begin(), doc.text.paragraphs().end());
+    return std::vector(doc.text().paragraphs().begin(), doc.text().paragraphs().end());
   };
   EXPECT_EQ(only(placed[0]),
             (std::vector<DocParagraph>{{"Plain text\nwith two lines\n", DocParagraph::kPreformatted}}));
   EXPECT_EQ(only(placed[3]), (std::vector<DocParagraph>{{"One line of prose.", DocParagraph::kFlowing}}));
   EXPECT_EQ(only(placed[4]),
             (std::vector<DocParagraph>{{"one line of prose\n", DocParagraph::kPreformatted}}));
-  EXPECT_TRUE(placed[1].isLink);  // the form feed makes it binary: linked instead
-  EXPECT_EQ(placed[1].fileName, form_feed);
-  EXPECT_FALSE(placed[2].isLink);  // bytes above 0x7f are printable
-  EXPECT_TRUE(placed[5].isLink);
-  EXPECT_EQ(placed[5].title, "Linked notes");
+  EXPECT_TRUE(placed[1].isLink());  // the form feed makes it binary: linked instead
+  EXPECT_EQ(placed[1].fileName(), form_feed);
+  EXPECT_FALSE(placed[2].isLink());  // bytes above 0x7f are printable
+  EXPECT_TRUE(placed[5].isLink());
+  EXPECT_EQ(placed[5].title(), "Linked notes");
   EXPECT_EQ(built.output.lines, (std::vector<std::string>{
                                     "error: file " + form_feed + " is binary, cannot insert",
                                     "error: Cannot open document " + tree.root() + "missing.txt",

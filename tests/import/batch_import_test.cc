@@ -37,7 +37,8 @@ TEST(BatchImportTest, ProjectAloneIsImportedIntoDefaultConfigurationAndDocumente
   EXPECT_EQ(status, kBatchRanGeneration);
   EXPECT_NE(out.find(" Parsing file: " + tree.root() + "src/widget.cpp\n"), std::string::npos) << out;
   EXPECT_NE(out.find(" Building Document\n"), std::string::npos) << out;
-  EXPECT_EQ(out.find("error"), std::string::npos) << out;
+  EXPECT_EQ(out.find("not a valid Microsoft Developer Studio"), std::string::npos) << out;
+  EXPECT_EQ(out.find("cannot find file"), std::string::npos) << out;
 }
 
 TEST(BatchImportTest, InvalidProjectFilesGetTheirLineAndTheRunGoesOn) {

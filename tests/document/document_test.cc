@@ -1,0 +1,122 @@
+#include "document/document.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "common/file_services.h"
+#include "config/configuration.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+namespace {
+
+// An HTML evaluation context over an output folder, with the configuration published.
+class DocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setCurrentConfiguration(&configuration);
+    context.filter = &filter;
+    context.outputFolder = "/out/html/";
+    resetOutputFileNames();
+  }
+  void TearDown() override { setCurrentConfiguration(nullptr); }
+
+  std::string property(StyleSheetObject& object, std::string_view name) {
+    std::ostringstream out;
+    EXPECT_TRUE(object.WriteProperty(context, name, out)) << name;
+    return out.str();
+  }
+  int32_t test(const StyleSheetObject& object, std::string_view name) {
+    int32_t value = -1;
+    EXPECT_TRUE(object.Test(name, value)) << name;
+    return value;
+  }
+
+  Configuration configuration;
+  HTMLStyleSheetFilter filter;
+  EvaluationContext context;
+};
+
+TEST_F(DocumentTest, ChaptersKnowTheirLevelAnchorAndFile) {
+  configuration.setHtmlOutputFile("doc/index.html");
+  Document document;
+  document.setName("My Lib");
+  Chapter* outer = document.appendChapter("Core & Utils");
+  Chapter* inner = outer->appendChapter("Strings v2.0");
+
+  EXPECT_EQ(test(document, "level"), 1);
+  EXPECT_EQ(test(*outer, "level"), 2);
+  EXPECT_EQ(test(*inner, "level"), 3);
+  EXPECT_EQ(document.AnchorName(), "chp_My_Lib");
+  EXPECT_EQ(inner->AnchorName(), "chp_My_Lib_Core___Utils_Strings_v2_0");
+  EXPECT_EQ(document.FileName(context), "index");
+  EXPECT_EQ(inner->FileName(context), "index_Core___Utils_Strings_v2_0");
+  EXPECT_EQ(inner->FileName(context), "index_Core___Utils_Strings_v2_0");  // the same name when asked again
+  EXPECT_GT(inner->number(), outer->number());
+
+  EXPECT_EQ(property(*inner, "document_name"), "My Lib");
+  EXPECT_EQ(property(*outer, "name"), "Core &amp; Utils");
+  EXPECT_EQ(property(document, "version"), "2.1h");
+  EXPECT_FALSE(property(document, "date").empty());
+  EXPECT_EQ(inner->GetList("parent"), outer);
+  EXPECT_EQ(document.GetList("parent"), nullptr);
+  EXPECT_EQ(document.GetList("chapter_list")->Count(), 1u);
+  EXPECT_EQ(document.GetList("chapter_list")->At(0), outer);
+  EXPECT_EQ(document.TypeName(), "chapter");
+}
+
+TEST_F(DocumentTest, DocumentFileNameFollowsTheOutputFormat) {
+  configuration.setHtmlOutputFile("site/main.html");
+  configuration.setRtfOutputFile("print/manual.doc");
+  Document document;
+  EXPECT_EQ(document.FileName(context), "main");
+  RTFStyleSheetFilter rtf;
+  rtf.setFormat(kRtfFormat);
+  context.filter = &rtf;
+  EXPECT_EQ(document.FileName(context), "manual");
+}
+
+TEST_F(DocumentTest, OptionsAnswerFromTheConfiguration) {
+  Document document;
+  StyleSheetObject* options = document.GetList("options");
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(options->TypeName(), "options");
+  const std::vector<std::tuple<int, int, int, int>> levels = {{0, 1, 0, 1}, {1, 1, 1, 0}, {2, 0, 0, 0}};
+  for (const auto& [level, enabled, summary, all] : levels) {
+    configuration.setMetricLevel(level);
+    EXPECT_EQ(test(*options, "metrics_enabled"), enabled) << level;
+    EXPECT_EQ(test(*options, "metrics_summary"), summary) << level;
+    EXPECT_EQ(test(*options, "metrics_all"), all) << level;
+  }
+  configuration.setDocumentProtected(true);
+  EXPECT_EQ(test(*options, "document_protected"), 1);
+  EXPECT_EQ(test(*options, "document_private"), 0);
+  EXPECT_EQ(test(*options, "link_to_headers"), 1);
+  int32_t value = 0;
+  EXPECT_FALSE(options->Test("no_such_option", value));
+}
+
+TEST_F(DocumentTest, ExternalDocumentsNameThemselvesByTitleOrFile) {
+  ExternalDocument untitled = ExternalDocument::link("", "/out/docs/Read Me.pdf");
+  EXPECT_EQ(property(untitled, "name"), "/out/docs/Read Me.pdf");
+  EXPECT_EQ(untitled.FullName(), "Read Me.pdf");
+  EXPECT_EQ(untitled.AnchorName(), "d_Read_Me_pdf");
+  EXPECT_EQ(property(untitled, "html_url"), "../docs/Read Me.pdf");
+  EXPECT_EQ(test(untitled, "link"), 1);
+  EXPECT_EQ(test(untitled, "text"), 0);
+  EXPECT_EQ(test(untitled, "filename"), 1);
+
+  ExternalDocument embedded = ExternalDocument::inserted("Intro", "", DocText("hello world", true, 1, ""));
+  EXPECT_EQ(property(embedded, "name"), "Intro");
+  EXPECT_EQ(test(embedded, "text"), 1);
+  EXPECT_EQ(test(embedded, "filename"), 0);
+  EXPECT_NE(property(embedded, "text").find("world"), std::string::npos);
+
+  ExternalDocument elsewhere = ExternalDocument::link("Spec", "C:\\specs\\api.doc");
+  EXPECT_EQ(property(elsewhere, "html_url"), "file:///C:\\specs\\api.doc");
+}
+
+}  // namespace
+}  // namespace quillet
