@@ -210,18 +210,5 @@ TEST(ConfigurationFileTest, DeepTreesAndBadParentLinksAreRefused) {
   EXPECT_EQ(relinked.arrangement().child(0)->parent(), &relinked.arrangement());
 }
 
-TEST(ConfigurationFileTest, BundledExampleLoads) {
-  Configuration example;
-  ASSERT_TRUE(example.load("examples/example.qlc"));  // tests run from the source tree
-  EXPECT_EQ(example.documentName(), "Shapes Example");
-  EXPECT_EQ(example.sourceEntries(), (std::vector<SourceEntry>{{"src/*.*", false}}));
-  EXPECT_EQ(example.htmlOutputFile(), "html/index.html");
-  const LayoutItem& root = example.arrangement();
-  ASSERT_EQ(root.childCount(), 3u);
-  EXPECT_EQ(root.child(0)->child(0)->name(), "doc/intro.txt");
-  EXPECT_EQ(root.child(1)->child(0)->kind(), LayoutItem::kClassesByName);
-  EXPECT_EQ(root.child(2)->child(0)->kind(), LayoutItem::kFunctionsByName);
-}
-
 }  // namespace
 }  // namespace quillet
