@@ -1,0 +1,161 @@
+// Documents a whole real source tree to HTML with the bundled style, the way a user's batch run would, and
+// reports the wall time, the peak memory and the number of pages written.
+//
+//   end_to_end_bench <tree> [<tree> ...] [--doxygen]
+//
+// Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
+// fly: every header below it is a source, every folder that holds headers is a chapter with one
+// symbols-by-file item, and the tree itself is the include path. With --doxygen the same tree is also
+// documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two times is printed.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/generation_run.h"
+#include "common/message_output.h"
+#include "config/configuration.h"
+#include "config/layout_item.h"
+
+namespace fs = std::filesystem;
+using namespace quillet;
+
+namespace {
+
+// Counts the lines of a run instead of printing them.
+class CountingOutput final : public MessageOutput {
+ public:
+  void status(std::string_view) override {}
+  void report(std::string_view text) override {
+    if (text.starts_with("error")) ++errors;
+    if (text.starts_with("warning")) ++warnings;
+    if (samples.size() < 5 && (text.starts_with("error") || text.starts_with("warning")))
+      samples.emplace_back(text);
+  }
+  std::vector<std::string> samples;
+  int errors = 0;
+  int warnings = 0;
+};
+
+bool isHeader(const fs::path& path) {
+  const std::string ext = path.extension().string();
+  return ext == ".h" || ext == ".hpp" || ext == ".hh" || ext == ".hxx";
+}
+
+Configuration configurationFor(const fs::path& tree, const fs::path& output) {
+  Configuration configuration;
+  configuration.setHtmlOutputFile((output / "index.html").string());
+  // The tree and every "include" folder below it, as a project's own include path would name them.
+  std::string include_path = tree.string();
+  for (const auto& entry :
+       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
+    if (entry.is_directory() && entry.path().filename() == "include")
+      include_path += ";" + entry.path().string();
+  configuration.setIncludePath(include_path);
+  configuration.setUseIncludeEnvironment(false);
+  configuration.mutableSourceEntries().push_back({(tree / "*.h").string(), true});
+  LayoutItem& root = configuration.mutableArrangement();
+  root.setName(tree.filename().string());
+  std::map<std::string, bool> folders;  // sorted, so the chapters come in name order
+  for (const auto& entry :
+       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
+    if (entry.is_regular_file() && isHeader(entry.path()))
+      folders[entry.path().parent_path().string()] = true;
+  for (const auto& [folder, unused] : folders) {
+    LayoutItem* chapter = root.addChild();
+    chapter->setName(fs::relative(folder, tree.parent_path()).string());
+    LayoutItem* item = chapter->addChild();
+    item->setKind(LayoutItem::kSymbolsByFile);
+    item->setName(folder + "/*.h");
+  }
+  return configuration;
+}
+
+size_t countPages(const fs::path& folder) {
+  size_t pages = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file() && entry.path().extension() == ".html") ++pages;
+  return pages;
+}
+
+// Runs `work` in a child process and returns its wall time in seconds and its peak memory in MiB.
+template <typename Work>
+std::pair<double, double> measureInChild(Work work) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    work();
+    std::_Exit(0);
+  }
+  int status = 0;
+  struct rusage usage {};
+  wait4(child, &status, 0, &usage);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+double runDoxygen(const fs::path& tree, const fs::path& output) {
+  fs::create_directories(output);
+  std::ofstream(output / "Doxyfile") << "INPUT = " << tree.string()
+                                     << "\nRECURSIVE = YES\nEXTRACT_ALL = YES\n"
+                                     << "GENERATE_LATEX = NO\nGENERATE_HTML = YES\nOUTPUT_DIRECTORY = "
+                                     << output.string() << "\nQUIET = YES\nWARNINGS = NO\n";
+  const auto start = std::chrono::steady_clock::now();
+  const std::string command = "doxygen " + (output / "Doxyfile").string() + " >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) return -1;
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool doxygen = false;
+  std::vector<fs::path> trees;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--doxygen") {
+      doxygen = true;
+    } else {
+      trees.emplace_back(arg);
+    }
+  }
+  if (trees.empty()) trees = {"/usr/src/googletest", "/usr/include/llvm-14"};
+
+  const fs::path scratch = fs::temp_directory_path() / ("quillet-bench-" + std::to_string(getpid()));
+  for (const fs::path& tree : trees) {
+    if (!fs::is_directory(tree)) {
+      std::cout << tree.string() << ": not found, skipped\n";
+      continue;
+    }
+    const fs::path output = scratch / tree.filename() / "quillet";
+    const auto [seconds, peak] = measureInChild([&] {
+      Configuration configuration = configurationFor(tree, output);
+      CountingOutput messages;
+      runGeneration(configuration, messages);
+      std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";
+      for (const std::string& sample : messages.samples) std::cout << "    " << sample << "\n";
+      std::cout.flush();
+    });
+    std::cout << tree.string() << ": " << seconds << " s, peak " << peak << " MiB, " << countPages(output)
+              << " pages\n";
+    if (doxygen) {
+      const double doxygen_seconds = runDoxygen(tree, scratch / tree.filename() / "doxygen");
+      if (doxygen_seconds < 0) {
+        std::cout << "  doxygen: not available\n";
+      } else {
+        std::cout << "  doxygen: " << doxygen_seconds << " s, " << doxygen_seconds / seconds
+                  << " times as long\n";
+      }
+    }
+  }
+  fs::remove_all(scratch);
+  return 0;
+}
