@@ -19,10 +19,16 @@ class DropTree : public QTreeWidget {
   /// A tree whose items can be dragged within it; `on_drop` receives each drop.
   explicit DropTree(DropHandler on_drop);
 
+  /// Hands the current item to the drop handler as dropped at `point` (in viewport coordinates), as the end
+  /// of a drag does.
+  void dropCurrentAt(const QPoint& point);
+
  protected:
   void dropEvent(QDropEvent* event) override;
 
  private:
+  Place placeAt(const QPoint& point, QTreeWidgetItem* target) const;
+
   DropHandler onDrop_;
 };
 

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QWidget>
 #include <filesystem>
+
+#include "editor/drop_tree.h"
 
 namespace quillet {
 
@@ -25,6 +27,15 @@ T* control(const QObject* parent, const char* name) {
   T* found = parent->findChild<T*>(name);
   EXPECT_NE(found, nullptr) << "no control " << name;
   return found;
+}
+
+/// Drops `dragged` on `target` of `tree` as a mouse drag would end: in the middle of the target's row, or
+/// at its top edge when `above`.
+inline void dropOnto(DropTree* tree, QTreeWidgetItem* dragged, QTreeWidgetItem* target, bool above = false) {
+  QApplication::processEvents();  // lets a tree just shown lay out its rows
+  tree->setCurrentItem(dragged);
+  const QRect row = tree->visualItemRect(target);
+  tree->dropCurrentAt(above ? QPoint(row.center().x(), row.top() + 1) : row.center());
 }
 
 }  // namespace quillet

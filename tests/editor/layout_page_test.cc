@@ -252,6 +252,29 @@ TEST_F(LayoutPageTest, MovesGoIntoChaptersWithinTheRules) {
   EXPECT_EQ(control<QTreeWidget>(&page, "arrangement")->topLevelItem(0)->child(0)->childCount(), 2);
 }
 
+TEST_F(LayoutPageTest, DraggedItemsLandInTheChapterUnderTheDropPoint) {
+  LayoutItem* api = chapter(root(), "API");
+  LayoutItem* first = api->addChild();
+  first->setKind(LayoutItem::kText);
+  first->setName("First");
+  LayoutItem* moving = root().addChild();
+  moving->setKind(LayoutItem::kText);
+  moving->setName("Moving");
+  page.reload();
+  page.resize(400, 400);
+  page.show();
+  DropTree* shown = control<DropTree>(&page, "arrangement");
+  auto node = [shown](int index) { return shown->topLevelItem(0)->child(index); };
+
+  dropOnto(shown, node(1), node(0));  // onto the chapter: into it
+  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"First", "Moving"}));
+  dropOnto(shown, node(0)->child(1), shown->topLevelItem(0));  // onto the root
+  EXPECT_EQ(childNames(root()), (std::vector<std::string>{"API", "Moving"}));
+  dropOnto(shown, node(1), node(0)->child(0), true);  // beside an item: into that item's chapter
+  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"First", "Moving"}));
+  EXPECT_TRUE(configuration.modified());
+}
+
 TEST_F(LayoutPageTest, AutoFillMakesChaptersOfFoldersOrSaysNothingWasFound) {
   tree.write("empty/readme.txt", "");
   dialogs.onDialog = [this](QDialog& dialog) {

@@ -167,7 +167,10 @@ TEST_F(PagesTest, SourceEntriesAreAddedEditedMovedAndDeleted) {
   page->editEntry();
   EXPECT_EQ(configuration().sourceEntries()[0], (SourceEntry{present, true}));
 
-  page->moveEntry(2, 0);  // the last entry to the front
+  sheet->resize(700, 500);
+  sheet->show();
+  dropOnto(static_cast<DropTree*>(list), list->topLevelItem(2), list->topLevelItem(0),
+           true);         // the last entry to the front
   page->moveEntry(1, 3);  // the (new) second entry to the end
   std::vector<std::string> order;
   for (const SourceEntry& entry : configuration().sourceEntries()) order.push_back(entry.path);
