@@ -1,0 +1,126 @@
+// Class: a class, struct or union of the code model, with its member functions, data members, bases,
+// nested enumerations and typedefs. The code model builder assembles them and files them into the code
+// store; chapters own copies, which share the member function list; the document finishes each copy once
+// after all sources are read (Finish); templates see them as "class" objects.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/data_decl.h"
+#include "model/enum.h"
+#include "model/function.h"
+#include "model/model_mixins.h"
+#include "model/model_properties.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+class ClassDictionary;
+
+/// A typedef declared in a class or at namespace scope.
+struct TypedefRecord {
+  /// The typedef name (qualified by its class in the code store's map).
+  std::string name;
+  DocText doc;
+  int32_t access = kAccessPublic;
+  /// The names of the base type as written, type names resolved ("tagX").
+  std::string declaredText;
+  /// The whole type the name stands for, type names resolved ("tagX*").
+  std::string resolvedType;
+};
+
+/// One base of a class: its text after the access word ("Base", "virtual Base") and its access.
+struct BaseClass {
+  std::string name;
+  int32_t access = kAccessPrivate;
+};
+
+class Class : public HasAName,
+              public HasADoc,
+              public HasProtection,
+              public StyleSheetObject,
+              public HasANameSpace {
+ public:
+  /// The data members, in declaration order until finished.
+  std::vector<DataDecl> dataMembers;
+  /// The template head written before the class, empty when it is no template.
+  std::string templatePrefix;
+  /// The source file that declares the class.
+  std::string file;
+  /// The member functions; copies of a class share this list.
+  std::shared_ptr<FunctionList> functions = std::make_shared<FunctionList>();
+  /// The bases in order.
+  std::vector<BaseClass> parents;
+  /// The nested enumerations.
+  std::vector<Enum> enums;
+  /// The typedefs declared in the class.
+  std::vector<TypedefRecord> typedefs;
+  /// Documented classes named in member function return types and non-private parameter types.
+  std::vector<std::string> referencedByFunctions;
+  /// Documented classes named in data member types.
+  std::vector<std::string> referencedByData;
+  /// "class", "struct" or "union".
+  std::string classType;
+
+  Class() = default;
+  Class(const Class&) = default;
+  Class(Class&&) noexcept = default;
+  Class& operator=(const Class&) = default;
+  Class& operator=(Class&&) noexcept = default;
+  ~Class() = default;
+
+  /// Appends a copy of `function` with the class's namespace and name; answers the stored function.
+  Function& AddFunction(Function function);
+  /// Appends a data member of this class.
+  void AddData(std::string type, std::string name, DocText comment, int32_t access);
+  /// Appends a base.
+  void AddParent(int32_t access, std::string name);
+  /// True when names and namespaces are equal.
+  bool SameClass(const Class& other) const;
+  /// Gives this copy a member function list of its own, so that changes to it stay with this copy.
+  void UnshareFunctions();
+  /// Empties every comment of the class and its members that came from a file named as `fileName`.
+  void ForgetCommentsFrom(std::string_view fileName);
+
+  /// The finishing step after all sources are read: references, member order (when configured), nested
+  /// enumerations and typedefs by name, and "virtual " for functions that override a virtual one.
+  void Finish(const ClassDictionary& dictionary);
+  /// Fills the two reference lists from member types naming classes (or their typedefs) of `dictionary`.
+  void CollectReferences(const ClassDictionary& dictionary);
+  /// True when `function` is virtual in this class or, through the bases found in `dictionary`, in a base.
+  bool DeclaresVirtual(const ClassDictionary& dictionary, const Function& function) const;
+
+  /// Knows "class_type", "name", "size", "mccabe", "text", "text_summary", "file", "file_url",
+  /// "namespace", "template", "parent_list" and the three member counts.
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "class".
+  std::string_view TypeName() const override { return "class"; }
+  /// The class name (Outer::Inner for a nested class), by which linked text finds the class.
+  std::string FullName() const override;
+  /// "c_", the namespace and the name, with "::" as "_scp_", made an identifier.
+  std::string AnchorName() const override;
+  /// The HTML output file's stem, "_" and the anchor name.
+  std::string FileName(const EvaluationContext& context) const override;
+  /// Knows the access tests, "template", "struct", "union", "class", "size", "mccabe", "text" and
+  /// "namespace".
+  bool Test(std::string_view property, int32_t& value) const override;
+  /// "enum_list", "function_list" and "data_list".
+  StyleSheetObject* GetList(std::string_view name) override;
+
+ private:
+  int32_t totalSize() const;
+  int32_t totalMcCabe() const;
+  int32_t countWithAccess(int32_t access) const;
+  bool declaresVirtual(const ClassDictionary& dictionary, const Function& function,
+                       std::vector<const Class*>& visited) const;
+
+  OwnedListView<std::vector<Enum>> enumList_{"enum_list"};
+  OwnedListView<FunctionList> functionList_{"function_list"};
+  OwnedListView<std::vector<DataDecl>> dataList_{"data_list"};
+};
+
+}  // namespace quillet

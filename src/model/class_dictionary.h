@@ -1,0 +1,43 @@
+// The class dictionary of the documented classes: finds a class by name and tells whether a name is a
+// typedef standing for one of them. The document builds one from the classes it holds when it is sorted;
+// class finishing reads it to collect references and to follow bases for virtual functions.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace quillet {
+
+class Class;
+
+class ClassDictionary {
+ public:
+  ClassDictionary() = default;
+  ClassDictionary(const ClassDictionary&) = delete;
+  ClassDictionary& operator=(const ClassDictionary&) = delete;
+
+  /// Enters `documented` (which must outlive the dictionary) under its name; the first class of a name
+  /// stays.
+  void addClass(const Class& documented);
+  /// Enters the typedef `name` as standing for the class called `className`, when that class is in the
+  /// dictionary; the first typedef of a name stays.
+  void addTypedef(std::string_view name, std::string_view className);
+
+  /// The class called exactly `name`, or null.
+  const Class* findClass(std::string_view name) const;
+  /// The class the typedef `name` stands for, or null.
+  const Class* findTypedefClass(std::string_view name) const;
+
+ private:
+  struct StringHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  using Map = std::unordered_map<std::string, const Class*, StringHash, std::equal_to<>>;
+
+  Map classes_;
+  Map typedefs_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,138 @@
+// Finishing a class after all sources are read: references to other documented classes, the member order,
+// and virtual functions inherited from documented bases. Also the class dictionary those steps read.
+#include <algorithm>
+
+#include "config/configuration.h"
+#include "model/class.h"
+#include "model/class_dictionary.h"
+#include "model/model_properties.h"
+
+namespace quillet {
+
+namespace {
+
+bool isTypeDelimiter(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '<' || c == '>' || c == '*' || c == '&';
+}
+
+bool contains(const std::vector<std::string>& names, std::string_view name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Calls `take` with the name of every documented class that a word of `type` names, directly or through a
+// typedef standing for it.
+template <typename Take>
+void forEachClassIn(const ClassDictionary& dictionary, std::string_view type, Take take) {
+  size_t i = 0;
+  while (i < type.size()) {
+    while (i < type.size() && isTypeDelimiter(type[i])) ++i;
+    size_t end = i;
+    while (end < type.size() && !isTypeDelimiter(type[end])) ++end;
+    if (end > i) {
+      const std::string_view word = type.substr(i, end - i);
+      if (const Class* named = dictionary.findTypedefClass(word)) {
+        take(named->name);
+      } else if (dictionary.findClass(word)) {
+        take(word);
+      }
+    }
+    i = end;
+  }
+}
+
+// The first word of a base's text that is not "virtual" or an access word: the base class's name.
+std::string_view baseClassName(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    size_t end = text.find(' ', i);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(i, end - i);
+    if (!word.empty() && word != "virtual" && word != "public" && word != "private" && word != "protected")
+      return word;
+    i = end;
+  }
+  return {};
+}
+
+bool isVirtual(const Function& function) {
+  return startsWith(function.returnType, "virtual");
+}
+
+}  // namespace
+
+void ClassDictionary::addClass(const Class& documented) {
+  classes_.emplace(documented.name, &documented);
+}
+
+void ClassDictionary::addTypedef(std::string_view name, std::string_view className) {
+  if (const Class* target = findClass(className)) typedefs_.emplace(std::string(name), target);
+}
+
+const Class* ClassDictionary::findClass(std::string_view name) const {
+  const auto found = classes_.find(name);
+  return found == classes_.end() ? nullptr : found->second;
+}
+
+const Class* ClassDictionary::findTypedefClass(std::string_view name) const {
+  const auto found = typedefs_.find(name);
+  return found == typedefs_.end() ? nullptr : found->second;
+}
+
+void Class::CollectReferences(const ClassDictionary& dictionary) {
+  for (const DataDecl& data : dataMembers) {
+    forEachClassIn(dictionary, data.type, [&](std::string_view named) {
+      if (named != name && !contains(referencedByData, named)) referencedByData.emplace_back(named);
+    });
+  }
+  auto byFunction = [&](std::string_view named) {
+    if (named != name && !contains(referencedByData, named) && !contains(referencedByFunctions, named))
+      referencedByFunctions.emplace_back(named);
+  };
+  for (const Function& function : *functions) {
+    forEachClassIn(dictionary, function.returnType, byFunction);
+    if (function.access == kAccessPrivate) continue;
+    for (const FunctionArg& arg : function.args) forEachClassIn(dictionary, arg.type, byFunction);
+  }
+}
+
+void Class::Finish(const ClassDictionary& dictionary) {
+  CollectReferences(dictionary);
+  if (runConfiguration().sortMembers()) {
+    std::stable_sort(functions->begin(), functions->end(),
+                     [](const Function& a, const Function& b) { return a.LessThan(b); });
+    std::stable_sort(dataMembers.begin(), dataMembers.end(), [](const DataDecl& a, const DataDecl& b) {
+      if (a.access != b.access) return a.access < b.access;
+      return a.name < b.name;
+    });
+  }
+  std::stable_sort(enums.begin(), enums.end(), [](const Enum& a, const Enum& b) { return a.name < b.name; });
+  std::stable_sort(typedefs.begin(), typedefs.end(),
+                   [](const TypedefRecord& a, const TypedefRecord& b) { return a.name < b.name; });
+  for (Function& function : *functions) {
+    if (!isVirtual(function) && DeclaresVirtual(dictionary, function))
+      function.returnType.insert(0, "virtual ");
+  }
+}
+
+bool Class::DeclaresVirtual(const ClassDictionary& dictionary, const Function& function) const {
+  if (isVirtual(function)) return true;
+  std::vector<const Class*> visited;
+  return declaresVirtual(dictionary, function, visited);
+}
+
+// Each class is looked at once per question, so that bases naming each other (or the class itself) end.
+bool Class::declaresVirtual(const ClassDictionary& dictionary, const Function& function,
+                            std::vector<const Class*>& visited) const {
+  if (std::find(visited.begin(), visited.end(), this) != visited.end()) return false;
+  visited.push_back(this);
+  for (const Function& member : *functions)
+    if (isVirtual(member) && member.Matches(function, true)) return true;
+  for (const BaseClass& base : parents) {
+    const Class* baseClass = dictionary.findClass(baseClassName(base.name));
+    if (baseClass && baseClass->declaresVirtual(dictionary, function, visited)) return true;
+  }
+  return false;
+}
+
+}  // namespace quillet

@@ -1,0 +1,34 @@
+// DataDecl: a data member of a class in the code model, with its declared type and its comment. Classes own
+// them; templates see them as "data" objects in a class's "data_list".
+#pragma once
+
+#include <string>
+
+#include "model/model_mixins.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+class DataDecl : public HasAName, public HasADoc, public HasProtection, public StyleSheetObject {
+ public:
+  /// The declared type text.
+  std::string type;
+  /// The owning class (the context for links).
+  std::string className;
+
+  DataDecl() = default;
+  DataDecl(const DataDecl&) = default;
+  DataDecl(DataDecl&&) noexcept = default;
+  DataDecl& operator=(const DataDecl&) = default;
+  DataDecl& operator=(DataDecl&&) noexcept = default;
+  ~DataDecl() = default;
+
+  /// Knows "type", "name", "text" and "text_summary".
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "data".
+  std::string_view TypeName() const override { return "data"; }
+  /// Knows the access tests and "text".
+  bool Test(std::string_view property, int32_t& value) const override;
+};
+
+}  // namespace quillet

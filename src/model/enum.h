@@ -1,0 +1,83 @@
+// Enum and EnumTag: an enumeration of the code model and its enumerators. Enumerations at namespace scope
+// live in the code store, nested ones in their class; chapters own copies, and templates see them as
+// "enum" objects with a "tag_list" of "tag" objects.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/model_mixins.h"
+#include "model/model_properties.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+class EnumTag : public HasAName, public HasADoc, public StyleSheetObject {
+ public:
+  /// The class enclosing the enumeration, empty at namespace scope. `name` is the enumerator as written,
+  /// initializer included ("Red = 1").
+  std::string scope;
+
+  EnumTag() = default;
+  EnumTag(const EnumTag&) = default;
+  EnumTag(EnumTag&&) noexcept = default;
+  EnumTag& operator=(const EnumTag&) = default;
+  EnumTag& operator=(EnumTag&&) noexcept = default;
+  ~EnumTag() = default;
+
+  /// Knows "tag" (the enumerator as written) and "text".
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "tag".
+  std::string_view TypeName() const override { return "tag"; }
+  /// The enumerator's name before any "=", qualified by the scope.
+  std::string FullName() const override;
+  /// "et_", the scope and the name before any "=", made an identifier.
+  std::string AnchorName() const override;
+  /// Knows "text".
+  bool Test(std::string_view property, int32_t& value) const override;
+};
+
+class Enum : public HasAName,
+             public HasADoc,
+             public HasProtection,
+             public StyleSheetObject,
+             public HasANameSpace {
+ public:
+  /// The source file (set only at namespace scope).
+  std::string file;
+  /// The enclosing class, empty at namespace scope.
+  std::string className;
+  /// The enumerators in declaration order.
+  std::vector<EnumTag> tags;
+
+  Enum() = default;
+  Enum(const Enum&) = default;
+  Enum(Enum&&) noexcept = default;
+  Enum& operator=(const Enum&) = default;
+  Enum& operator=(Enum&&) noexcept = default;
+  ~Enum() = default;
+
+  /// Empties the comments of the enumeration and its enumerators that came from a file named as `fileName`.
+  void ForgetCommentsFrom(std::string_view fileName);
+
+  /// Knows "text", "text_summary", "name", "file", "file_url", "class_name" and "namespace".
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "enum".
+  std::string_view TypeName() const override { return "enum"; }
+  /// Class::name for a nested enumeration, else the name.
+  std::string FullName() const override;
+  /// "e_", the namespace, the class and the name ("__noname" for an unnamed nested one), made an
+  /// identifier.
+  std::string AnchorName() const override;
+  /// The HTML output file's stem, "_" and the anchor name.
+  std::string FileName(const EvaluationContext& context) const override;
+  /// Knows the access tests, "text", "nameless" and "namespace".
+  bool Test(std::string_view property, int32_t& value) const override;
+  /// "tag_list".
+  StyleSheetObject* GetList(std::string_view name) override;
+
+ private:
+  OwnedListView<std::vector<EnumTag>> tagList_{"tag_list"};
+};
+
+}  // namespace quillet

@@ -1,0 +1,268 @@
+#include "model/function.h"
+
+#include <ostream>
+
+#include "model/model_properties.h"
+#include "stylesheet/markup.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+
+namespace {
+
+// The attributes with every " = 0" and then every "= 0" removed, so that a pure virtual declaration
+// compares equal to its definition.
+std::string withoutPureSpecifier(std::string_view attributes) {
+  std::string text(attributes);
+  for (std::string_view pure : {std::string_view(" = 0"), std::string_view("= 0")}) {
+    for (size_t at = text.find(pure); at != std::string::npos; at = text.find(pure, at))
+      text.erase(at, pure.size());
+  }
+  return text;
+}
+
+bool isLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// -1, 0 or 1 as the first parameter whose shown type differs orders `a` and `b` by bytes.
+int compareArgTypes(const std::vector<FunctionArg>& a, const std::vector<FunctionArg>& b) {
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    const int order = a[i].type.compare(b[i].type);
+    if (order != 0) return order < 0 ? -1 : 1;
+  }
+  return 0;
+}
+
+// Names in member order: at the first position where exactly one has a letter, that one first; at the
+// first position where both have letters, or when the shorter name ends, by bytes. Positions where
+// neither has a letter are passed over.
+bool nameLess(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return a < b;
+  const size_t shorter = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < shorter; ++i) {
+    const bool letterA = isLetter(a[i]);
+    const bool letterB = isLetter(b[i]);
+    if (letterA != letterB) return letterA;
+    if (letterA) break;
+  }
+  return a < b;
+}
+
+}  // namespace
+
+std::string_view lastNameComponent(std::string_view className) {
+  const size_t colon = className.rfind(':');
+  return colon == std::string_view::npos ? className : className.substr(colon + 1);
+}
+
+void Function::AddArg(std::string signatureType, std::string type, std::string name, std::string defaultValue,
+                      DocText comment) {
+  FunctionArg& arg = args.emplace_back();
+  arg.signatureType = std::move(signatureType);
+  arg.type = std::move(type);
+  arg.name = std::move(name);
+  arg.defaultValue = std::move(defaultValue);
+  arg.declarationDoc = std::move(comment);
+  arg.className = className;
+}
+
+void Function::TakeDefinitionComment() {
+  HasTwoDocs::TakeDefinitionComment();
+  for (FunctionArg& arg : args) arg.TakeDefinitionComment();
+}
+
+void Function::ForgetCommentsFrom(std::string_view fileName) {
+  forgetCommentFrom(declarationDoc, fileName);
+  forgetCommentFrom(definitionDoc, fileName);
+  for (FunctionArg& arg : args) {
+    forgetCommentFrom(arg.declarationDoc, fileName);
+    forgetCommentFrom(arg.definitionDoc, fileName);
+  }
+}
+
+bool Function::Matches(const Function& other, bool ignoreClass) const {
+  if (nameSpace != other.nameSpace || args.size() != other.args.size() || name != other.name) return false;
+  if (!ignoreClass && className != other.className) return false;
+  for (size_t i = 0; i < args.size(); ++i)
+    if (args[i].signatureType != other.args[i].signatureType) return false;
+  if (attributes == other.attributes) return true;
+  return withoutPureSpecifier(attributes) == withoutPureSpecifier(other.attributes);
+}
+
+bool Function::IsConstructor() const {
+  return name == lastNameComponent(className);
+}
+
+bool Function::IsDestructor() const {
+  const std::string_view last = lastNameComponent(className);
+  return name.size() == last.size() + 1 && name.front() == '~' && std::string_view(name).substr(1) == last;
+}
+
+bool Function::LessThan(const Function& other) const {
+  if (this == &other) return false;
+  if (access != other.access) return access < other.access;
+
+  const bool constructor = IsConstructor();
+  if (constructor != other.IsConstructor()) return constructor;
+  if (constructor) {
+    if (args.size() != other.args.size()) return args.size() < other.args.size();
+    const int order = compareArgTypes(args, other.args);
+    if (order != 0) return order < 0;
+    return attributes < other.attributes;
+  }
+
+  const bool destructor = startsWith(name, "~");
+  if (destructor != startsWith(other.name, "~")) return destructor;
+
+  const bool assignment = name == "operator=";
+  if (assignment != (other.name == "operator=")) return assignment;
+  const bool isOperator = name.find("operator") != std::string::npos;
+  if (isOperator != (other.name.find("operator") != std::string::npos)) return isOperator;
+
+  const bool isStatic = startsWith(returnType, "static");
+  if (isStatic != startsWith(other.returnType, "static")) return !isStatic;
+
+  if (name == other.name) {
+    const bool commented = !CombinedComment().empty();
+    if (commented != !other.CombinedComment().empty()) return !commented;
+    if (args.size() != other.args.size()) return args.size() < other.args.size();
+    return compareArgTypes(args, other.args) < 0;
+  }
+  return nameLess(name, other.name);
+}
+
+std::string Function::SignatureText() const {
+  std::string text;
+  if (!nameSpace.empty()) text += nameSpace + "::";
+  text += className + "::" + name + "(";
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += args[i].signatureType;
+  }
+  text += ")" + attributes;
+  return text;
+}
+
+bool Function::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
+  if (property == "template") {
+    writeFiltered(context, out, templatePrefix);
+  } else if (property == "name") {
+    writeFiltered(context, out, name);
+  } else if (property == "ret") {
+    writeLinkedText(context, out, returnType, className);
+  } else if (property == "file") {
+    writeFileProperty(context, out, file);
+  } else if (property == "file_url") {
+    writeFileUrl(context, out, file);
+  } else if (property == "namespace") {
+    writeFiltered(context, out, nameSpace);
+  } else if (property == "size") {
+    out << size;
+  } else if (property == "mccabe") {
+    out << mccabe;
+  } else if (property == "text") {
+    CombinedComment().WriteFull(context, className, out);
+  } else if (property == "text_summary") {
+    CombinedComment().WriteSummary(context, className, out);
+  } else if (property == "class_name") {
+    writeFiltered(context, out, className);
+  } else if (property == "func_attrib") {
+    writeLinkedText(context, out, attributes, className);
+    if (!throwSpec.empty()) {
+      if (!attributes.empty()) writeFiltered(context, out, " ");
+      writeFiltered(context, out, "throw (");
+      writeLinkedText(context, out, throwSpec, className);
+      writeFiltered(context, out, ")");
+    }
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::string Function::FullName() const {
+  return className.empty() ? name : className + "::" + name;
+}
+
+std::string Function::AnchorName() const {
+  std::string text = "f_";
+  if (!nameSpace.empty()) text += nameSpace + "_";
+  if (!className.empty()) text += className + "_";
+  text += name;
+  for (const FunctionArg& arg : args) text += "_" + arg.signatureType;
+  if (!attributes.empty()) text += "_" + attributes;
+
+  std::string anchor;
+  anchor.reserve(text.size() + 8);
+  for (char c : text) {
+    switch (c) {
+      case ' ':
+        anchor += '_';
+        break;
+      case '&':
+        anchor += "Ref";
+        break;
+      case '>':
+        anchor += "GT";
+        break;
+      case '<':
+        anchor += "LT";
+        break;
+      case '*':
+        anchor += "Ptr";
+        break;
+      case '=':
+        anchor += "EQ";
+        break;
+      default:
+        anchor += c;
+    }
+  }
+  return makeIdentifier(anchor);
+}
+
+std::string Function::FileName(const EvaluationContext&) const {
+  return objectFileName(AnchorName());
+}
+
+bool Function::Test(std::string_view property, int32_t& value) const {
+  bool yes;
+  if (property == "member") {
+    yes = !className.empty();
+  } else if (property == "text") {
+    yes = !CombinedComment().empty();
+  } else if (testAccess(property, access, value)) {
+    return true;
+  } else if (property == "constructor") {
+    yes = IsConstructor();
+  } else if (property == "destructor") {
+    yes = IsDestructor();
+  } else if (property == "operator") {
+    yes = startsWith(name, "operator");
+  } else if (property == "static") {
+    yes = startsWith(returnType, "static");
+  } else if (property == "virtual") {
+    yes = startsWith(returnType, "virtual");
+  } else if (property == "template") {
+    yes = !templatePrefix.empty();
+  } else if (property == "size") {
+    value = size;
+    return true;
+  } else if (property == "mccabe") {
+    value = mccabe;
+    return true;
+  } else if (property == "namespace") {
+    yes = !nameSpace.empty();
+  } else {
+    return false;
+  }
+  value = yes ? 1 : 0;
+  return true;
+}
+
+StyleSheetObject* Function::GetList(std::string_view name) {
+  return name == "arg_list" ? argList_.over(args) : nullptr;
+}
+
+}  // namespace quillet

@@ -1,0 +1,102 @@
+// Function: a free or member function in the code model, with its parameters, its declaration and
+// definition comments and the statement and McCabe counts of its body. The code model builder creates and
+// matches them, classes and the code store own them, chapters own copies, and templates see them as
+// "function" objects.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "model/function_arg.h"
+#include "model/model_mixins.h"
+#include "model/model_properties.h"
+#include "stylesheet/style_sheet_object.h"
+
+namespace quillet {
+
+class Function : public HasAName,
+                 public HasTwoDocs,
+                 public HasProtection,
+                 public StyleSheetObject,
+                 public HasANameSpace {
+ public:
+  /// The template head written before the function, empty if none.
+  std::string templatePrefix;
+  /// Everything written before the declarator: specifiers and the return type ("static int").
+  std::string returnType;
+  /// What follows the parameter list other than an exception specification ("const", "= 0").
+  std::string attributes;
+  /// The type list of an exception specification, empty if none.
+  std::string throwSpec;
+  /// The class the function belongs to (qualified for nested classes); empty for a free function.
+  std::string className;
+  /// The source file of the declaration.
+  std::string file;
+  /// Statement count of the body.
+  int32_t size = 0;
+  /// McCabe complexity of the body.
+  int32_t mccabe = 0;
+  /// The parameters in order.
+  std::vector<FunctionArg> args;
+
+  Function() = default;
+  Function(const Function&) = default;
+  Function(Function&&) noexcept = default;
+  Function& operator=(const Function&) = default;
+  Function& operator=(Function&&) noexcept = default;
+  ~Function() = default;
+
+  /// Appends a parameter whose declaration comment is `comment` and whose class is the function's class.
+  void AddArg(std::string signatureType, std::string type, std::string name, std::string defaultValue,
+              DocText comment);
+  /// Takes the definition comments as declaration comments, for the function and each parameter.
+  void TakeDefinitionComment() override;
+  /// Empties every comment of the function and its parameters that came from a file named as `fileName`.
+  void ForgetCommentsFrom(std::string_view fileName);
+  /// Adds one statement.
+  void CountStatement() { ++size; }
+  /// Adds one decision.
+  void CountDecision() { ++mccabe; }
+
+  /// True when `other` describes the same function: same namespace, parameter count, name, class (unless
+  /// `ignoreClass`), parameter signature types and attributes (" = 0" and "= 0" not counted).
+  bool Matches(const Function& other, bool ignoreClass) const;
+  /// True when this function comes before `other` in a class's member order.
+  bool LessThan(const Function& other) const;
+  /// True when the name is the last component of the class name.
+  bool IsConstructor() const;
+  /// True when the name is "~" and the last component of the class name.
+  bool IsDestructor() const;
+  /// The signature as written in messages: "ns::Class::name(int, char*)const".
+  std::string SignatureText() const;
+
+  /// Knows "template", "name", "ret", "file", "file_url", "namespace", "size", "mccabe", "text",
+  /// "text_summary", "class_name" and "func_attrib".
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "function".
+  std::string_view TypeName() const override { return "function"; }
+  /// Class::name for a member function, else the name.
+  std::string FullName() const override;
+  /// "f_", the namespace, class, name, parameter types and attributes, made an identifier.
+  std::string AnchorName() const override;
+  /// The HTML output file's stem, "_" and the anchor name.
+  std::string FileName(const EvaluationContext& context) const override;
+  /// Knows "member", "text", the access tests, "constructor", "destructor", "operator", "static",
+  /// "virtual", "template", "size", "mccabe" and "namespace".
+  bool Test(std::string_view property, int32_t& value) const override;
+  /// "arg_list".
+  StyleSheetObject* GetList(std::string_view name) override;
+
+ private:
+  OwnedListView<std::vector<FunctionArg>> argList_{"arg_list"};
+};
+
+/// A list of functions; elements keep their addresses while functions are appended.
+using FunctionList = std::deque<Function>;
+
+/// The text after the last ":" of `className` (the name of a constructor of that class).
+std::string_view lastNameComponent(std::string_view className);
+
+}  // namespace quillet

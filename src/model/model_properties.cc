@@ -1,0 +1,91 @@
+#include "model/model_properties.h"
+
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "common/file_services.h"
+#include "config/configuration.h"
+#include "model/model_mixins.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/relative_path.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+
+namespace {
+
+std::string_view folderOf(std::string_view path) {
+  const size_t separator = path.find_last_of("/\\");
+  return separator == std::string_view::npos ? std::string_view() : path.substr(0, separator + 1);
+}
+
+}  // namespace
+
+void writeFiltered(const EvaluationContext& context, std::ostream& out, std::string_view text) {
+  if (context.filter) {
+    context.filter->write(out, text);
+  } else {
+    out << text;
+  }
+}
+
+void writeFileProperty(const EvaluationContext& context, std::ostream& out, std::string_view file) {
+  writeFiltered(context, out, fileNameOf(file));
+}
+
+void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::string_view file) {
+  std::string path;
+  if (relativePath(folderOf(context.currentFile), file, path)) {
+    for (char& c : path)
+      if (c == '\\') c = '/';
+    out << path;
+    return;
+  }
+  // Only a path written for another root gets here (a drive letter, a network name): it is kept as
+  // written, the way a relative one would be made absolute.
+  std::string absolute(file);
+  const bool rooted = (file.size() >= 2 && file[1] == ':') || file.starts_with("/") || file.starts_with("\\");
+  if (!rooted) {
+    std::error_code error;
+    const std::filesystem::path made = std::filesystem::absolute(absolute, error);
+    if (!error) absolute = made.generic_string();
+  }
+  absolute = networkForm(absolute);
+  // "file:///" already holds the slash of a root folder.
+  if (absolute.starts_with("/") && !absolute.starts_with("//")) absolute.erase(0, 1);
+  out << "file:///" << absolute;
+}
+
+bool testAccess(std::string_view property, int32_t access, int32_t& value) {
+  int32_t asked;
+  if (property == "public") {
+    asked = kAccessPublic;
+  } else if (property == "protected") {
+    asked = kAccessProtected;
+  } else if (property == "private") {
+    asked = kAccessPrivate;
+  } else {
+    return false;
+  }
+  value = access == asked ? 1 : 0;
+  return true;
+}
+
+std::string objectFileName(std::string_view anchorName) {
+  std::string_view stem = fileNameOf(runConfiguration().htmlOutputFile());
+  const size_t dot = stem.rfind('.');
+  if (dot != std::string_view::npos) stem = stem.substr(0, dot);
+  std::string name(stem);
+  name += '_';
+  name += anchorName;
+  return name;
+}
+
+const Configuration& runConfiguration() {
+  if (const Configuration* current = currentConfiguration()) return *current;
+  static const Configuration defaults;
+  return defaults;
+}
+
+}  // namespace quillet

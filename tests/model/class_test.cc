@@ -1,0 +1,220 @@
+#include "model/class.h"
+
+#include <gtest/gtest.h>
+
+#include "comment_output.h"
+#include "config/configuration.h"
+#include "model/class_dictionary.h"
+#include "model/model_test_support.h"
+
+namespace quillet {
+namespace {
+
+// Publishes a configuration for one test.
+class ScopedConfiguration {
+ public:
+  ScopedConfiguration() { setCurrentConfiguration(&configuration); }
+  ~ScopedConfiguration() { setCurrentConfiguration(nullptr); }
+  ScopedConfiguration(const ScopedConfiguration&) = delete;
+  ScopedConfiguration& operator=(const ScopedConfiguration&) = delete;
+  Configuration configuration;
+};
+
+TEST(ClassTest, NamesAnchorsAndFiles) {
+  Class b = makeClass("B");
+  b.nameSpace = "A";
+  EXPECT_EQ(b.AnchorName(), "c_A_scp_B");
+  Class inner = makeClass("Outer::Inner<int>");
+  inner.nameSpace = "x::y";
+  EXPECT_EQ(inner.AnchorName(), "c_x_scp_y_scp_Outer_scp_Inner_int_");
+  // Linked text and the typedef pass find documented classes by this name.
+  EXPECT_EQ(inner.FullName(), "Outer::Inner<int>");
+
+  ScopedConfiguration run;
+  run.configuration.setHtmlOutputFile("out/docs/index.v2.html");
+  EXPECT_EQ(b.FileName({}), "index.v2_c_A_scp_B");
+  b.file = "C:\\src\\inc\\shape.h";
+  EvaluationContext context;
+  EXPECT_EQ(property(b, "file", context), "shape.h");
+}
+
+TEST(ClassTest, ParentListShowsTheBasesTheAccessFilterLets) {
+  CommentOutput output;
+  output.links["A"] = "a.html#c_A";
+  const EvaluationContext context = output.html();
+  ScopedConfiguration run;
+
+  Class none = makeClass("None");
+  EXPECT_EQ(property(none, "parent_list", context), "");
+
+  Class hidden = makeClass("Hidden");
+  hidden.AddParent(kAccessPrivate, "Impl");
+  EXPECT_EQ(property(hidden, "parent_list", context), "");
+
+  Class both = makeClass("Both");
+  both.AddParent(kAccessPublic, "A");
+  both.AddParent(kAccessPrivate, "B");
+  both.AddParent(kAccessProtected, "virtual C");
+  EXPECT_EQ(property(both, "parent_list", context), " : public <A HREF=\"a.html#c_A\">A</A>");
+  run.configuration.setDocumentPrivate(true);
+  run.configuration.setDocumentProtected(true);
+  EXPECT_EQ(property(both, "parent_list", context),
+            " : public <A HREF=\"a.html#c_A\">A</A>, private B, protected virtual C");
+}
+
+TEST(ClassTest, CopiesShareFunctionsAndShowTheirOwnLists) {
+  Class original = makeClass("Widget", "struct");
+  original.nameSpace = "ui";
+  original.AddFunction(function("draw"));
+  original.AddData("int", "width", comment("Width."), kAccessPrivate);
+  original.enums.emplace_back().name = "Mode";
+  EXPECT_EQ(original.functions->front().className, "Widget");
+  EXPECT_EQ(original.functions->front().nameSpace, "ui");
+  EXPECT_EQ(original.dataMembers.front().className, "Widget");
+
+  Class copy = original;
+  copy.dataMembers.clear();
+  copy.AddFunction(function("resize"));
+  EXPECT_EQ(original.functions->size(), 2u);  // one list for both
+  StyleSheetObject* data = copy.GetList("data_list");
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->Count(), 0u);
+  EXPECT_EQ(original.GetList("data_list")->Count(), 1u);
+  EXPECT_EQ(copy.GetList("enum_list")->At(0), &copy.enums[0]);
+  EXPECT_EQ(copy.GetList("function_list")->Count(), 2u);
+  EXPECT_EQ(copy.GetList("parent"), nullptr);
+
+  copy.UnshareFunctions();
+  copy.AddFunction(function("hide"));
+  EXPECT_EQ(copy.functions->size(), 3u);
+  EXPECT_EQ(original.functions->size(), 2u);
+  EXPECT_TRUE(original.SameClass(copy));
+  copy.nameSpace.clear();
+  EXPECT_FALSE(original.SameClass(copy));
+}
+
+TEST(ClassTest, SumsCountsAndTests) {
+  Class widget = makeClass("Widget", "union");
+  Function& draw = widget.AddFunction(function("draw"));
+  draw.size = 4;
+  draw.mccabe = 2;
+  Function& hide = widget.AddFunction(function("hide"));
+  hide.access = kAccessPrivate;
+  hide.size = 1;
+  hide.mccabe = 1;
+  EXPECT_EQ(property(widget, "size"), "5");
+  EXPECT_EQ(property(widget, "mccabe"), "3");
+  EXPECT_EQ(property(widget, "number_public_members"), "1");
+  EXPECT_EQ(property(widget, "number_protected_members"), "0");
+  EXPECT_EQ(property(widget, "number_private_members"), "1");
+  EXPECT_EQ(test(widget, "union"), 1);
+  EXPECT_EQ(test(widget, "class"), 0);
+  EXPECT_EQ(test(widget, "size"), 5);
+  EXPECT_EQ(test(widget, "template"), 0);
+  EXPECT_EQ(test(widget, "text"), 0);
+  EXPECT_EQ(test(widget, "public"), 1);
+  EXPECT_EQ(test(widget, "function_list"), -1);
+}
+
+TEST(ClassTest, ForgetsTheCommentsOfOneFile) {
+  Class widget = makeClass("Widget");
+  widget.doc = comment("Header.", "inc/widget.h");
+  Function& f = widget.AddFunction(function("f", {"int"}));
+  f.declarationDoc = comment("Header.", "inc/widget.h");
+  f.definitionDoc = comment("Source.", "src/widget.cpp");
+  widget.AddData("int", "x", comment("Header.", "inc/widget.h"), kAccessPublic);
+  Enum& mode = widget.enums.emplace_back();
+  mode.doc = comment("Header.", "inc/widget.h");
+  mode.tags.emplace_back().doc = comment("Header.", "inc/widget.h");
+  widget.ForgetCommentsFrom("other\\widget.h");
+  EXPECT_TRUE(widget.doc.empty());
+  EXPECT_TRUE(f.declarationDoc.empty());
+  EXPECT_FALSE(f.definitionDoc.empty());
+  EXPECT_TRUE(widget.dataMembers[0].doc.empty());
+  EXPECT_TRUE(mode.doc.empty());
+  EXPECT_TRUE(mode.tags[0].doc.empty());
+}
+
+class FinishTest : public ::testing::Test {
+ protected:
+  ScopedConfiguration run;
+  ClassDictionary dictionary;
+};
+
+TEST_F(FinishTest, CollectsReferencesAndSortsWhenConfigured) {
+  Class shape = makeClass("Shape");
+  Class point = makeClass("Point");
+  Class colour = makeClass("Colour");
+  Class canvas = makeClass("Canvas");
+  for (const Class* documented : {&shape, &point, &colour, &canvas}) dictionary.addClass(*documented);
+  dictionary.addTypedef("PointPtr", "Point");
+  dictionary.addTypedef("Nothing", "Unknown");
+
+  shape.AddData("std::vector<PointPtr>", "points", {}, kAccessPrivate);
+  shape.AddData("Shape*", "next", {}, kAccessPublic);
+  shape.AddData("const Colour&", "colour", {}, kAccessPrivate);
+  Function& draw = shape.AddFunction(function("draw", {"Canvas&"}));
+  draw.args[0].type = "Canvas&";
+  draw.returnType = "Point";
+  Function& paint = shape.AddFunction(function("paint", {"Palette"}));
+  paint.access = kAccessPrivate;
+  paint.args[0].type = "Shape\tColour";
+  shape.enums.emplace_back().name = "Style";
+  shape.enums.emplace_back().name = "Kind";
+  shape.typedefs.push_back({"Size", {}, 1, "int", "int"});
+  shape.typedefs.push_back({"Index", {}, 1, "int", "int"});
+
+  run.configuration.setSortMembers(false);
+  Class unsorted = shape;
+  unsorted.dataMembers = shape.dataMembers;
+  unsorted.Finish(dictionary);
+  EXPECT_EQ(unsorted.referencedByData, (std::vector<std::string>{"Point", "Colour"}));
+  EXPECT_EQ(unsorted.referencedByFunctions, (std::vector<std::string>{"Canvas"}));
+  EXPECT_EQ(unsorted.dataMembers[0].name, "points");
+  EXPECT_EQ(unsorted.enums[0].name, "Kind");  // always sorted
+  EXPECT_EQ(unsorted.typedefs[0].name, "Index");
+
+  run.configuration.setSortMembers(true);
+  shape.functions->front().access = kAccessProtected;
+  shape.Finish(dictionary);
+  EXPECT_EQ(shape.dataMembers[0].name, "next");
+  EXPECT_EQ(shape.dataMembers[1].name, "colour");
+  EXPECT_EQ(shape.functions->front().name, "draw");
+}
+
+TEST_F(FinishTest, OverridesOfDocumentedVirtualsBecomeVirtual) {
+  Class base = makeClass("Base");
+  Function& declared = base.AddFunction(function("draw", {"int"}, "const = 0"));
+  declared.returnType = "virtual void";
+  Class middle = makeClass("Middle");
+  middle.AddParent(kAccessPublic, "virtual Base");
+  Class derived = makeClass("Derived");
+  derived.AddParent(kAccessProtected, "Middle");
+  derived.AddParent(kAccessPublic, "Unknown");
+  Function& override = derived.AddFunction(function("draw", {"int"}, "const"));
+  override.returnType = "void";
+  Function& overload = derived.AddFunction(function("draw", {"long"}, "const"));
+  overload.returnType = "void";
+  for (const Class* documented : {&base, &middle, &derived}) dictionary.addClass(*documented);
+
+  EXPECT_TRUE(derived.DeclaresVirtual(dictionary, override));
+  derived.Finish(dictionary);
+  EXPECT_EQ(derived.functions->at(0).returnType, "virtual void");
+  EXPECT_EQ(derived.functions->at(1).returnType, "void");
+  derived.Finish(dictionary);
+  EXPECT_EQ(derived.functions->at(0).returnType, "virtual void");
+
+  // Bases that name each other end the search instead of recursing for ever.
+  Class ping = makeClass("Ping");
+  Class pong = makeClass("Pong");
+  ping.AddParent(kAccessPublic, "Pong");
+  ping.AddParent(kAccessPublic, "Ping");
+  pong.AddParent(kAccessPublic, "Ping");
+  ClassDictionary cyclic;
+  cyclic.addClass(ping);
+  cyclic.addClass(pong);
+  EXPECT_FALSE(ping.DeclaresVirtual(cyclic, function("draw")));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,203 @@
+#include "model/function.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "model/model_test_support.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+namespace {
+
+TEST(FunctionTest, NamesAndAnchors) {
+  Function f = function("f", {"int", "char*"}, "const");
+  f.className = "Shape";
+  f.nameSpace = "Geo";
+  EXPECT_EQ(f.AnchorName(), "f_Geo_Shape_f_int_charPtr_const");
+  EXPECT_EQ(f.FullName(), "Shape::f");
+
+  Function op = function("operator<<", {"std::ostream&", "const Vec<T>&"}, "= 0");
+  EXPECT_EQ(op.AnchorName(), "f_operatorLTLT_std__ostreamRef_const_VecLTTGTRef_EQ_0");
+  EXPECT_EQ(op.FullName(), "operator<<");
+  // Overloads differ, a declaration and its definition agree.
+  EXPECT_NE(function("g", {"int"}).AnchorName(), function("g", {"long"}).AnchorName());
+  EXPECT_EQ(function("g", {"int"}).AnchorName(), function("g", {"int"}).AnchorName());
+}
+
+TEST(FunctionTest, ConstructorAndDestructorTestsInNestedClasses) {
+  Function constructor = function("Inner");
+  constructor.className = "Outer::Inner";
+  Function destructor = function("~Inner");
+  destructor.className = "Outer::Inner";
+  Function outer = function("Outer");
+  outer.className = "Outer::Inner";
+  EXPECT_EQ(test(constructor, "constructor"), 1);
+  EXPECT_EQ(test(constructor, "destructor"), 0);
+  EXPECT_EQ(test(destructor, "destructor"), 1);
+  EXPECT_EQ(test(destructor, "constructor"), 0);
+  EXPECT_EQ(test(outer, "constructor"), 0);
+  EXPECT_EQ(test(function("free"), "member"), 0);
+  EXPECT_EQ(test(constructor, "member"), 1);
+}
+
+TEST(FunctionTest, MatchesComparesSignatureAndIgnoresThePureSpecifier) {
+  Function declaration = function("draw", {"int"}, "const = 0");
+  declaration.className = "Shape";
+  Function definition = function("draw", {"int"}, "const");
+  definition.className = "Shape";
+  EXPECT_TRUE(declaration.Matches(definition, false));
+  EXPECT_TRUE(definition.Matches(declaration, false));
+
+  Function other = definition;
+  other.className = "Circle";
+  EXPECT_FALSE(declaration.Matches(other, false));
+  EXPECT_TRUE(declaration.Matches(other, true));
+  other.nameSpace = "geo";
+  EXPECT_FALSE(declaration.Matches(other, true));
+  EXPECT_FALSE(declaration.Matches(function("draw", {"long"}, "const"), true));
+  EXPECT_FALSE(declaration.Matches(function("draw", {"int", "int"}, "const"), true));
+  EXPECT_FALSE(declaration.Matches(function("draw", {"int"}, ""), true));
+}
+
+TEST(FunctionTest, CommentSelectionChoosesBetweenDeclarationAndDefinition) {
+  Function f;
+  f.declarationDoc = comment("Declared here.");
+  f.definitionDoc = comment("Defined somewhere else, at length.");
+  auto text = [&](int32_t selection) {
+    const DocText chosen = f.CombinedComment(selection);
+    std::string joined;
+    for (const DocParagraph& paragraph : chosen.paragraphs()) joined += paragraph.text + "|";
+    return joined;
+  };
+  EXPECT_EQ(text(0), "Defined somewhere else, at length.|");
+  EXPECT_EQ(text(1), "Declared here.|");
+  EXPECT_EQ(text(2), "Defined somewhere else, at length.|");
+  EXPECT_EQ(text(3), "Declared here.|");
+  EXPECT_EQ(text(4), "Defined somewhere else, at length.|");
+  EXPECT_EQ(text(5), "Declared here.|Defined somewhere else, at length.|");
+  EXPECT_EQ(text(17), "Declared here.|");
+
+  // Equal sizes keep the declaration; an empty side gives way where the choice prefers.
+  f.definitionDoc = comment("Same size here.");
+  f.declarationDoc = comment("Same size there");
+  EXPECT_EQ(text(0), "Same size there.|");
+  f.declarationDoc = DocText();
+  EXPECT_EQ(text(1), "Same size here.|");
+  EXPECT_EQ(text(3), "");
+  f.definitionDoc = DocText();
+  f.declarationDoc = comment("Only declared.");
+  EXPECT_EQ(text(2), "Only declared.|");
+  EXPECT_EQ(text(5), "Only declared.|");
+}
+
+TEST(FunctionTest, TakeDefinitionCommentMovesEveryComment) {
+  Function f = function("f", {"int"});
+  f.definitionDoc = comment("Whole.");
+  f.args[0].definitionDoc = comment("Part.");
+  f.declarationDoc = comment("Lost.");
+  f.TakeDefinitionComment();
+  EXPECT_EQ(f.declarationDoc.paragraphs()[0].text, "Whole.");
+  EXPECT_TRUE(f.definitionDoc.empty());
+  EXPECT_EQ(f.args[0].declarationDoc.paragraphs()[0].text, "Part.");
+  EXPECT_TRUE(f.args[0].definitionDoc.empty());
+
+  f.definitionDoc = comment("From the source.", "src/widget.cpp");
+  f.args[0].definitionDoc = comment("Also.", "other/widget.cpp");
+  f.ForgetCommentsFrom("C:\\include\\widget.h");
+  EXPECT_TRUE(f.declarationDoc.empty());
+  EXPECT_TRUE(f.args[0].declarationDoc.empty());
+  EXPECT_FALSE(f.definitionDoc.empty());
+  f.ForgetCommentsFrom("widget.cpp");
+  EXPECT_TRUE(f.definitionDoc.empty());
+  EXPECT_TRUE(f.args[0].definitionDoc.empty());
+}
+
+TEST(FunctionTest, MemberOrder) {
+  auto member = [](std::string name, int32_t access = 1, std::string ret = "void",
+                   std::vector<std::string> types = {}) {
+    Function f = function(name, types);
+    f.className = "ns::Widget";
+    f.access = access;
+    f.returnType = std::move(ret);
+    for (FunctionArg& arg : f.args) arg.type = arg.signatureType;
+    return f;
+  };
+  Function commented = member("draw", 1, "void", {"int"});
+  commented.declarationDoc = comment("Draws.");
+  std::vector<Function> functions = {
+      member("hidden", 3),
+      member("_under"),
+      member("make", 1, "static Widget*"),
+      commented,
+      member("draw", 1, "void", {"long"}),
+      member("draw", 1, "void", {"int", "int"}),
+      member("operator+"),
+      member("operator="),
+      member("~Widget"),
+      member("Widget", 1, "", {"int"}),
+      member("Widget", 1, "", {"const Widget&"}),
+      member("Widget"),
+      member("guarded", 2),
+      member("b"),
+  };
+  std::stable_sort(functions.begin(), functions.end(),
+                   [](const Function& a, const Function& b) { return a.LessThan(b); });
+  std::vector<std::string> order;
+  for (const Function& f : functions)
+    order.push_back(f.name + (f.args.empty() ? "" : "(" + f.args.back().type + ")") +
+                    (f.declarationDoc.empty() ? "" : "*"));
+  EXPECT_EQ(order, (std::vector<std::string>{"Widget", "Widget(const Widget&)", "Widget(int)", "~Widget",
+                                             "operator=", "operator+", "b", "draw(long)", "draw(int)",
+                                             "draw(int)*", "_under", "make", "guarded", "hidden"}));
+  EXPECT_FALSE(functions[0].LessThan(functions[0]));
+}
+
+TEST(FunctionTest, PropertiesAndTests) {
+  HTMLStyleSheetFilter filter;
+  EvaluationContext context;
+  context.filter = &filter;
+  Function f = function("get", {"int"}, "const");
+  f.returnType = "static std::vector<int>";
+  f.throwSpec = "std::bad_alloc";
+  f.templatePrefix = "template<class T>";
+  f.nameSpace = "a::b";
+  f.size = 7;
+  f.mccabe = 3;
+  EXPECT_EQ(property(f, "ret", context), "static std::vector&lt;int&gt;");
+  EXPECT_EQ(property(f, "func_attrib", context), "const throw (std::bad_alloc)");
+  EXPECT_EQ(property(f, "template", context), "template&lt;class T&gt;");
+  EXPECT_EQ(property(f, "namespace", context), "a::b");
+  EXPECT_EQ(property(f, "size", context), "7");
+  EXPECT_EQ(property(f, "mccabe", context), "3");
+  EXPECT_EQ(property(f, "unknown", context), "<unknown>");
+  f.attributes.clear();
+  EXPECT_EQ(property(f, "func_attrib", context), "throw (std::bad_alloc)");
+  EXPECT_EQ(test(f, "static"), 1);
+  EXPECT_EQ(test(f, "virtual"), 0);
+  EXPECT_EQ(test(f, "template"), 1);
+  EXPECT_EQ(test(f, "namespace"), 1);
+  EXPECT_EQ(test(f, "size"), 7);
+  EXPECT_EQ(test(f, "public"), 1);
+  EXPECT_EQ(test(f, "text"), 0);
+  EXPECT_EQ(test(f, "nonsense"), -1);
+
+  StyleSheetObject* args = f.GetList("arg_list");
+  ASSERT_NE(args, nullptr);
+  EXPECT_EQ(args->TypeName(), "arg_list");
+  ASSERT_EQ(args->Count(), 1u);
+  EXPECT_EQ(args->At(0), &f.args[0]);
+  EXPECT_EQ(args->At(1), nullptr);
+  EXPECT_EQ(f.GetList("tag_list"), nullptr);
+
+  f.args[0].name = "count";
+  f.args[0].defaultValue = "-1";
+  EXPECT_EQ(property(f.args[0], "default", context), " = -1");
+  EXPECT_EQ(property(f.args[0], "name", context), "count");
+  f.className = "Widget";
+  f.attributes = "const";
+  EXPECT_EQ(f.SignatureText(), "a::b::Widget::get(int)const");
+}
+
+}  // namespace
+}  // namespace quillet
