@@ -102,6 +102,18 @@ StyleSheetObject* Chapter::GetList(std::string_view name) {
   return nullptr;
 }
 
+Class& Chapter::appendClass(const Class& copy) {
+  return *classes_.emplace_back(std::make_unique<Class>(copy));
+}
+
+Function& Chapter::appendFunction(const Function& copy) {
+  return *functions_.emplace_back(std::make_unique<Function>(copy));
+}
+
+Enum& Chapter::appendEnum(const Enum& copy) {
+  return *enums_.emplace_back(std::make_unique<Enum>(copy));
+}
+
 Document::Document() : Chapter(nullptr, "Class Dictionary") {}
 
 std::string Document::FileName(const EvaluationContext& context) const {

@@ -11,6 +11,9 @@
 
 #include "document/chapter_options.h"
 #include "document/external_document.h"
+#include "model/class.h"
+#include "model/enum.h"
+#include "model/function.h"
 #include "stylesheet/style_sheet_object_list.h"
 
 namespace quillet {
@@ -56,11 +59,23 @@ class Chapter : public StyleSheetObject {
   /// The chapter's lists, its options and its parent.
   StyleSheetObject* GetList(std::string_view name) override;
 
+  /// Appends a copy of a class, function or enumeration; answers the chapter's copy.
+  Class& appendClass(const Class& copy);
+  Function& appendFunction(const Function& copy);
+  Enum& appendEnum(const Enum& copy);
+  /// The copies held, in the order appended (until the document is sorted).
+  const std::vector<std::unique_ptr<Class>>& classes() const { return classes_; }
+  const std::vector<std::unique_ptr<Function>>& functions() const { return functions_; }
+  const std::vector<std::unique_ptr<Enum>>& enums() const { return enums_; }
+
  private:
   std::string name_;
   Chapter* parent_;
   uint32_t number_;
   std::vector<ExternalDocument> externalDocs_;
+  std::vector<std::unique_ptr<Class>> classes_;
+  std::vector<std::unique_ptr<Function>> functions_;
+  std::vector<std::unique_ptr<Enum>> enums_;
   std::vector<std::unique_ptr<Chapter>> chapters_;
   ChapterOptions options_;
   StyleSheetObjectVectorList<std::vector<ExternalDocument>> externalDocList_{"external_doc_list",
