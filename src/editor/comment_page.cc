@@ -35,7 +35,7 @@ constexpr CommentChoice kCommentChoices[] = {
 }  // namespace
 
 CCommentPage::CCommentPage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "comment-filter") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(new QLabel(tr("Comment tags")));
   list_ = new QListWidget;

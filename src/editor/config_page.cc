@@ -31,8 +31,8 @@ QString documentationFile() {
 
 }  // namespace
 
-ConfigPage::ConfigPage(Configuration& configuration, EditorDialogs& dialogs, std::string_view help_topic)
-    : configuration_(configuration), dialogs_(dialogs), helpTopic_(help_topic) {}
+ConfigPage::ConfigPage(Configuration& configuration, EditorDialogs& dialogs)
+    : configuration_(configuration), dialogs_(dialogs) {}
 
 void ConfigPage::reload() {
   loading_ = true;
@@ -78,7 +78,7 @@ void ConfigPage::addHelpButton(QBoxLayout* layout) {
   row->addStretch();
   auto* help = new QPushButton(tr("&Help"));
   help->setObjectName("help");
-  connect(help, &QPushButton::clicked, this, [this] { openHelp(dialogs_, helpTopic_); });
+  connect(help, &QPushButton::clicked, this, [this] { openHelp(dialogs_, kEditorHelpTopic); });
   row->addWidget(help);
   layout->addLayout(row);
 }

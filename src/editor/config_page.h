@@ -24,7 +24,7 @@ class EditorDialogs;
 
 class ConfigPage : public QWidget {
  public:
-  ConfigPage(Configuration& configuration, EditorDialogs& dialogs, std::string_view help_topic);
+  ConfigPage(Configuration& configuration, EditorDialogs& dialogs);
 
   /// Shows the configuration's current values in every control, without changing the configuration.
   void reload();
@@ -52,16 +52,19 @@ class ConfigPage : public QWidget {
   void bindChoice(QComboBox* box, std::function<int(const Configuration&)> get,
                   std::function<void(Configuration&, int)> set);
 
-  /// Adds the page's "&Help" button, right-aligned, at the end of `layout`.
+  /// Adds the page's "&Help" button, right-aligned, at the end of `layout`; it opens the documentation of
+  /// the editor.
   void addHelpButton(QBoxLayout* layout);
 
  private:
   Configuration& configuration_;
   EditorDialogs& dialogs_;
-  std::string helpTopic_;
   std::vector<std::function<void()>> loaders_;
   bool loading_ = false;
 };
+
+/// The section of the bundled documentation that describes the editor.
+inline constexpr std::string_view kEditorHelpTopic = "the-configuration-editor";
 
 /// Opens the bundled documentation at `topic` (a section anchor; empty for the start) through `dialogs`.
 void openHelp(EditorDialogs& dialogs, std::string_view topic);

@@ -109,7 +109,7 @@ void CFrameSheet::buildMenus() {
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Contents"), this, [this] { openHelp(*dialogs_, ""); });
-  help->addAction(tr("&Tutorial"), this, [this] { openHelp(*dialogs_, "tutorial"); });
+  help->addAction(tr("&Tutorial"), this, [this] { openHelp(*dialogs_, kEditorHelpTopic); });
   help->addAction(tr("&Web Site ..."), this, [this] { dialogs_->openUrl(QUrl(kWebSite)); });
   help->addAction(tr("&About ..."), this, [this] { dialogs_->tell(bannerText()); });
 }

@@ -126,7 +126,7 @@ constexpr Colour kColours[] = {
 }  // namespace
 
 CHTMLOptionPage::CHTMLOptionPage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "style") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   kinds_ = new QTabBar;
   kinds_->setObjectName("kinds");

@@ -52,7 +52,7 @@ QString labelOf(const LayoutItem& item) {
 }  // namespace
 
 CLayoutPage::CLayoutPage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "arrange") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   tree_ = new DropTree([this](const QVariant& dragged, const QVariant& target, DropTree::Place place) {
     LayoutItem* item = reinterpret_cast<LayoutItem*>(dragged.toULongLong());

@@ -22,7 +22,7 @@ using Setter = void (Configuration::*)(uint32_t);
 }  // namespace
 
 CMetricpage::CMetricpage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "metrics") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   auto* level = new QComboBox;

@@ -11,7 +11,7 @@
 namespace quillet {
 
 COptionsPage::COptionsPage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "options") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   auto* name = new QLineEdit;

@@ -14,7 +14,7 @@
 namespace quillet {
 
 CPreProcPage::CPreProcPage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "preprocessing") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   auto* reparse = new QCheckBox(tr("Reparse headers for each module (slow)"));
   auto* ignore_include = new QCheckBox(tr("Ignore INCLUDE environment variable"));

@@ -71,7 +71,7 @@ bool CSourceEditDialog::validate() {
 }
 
 CSourcePage::CSourcePage(Configuration& configuration, EditorDialogs& dialogs)
-    : ConfigPage(configuration, dialogs, "sources") {
+    : ConfigPage(configuration, dialogs) {
   auto* layout = new QVBoxLayout(this);
   list_ = new DropTree([this](const QVariant& dragged, const QVariant& target, DropTree::Place place) {
     const size_t count = this->configuration().sourceEntries().size();

@@ -299,8 +299,6 @@ TEST_F(StylePageTest, BackgroundColoursMapToTheStoredValueAndUnknownOnesAreKept)
   EXPECT_EQ(configuration().backgroundColour(), 0x1ff0000u);
   colour->setCurrentText("red");
   EXPECT_EQ(configuration().backgroundColour(), 0x10000ffu);
-  colour->setCurrentText("none");
-  EXPECT_EQ(configuration().backgroundColour(), 0u);
 
   configuration().setBackgroundColour(0x1336699u);
   configuration().setModified(false);
@@ -308,11 +306,6 @@ TEST_F(StylePageTest, BackgroundColoursMapToTheStoredValueAndUnknownOnesAreKept)
   EXPECT_EQ(colour->currentText(), "#996633");
   EXPECT_EQ(configuration().backgroundColour(), 0x1336699u);
   EXPECT_FALSE(configuration().modified());
-
-  dialogs->files = {"/pictures/paper.png"};
-  find<QPushButton>("browseImage")->click();
-  EXPECT_EQ(dialogs->filters.back(), text::kGraphicsFilter);
-  EXPECT_EQ(configuration().backgroundImage(), "/pictures/paper.png");
 }
 
 TEST_F(PagesTest, CommentTagsAreAddedEditedAndDeletedThroughTheirDialog) {
