@@ -56,6 +56,7 @@ TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
   TempTree out;
   configuration.setHtmlOutputFile(out.path("html/index.html"));
   configuration.setRtfOutputFile(out.path("rtf/shapes.rtf"));
+  configuration.setWinHelpOutputFile(out.path("winhelp/shapes.rtf"));
   CGenerateProgress progress(configuration, dialogs);
   while (progress.running() || progress.statusText().isEmpty()) {
     QApplication::processEvents();
