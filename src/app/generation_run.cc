@@ -104,6 +104,7 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Sorting Document");
+  document.computeMetrics();  // once per chapter: a later call from a fuller sort stage returns at once
 
   if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat);
   if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat);

@@ -89,12 +89,14 @@ void MetricRecord::countFunction(const Function& function) {
   counts.functionStatements += countOf(function.size);
   counts.functionComplexity += countOf(function.mccabe);
   distribution(MetricDistribution::kFunctionStatements).count(countOf(function.size));
-  if (function.mccabe != 0) distribution(MetricDistribution::kFunctionComplexity).count(countOf(function.mccabe));
+  if (function.mccabe != 0)
+    distribution(MetricDistribution::kFunctionComplexity).count(countOf(function.mccabe));
 }
 
 void MetricRecord::add(const MetricRecord& other) {
   counts.add(other.counts);
-  for (size_t kind = 0; kind < kMetricDistributionCount; ++kind) distributions[kind].add(other.distributions[kind]);
+  for (size_t kind = 0; kind < kMetricDistributionCount; ++kind)
+    distributions[kind].add(other.distributions[kind]);
 }
 
 MetricThresholds MetricThresholds::from(const Configuration* configuration) {
@@ -114,8 +116,8 @@ MetricThresholds MetricThresholds::from(const Configuration* configuration) {
 bool MetricThresholds::listsClass(const Class& aClass) const {
   if (classMinStatements == 0 && classMinPublicFunctions == 0 && classMinComplexity == 0) return true;
   const ClassValues values = valuesOf(aClass);
-  return above(classMinStatements, values.statements) || above(classMinPublicFunctions, values.publicMembers) ||
-         above(classMinComplexity, values.complexity);
+  return above(classMinStatements, values.statements) ||
+         above(classMinPublicFunctions, values.publicMembers) || above(classMinComplexity, values.complexity);
 }
 
 bool MetricThresholds::listsFunction(const Function& function) const {
@@ -151,7 +153,8 @@ void ChapterMetrics::countOwn(std::span<const std::unique_ptr<Class>> classes,
   if (!thresholds.showMemberFunctions) return;
   for (const auto& aClass : classes) {
     for (Function& member : *aClass->functions) {
-      if (thresholds.showsAccess(member.access) && thresholds.listsFunction(member)) functionList_.add(&member);
+      if (thresholds.showsAccess(member.access) && thresholds.listsFunction(member))
+        functionList_.add(&member);
     }
   }
 }

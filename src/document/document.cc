@@ -7,6 +7,7 @@
 
 #include "common/file_services.h"
 #include "config/configuration.h"
+#include "document/metric_properties.h"
 #include "stylesheet/evaluation_context.h"
 #include "stylesheet/html_body.h"
 #include "stylesheet/style_sheet_filter.h"
@@ -65,19 +66,35 @@ bool Chapter::WriteProperty(const EvaluationContext& context, std::string_view p
   if (property == "date") {
     out << longDate();
   } else if (property == "document_name") {
-    const Chapter* outermost = this;
-    while (outermost->parent_) outermost = outermost->parent_;
-    context.filter->write(out, outermost->name_);
+    context.filter->write(out, outermost().name_);
   } else if (property == "name") {
     context.filter->write(out, name_);
   } else if (property == "version") {
     context.filter->write(out, "2.1h");
   } else if (property == "html_body") {
     writeHtmlBodyAttributes(out, context.outputFolder);
+  } else if (const MetricChart* chart = findMetricChart(property)) {
+    writeMetricChart(*chart, metrics_, *this, context, out);
   } else {
-    return false;
+    return writeMetricFigure(property, metrics_.record(), outermost().metrics_.record(), out);
   }
   return true;
+}
+
+const Chapter& Chapter::outermost() const {
+  const Chapter* outermost = this;
+  while (outermost->parent_) outermost = outermost->parent_;
+  return *outermost;
+}
+
+void Chapter::computeMetrics() {
+  if (metrics_.computed()) return;
+  metrics_.countOwn(classes_, functions_, MetricThresholds::from(currentConfiguration()));
+  for (const auto& chapter : chapters_) {
+    chapter->computeMetrics();
+    metrics_.addSubChapter(chapter->metrics_);
+  }
+  metrics_.markComputed();
 }
 
 std::string Chapter::AnchorName() const {
@@ -89,7 +106,7 @@ std::string Chapter::FileName(const EvaluationContext& context) const {
 }
 
 bool Chapter::Test(std::string_view property, int32_t& value) const {
-  if (property != "level") return false;
+  if (property != "level") return testMetricChart(property, metrics_.record(), value);
   value = level();
   return true;
 }
@@ -98,6 +115,8 @@ StyleSheetObject* Chapter::GetList(std::string_view name) {
   if (name == "external_doc_list") return &externalDocList_;
   if (name == "options") return &options_;
   if (name == "chapter_list") return &chapterList_;
+  if (name == "metric_class_list") return &metrics_.classList();
+  if (name == "metric_function_list") return &metrics_.functionList();
   if (name == "parent") return parent_;
   return nullptr;
 }

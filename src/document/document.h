@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/chapter_metrics.h"
 #include "document/chapter_options.h"
 #include "document/external_document.h"
 #include "model/class.h"
@@ -44,7 +45,13 @@ class Chapter : public StyleSheetObject {
   void appendExternalDocument(ExternalDocument document);
   const std::vector<ExternalDocument>& externalDocuments() const { return externalDocs_; }
 
-  /// Knows "date", "document_name", "name", "version" and "html_body".
+  /// Fills the metrics of this chapter and of every sub-chapter (whose figures it adds up), once: later
+  /// calls return at once. The document calls it when it is sorted.
+  void computeMetrics();
+  /// The chapter's metrics; empty until computed.
+  const ChapterMetrics& metrics() const { return metrics_; }
+
+  /// Knows "date", "document_name", "name", "version", "html_body" and the metric figures and charts.
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "chapter".
   std::string_view TypeName() const override { return "chapter"; }
@@ -54,9 +61,9 @@ class Chapter : public StyleSheetObject {
   std::string AnchorName() const override;
   /// The output file stem of the chapter: a unique name made from its parent's and its own.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows "level".
+  /// Knows "level" and, for each metric chart, whether it would show more than one bar position.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// The chapter's lists, its options and its parent.
+  /// The chapter's lists, its options, its metric lists and its parent.
   StyleSheetObject* GetList(std::string_view name) override;
 
   /// Appends a copy of a class, function or enumeration; answers the chapter's copy.
@@ -69,9 +76,13 @@ class Chapter : public StyleSheetObject {
   const std::vector<std::unique_ptr<Enum>>& enums() const { return enums_; }
 
  private:
+  // The document: the chapter reached by following parents until there is none.
+  const Chapter& outermost() const;
+
   std::string name_;
   Chapter* parent_;
   uint32_t number_;
+  ChapterMetrics metrics_;
   std::vector<ExternalDocument> externalDocs_;
   std::vector<std::unique_ptr<Class>> classes_;
   std::vector<std::unique_ptr<Function>> functions_;

@@ -88,8 +88,12 @@ class ChartPainter {
     yScale_ = (kChartHeight - bottom_ - 2 * kMargin) / (y.maximum - y.minimum);
   }
 
-  int pixelX(double value) const { return originX_ + static_cast<int>(std::lround((value - x_.minimum) * xScale_)); }
-  int pixelY(double value) const { return originY_ - static_cast<int>(std::lround((value - y_.minimum) * yScale_)); }
+  int pixelX(double value) const {
+    return originX_ + static_cast<int>(std::lround((value - x_.minimum) * xScale_));
+  }
+  int pixelY(double value) const {
+    return originY_ - static_cast<int>(std::lround((value - y_.minimum) * yScale_));
+  }
 
   // Ticks under the middle of each bar slot, labelled above the x title's room.
   void drawXTicks() {
@@ -122,8 +126,8 @@ class ChartPainter {
     // The x title sits on the bottom edge: a whole line of the font fits, descenders included, below the
     // tick labels.
     if (!xTitle.empty()) {
-      gdImageString(image_, gdFontGetSmall(), (kChartWidth - textWidth(xTitle)) / 2, kChartHeight - kFontHeight,
-                    gdText(xTitle), black_);
+      gdImageString(image_, gdFontGetSmall(), (kChartWidth - textWidth(xTitle)) / 2,
+                    kChartHeight - kFontHeight, gdText(xTitle), black_);
     }
     if (!yTitle.empty()) {
       gdImageStringUp(image_, gdFontGetSmall(), 10, (kChartHeight + textWidth(yTitle)) / 2, gdText(yTitle),

@@ -52,7 +52,9 @@ constexpr Average kAverages[] = {
     {"metric_ave_parameters", "metric_percent_parameters", 1,
      [](const MetricCounts& c) { return ratio(c.parameters, c.totalFunctions()); }},
     {"metric_ave_function_loc", "metric_percent_function_loc", 1,
-     [](const MetricCounts& c) { return ratio(static_cast<double>(c.totalStatements()), c.functionsWithStatements); }},
+     [](const MetricCounts& c) {
+       return ratio(static_cast<double>(c.totalStatements()), c.functionsWithStatements);
+     }},
     {"metric_functions_doc", "metric_percent_functions_doc", 0,
      [](const MetricCounts& c) { return ratio(100.0 * c.documentedFunctions, c.totalFunctions()); }},
 };
@@ -87,7 +89,8 @@ const MetricChart* findMetricChart(std::string_view name) {
   return nullptr;
 }
 
-bool writeMetricFigure(std::string_view name, const MetricRecord& own, const MetricRecord& all, std::ostream& out) {
+bool writeMetricFigure(std::string_view name, const MetricRecord& own, const MetricRecord& all,
+                       std::ostream& out) {
   const MetricCounts& c = own.counts;
   const MetricCounts& a = all.counts;
   if (name == "metric_total_class") {

@@ -33,7 +33,8 @@ const MetricChart* findMetricChart(std::string_view name);
 /// the document whose record is `all`. Counts are written as integers; averages, shares and deviations
 /// rounded (one decimal for "metric_ave_parameters" and "metric_ave_function_loc"); every division by a
 /// zero count, and every deviation from an average of 0, writes 0.
-bool writeMetricFigure(std::string_view name, const MetricRecord& own, const MetricRecord& all, std::ostream& out);
+bool writeMetricFigure(std::string_view name, const MetricRecord& own, const MetricRecord& all,
+                       std::ostream& out);
 
 /// True when `name` is a chart property, after storing 1 when its distribution has more than one entry
 /// (the chart shows more than one bar position) and 0 otherwise.

@@ -23,8 +23,8 @@ void expectAxis(double low, double high, bool fromZero, ChartAxis expected) {
 
 TEST(ScaleAxisTest, StepsAreOneTwoOrFiveTimesAPowerOfTenAndEndsAreMultiplesOfTheStep) {
   expectAxis(0, 9, false, {0, 9, 1});
-  expectAxis(0, 3, false, {0, 3, 0.5});          // fewer than four steps: the step is halved
-  expectAxis(0, 120, false, {0, 120, 10});       // 1.4 steps of 100 would not fit: one power lower
+  expectAxis(0, 3, false, {0, 3, 0.5});     // fewer than four steps: the step is halved
+  expectAxis(0, 120, false, {0, 120, 10});  // 1.4 steps of 100 would not fit: one power lower
   expectAxis(0, 250, false, {0, 250, 50});
   expectAxis(0, 1234, false, {0, 1300, 100});    // the maximum rounded up
   expectAxis(2, 17, false, {0, 20, 5});          // and the minimum down
@@ -83,7 +83,8 @@ Image readPng(const std::string& path) {
 
 bool isBlack(gdImage* image, int x, int y) {
   const int colour = gdImageGetPixel(image, x, y);
-  return gdImageRed(image, colour) == 0 && gdImageGreen(image, colour) == 0 && gdImageBlue(image, colour) == 0;
+  return gdImageRed(image, colour) == 0 && gdImageGreen(image, colour) == 0 &&
+         gdImageBlue(image, colour) == 0;
 }
 
 bool isTransparentWhite(gdImage* image, int x, int y) {
