@@ -71,6 +71,8 @@ struct MetricCounts {
   uint64_t totalFunctions() const { return uint64_t{protectedMembers} + functions + publicMembers; }
   /// Adds every count of `other`.
   void add(const MetricCounts& other);
+  /// True when every count is equal.
+  bool operator==(const MetricCounts&) const = default;
 };
 
 /// The counts and distributions of a chapter.

@@ -9,7 +9,6 @@
 #include "common/file_services.h"
 #include "config/configuration.h"
 #include "document/document.h"
-#include "stylesheet/evaluation_context.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/style_sheet.h"
 #include "stylesheet/style_sheet_eval_to_dictionary.h"
@@ -20,120 +19,79 @@
 namespace quillet {
 namespace {
 
-std::string figure(std::string_view name, const MetricRecord& own, const MetricRecord& all) {
-  std::ostringstream out;
-  if (!writeMetricFigure(name, own, all, out)) return "<unknown>";
-  return out.str();
-}
-
-TEST(MetricFormatTest, StatementsFromTenThousandOnAreWholeThousands) {
-  EXPECT_EQ(formatStatements(0), "0");
+TEST(MetricFormatTest, ThousandsOfStatementsAndRoundedFixedPoint) {
   EXPECT_EQ(formatStatements(9999), "9999");
   EXPECT_EQ(formatStatements(10000), "10K");
   EXPECT_EQ(formatStatements(25600), "25K");
-}
-
-TEST(MetricFormatTest, FixedPointNumbersAreRoundedAndNeverNegativeZero) {
   EXPECT_EQ(formatFixed(2.75, 0), "3");
-  EXPECT_EQ(formatFixed(3.5, 1), "3.5");
   EXPECT_EQ(formatFixed(2, 1), "2.0");
   EXPECT_EQ(formatFixed(-25, 0), "-25");
-  EXPECT_EQ(formatFixed(-0.3, 0), "0");
+  EXPECT_EQ(formatFixed(-0.3, 0), "0");  // never "-0"
   EXPECT_EQ(formatFixed(-0.04, 1), "0.0");
 }
 
-// A chapter holding a quarter of a document's classes, with averages of its own.
+// The figures of a chapter (own) in a document (all), in the record's order: classes, functions,
+// parameters, documented functions, functions with statements, function statements, function complexity,
+// protected members, public members, class complexity, class statements.
 class MetricFigureTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MetricCounts& c = own.counts;
-    c.classes = 1;
-    c.functions = 1;
-    c.parameters = 7;
-    c.documentedFunctions = 1;
-    c.functionsWithStatements = 3;
-    c.functionStatements = 4;
-    c.functionComplexity = 2;
-    c.protectedMembers = 0;
-    c.publicMembers = 1;
-    c.classComplexity = 3;
-    c.classStatements = 30;
-    MetricCounts& a = all.counts;
-    a.classes = 4;
-    a.functions = 3;
-    a.parameters = 12;
-    a.documentedFunctions = 4;
-    a.functionsWithStatements = 8;
-    a.functionStatements = 11;
-    a.functionComplexity = 5;
-    a.protectedMembers = 0;
-    a.publicMembers = 5;
-    a.classComplexity = 12;
-    a.classStatements = 40;
+  std::string figure(std::string_view name) {
+    std::ostringstream out;
+    return writeMetricFigure(name, own, all, out) ? out.str() : "<unknown>";
   }
 
-  MetricRecord own;
-  MetricRecord all;
+  MetricRecord own{{1, 1, 7, 1, 3, 4, 2, 0, 1, 3, 30}, {}};
+  MetricRecord all{{4, 3, 12, 4, 8, 11, 5, 0, 5, 12, 40}, {}};
 };
 
-TEST_F(MetricFigureTest, CountsAndSharesOfTheWholeDocument) {
-  EXPECT_EQ(figure("metric_total_class", own, all), "1");
-  EXPECT_EQ(figure("metric_percent_class", own, all), "25");
-  EXPECT_EQ(figure("metric_total_loc", own, all), "34");
-  EXPECT_EQ(figure("metric_percent_loc", own, all), "67");  // 34 of 51, rounded
-  EXPECT_EQ(figure("metric_total_function", own, all), "1");
-  EXPECT_EQ(figure("metric_percent_function", own, all), "33");
+TEST_F(MetricFigureTest, CountsSharesAndAverages) {
+  EXPECT_EQ(figure("metric_total_class"), "1");
+  EXPECT_EQ(figure("metric_percent_class"), "25");
+  EXPECT_EQ(figure("metric_total_loc"), "34");
+  EXPECT_EQ(figure("metric_percent_loc"), "67");  // 34 of 51, rounded
+  EXPECT_EQ(figure("metric_total_function"), "1");
+  EXPECT_EQ(figure("metric_percent_function"), "33");
+  EXPECT_EQ(figure("metric_ave_class_loc"), "30");
+  EXPECT_EQ(figure("metric_ave_class_mccabe"), "3");
+  EXPECT_EQ(figure("metric_ave_public_member"), "1");
+  EXPECT_EQ(figure("metric_ave_protected_member"), "0");
+  EXPECT_EQ(figure("metric_ave_parameters"), "3.5");     // 7 over one free and one public member function
+  EXPECT_EQ(figure("metric_ave_function_loc"), "11.3");  // 34 statements over 3 functions with statements
+  EXPECT_EQ(figure("metric_functions_doc"), "50");
+  EXPECT_EQ(figure("metric_unknown"), "<unknown>");
   all.counts.classes = 3;  // 100 / 3 is cut, not rounded
-  all.counts.functions = 2;
-  EXPECT_EQ(figure("metric_percent_class", own, all), "33");
-  EXPECT_EQ(figure("metric_percent_function", own, all), "50");
+  EXPECT_EQ(figure("metric_percent_class"), "33");
   own.counts.classStatements = 25596;
-  EXPECT_EQ(figure("metric_total_loc", own, all), "25K");
-  EXPECT_EQ(figure("metric_unknown", own, all), "<unknown>");
-}
-
-TEST_F(MetricFigureTest, AveragesWithAndWithoutADecimal) {
-  EXPECT_EQ(figure("metric_ave_class_loc", own, all), "30");
-  EXPECT_EQ(figure("metric_ave_class_mccabe", own, all), "3");
-  EXPECT_EQ(figure("metric_ave_public_member", own, all), "1");
-  EXPECT_EQ(figure("metric_ave_protected_member", own, all), "0");
-  EXPECT_EQ(figure("metric_ave_parameters", own, all), "3.5");     // 7 over 1 free and 1 public member
-  EXPECT_EQ(figure("metric_ave_function_loc", own, all), "11.3");  // 34 statements over 3 functions
-  EXPECT_EQ(figure("metric_functions_doc", own, all), "50");
-  EXPECT_EQ(figure("metric_ave_class_loc", all, all), "10");
-  EXPECT_EQ(figure("metric_ave_parameters", all, all), "1.5");
-  EXPECT_EQ(figure("metric_ave_function_loc", all, all), "6.4");  // 51 over 8
+  EXPECT_EQ(figure("metric_total_loc"), "25K");
 }
 
 TEST_F(MetricFigureTest, DeviationsFromTheDocumentsAverages) {
-  EXPECT_EQ(figure("metric_percent_class_loc", own, all), "200");      // 30 against 10
-  EXPECT_EQ(figure("metric_percent_class_mccabe", own, all), "0");     // 3 against 3
-  EXPECT_EQ(figure("metric_percent_public_member", own, all), "-20");  // 1 against 1.25
-  EXPECT_EQ(figure("metric_percent_parameters", own, all), "133");     // 3.5 against 1.5
-  EXPECT_EQ(figure("metric_percent_function_loc", own, all), "78");    // 11.33 against 6.375
-  EXPECT_EQ(figure("metric_percent_functions_doc", own, all), "0");    // 50 against 50
-  // Against an average of 0 every deviation is 0.
-  EXPECT_EQ(figure("metric_percent_protected_member", own, all), "0");
+  EXPECT_EQ(figure("metric_percent_class_loc"), "200");      // 30 against 10
+  EXPECT_EQ(figure("metric_percent_class_mccabe"), "0");     // 3 against 3
+  EXPECT_EQ(figure("metric_percent_public_member"), "-20");  // 1 against 1.25
+  EXPECT_EQ(figure("metric_percent_parameters"), "133");     // 3.5 against 1.5
+  EXPECT_EQ(figure("metric_percent_function_loc"), "78");    // 11.33 against 6.375
+  EXPECT_EQ(figure("metric_percent_functions_doc"), "0");    // 50 against 50
   own.counts.protectedMembers = 2;
-  EXPECT_EQ(figure("metric_percent_protected_member", own, all), "0");
+  EXPECT_EQ(figure("metric_percent_protected_member"), "0");  // against an average of 0
 }
 
 TEST_F(MetricFigureTest, AChapterWithoutClassesOrFunctionsWritesZeroForEveryRatio) {
-  const MetricRecord empty;
+  own = MetricRecord{};
   for (const char* name :
        {"metric_percent_class", "metric_percent_loc", "metric_percent_function", "metric_ave_class_loc",
-        "metric_ave_class_mccabe", "metric_ave_public_member", "metric_ave_protected_member",
-        "metric_functions_doc", "metric_percent_class_loc", "metric_percent_class_mccabe",
-        "metric_percent_public_member", "metric_percent_protected_member", "metric_percent_functions_doc",
-        "metric_percent_parameters", "metric_percent_function_loc"}) {
-    EXPECT_EQ(figure(name, empty, all), "0") << name;
-    EXPECT_EQ(figure(name, empty, empty), "0") << name;
+        "metric_ave_class_mccabe", "metric_ave_public_member", "metric_functions_doc",
+        "metric_percent_class_loc", "metric_percent_class_mccabe", "metric_percent_public_member",
+        "metric_percent_functions_doc", "metric_percent_parameters", "metric_percent_function_loc"}) {
+    EXPECT_EQ(figure(name), "0") << name;
   }
-  EXPECT_EQ(figure("metric_ave_parameters", empty, all), "0.0");
-  EXPECT_EQ(figure("metric_ave_function_loc", empty, empty), "0.0");
+  EXPECT_EQ(figure("metric_ave_parameters"), "0.0");
+  all = MetricRecord{};
+  EXPECT_EQ(figure("metric_percent_loc"), "0");
 }
 
-// A document of two chapters with metrics, written to HTML in a temporary output folder.
+// A document with one class of two public members of 3 statements and one free function of neither
+// statements nor complexity, written to HTML in a temporary output folder.
 class MetricChartPropertyTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -142,24 +100,17 @@ class MetricChartPropertyTest : public ::testing::Test {
     resetOutputFileNames();
     context.filter = &filter;
     context.outputFolder = tree.root();
-
     Class shape;
-    shape.name = "Shape";
     Function member;
     member.size = 3;
     shape.AddFunction(member);
     shape.AddFunction(member);
     document.appendClass(shape);
-    Function free;
-    free.mccabe = 0;  // no complexity: nothing for the complexity chart
-    document.appendFunction(free);
+    document.appendFunction(Function());
     empty = document.appendChapter("Empty Part");
     document.computeMetrics();
   }
-  void TearDown() override {
-    setCurrentConfiguration(nullptr);
-    resetOutputFileNames();
-  }
+  void TearDown() override { setCurrentConfiguration(nullptr); }
 
   std::string property(StyleSheetObject& object, std::string_view name) {
     std::ostringstream out;
@@ -168,9 +119,9 @@ class MetricChartPropertyTest : public ::testing::Test {
   }
   int32_t test(const StyleSheetObject& object, std::string_view name) {
     int32_t value = -1;
-    EXPECT_TRUE(object.Test(name, value)) << name;
-    return value;
+    return object.Test(name, value) ? value : -1;
   }
+  size_t filesWritten() const { return std::distance(std::filesystem::directory_iterator(tree.root()), {}); }
 
   Configuration configuration;
   HTMLStyleSheetFilter filter;
@@ -180,58 +131,40 @@ class MetricChartPropertyTest : public ::testing::Test {
   Chapter* empty = nullptr;
 };
 
-TEST_F(MetricChartPropertyTest, ChartsAreWrittenUnderTheChaptersFileName) {
+TEST_F(MetricChartPropertyTest, ChartsAreDrawnOnceUnderTheChaptersFileNameAndEmptyOnesNotAtAll) {
+  context.outputFolder = tree.root() + "missing/";  // a file that cannot be opened: the name all the same
+  EXPECT_EQ(property(document, "metric_class_mccabe_dist_fname"), "index_metcplx.png");
+  context.outputFolder = tree.root();
   EXPECT_EQ(property(document, "metric_class_dist_fname"), "index_metnpub.png");
   EXPECT_EQ(property(document, "metric_class_loc_dist_fname"), "index_metloc.png");
-  EXPECT_EQ(property(document, "metric_class_mccabe_dist_fname"), "index_metcplx.png");
   EXPECT_EQ(property(document, "metric_function_loc_dist_fname"), "index_metfloc.Png");
-  for (const char* file :
-       {"index_metnpub.png", "index_metloc.png", "index_metcplx.png", "index_metfloc.Png"}) {
-    EXPECT_TRUE(std::filesystem::exists(tree.path(file))) << file;
-  }
-  // No function has a complexity: that chart is neither named nor drawn.
-  EXPECT_EQ(property(document, "metric_function_mccabe_dist_fname"), "");
-  EXPECT_FALSE(std::filesystem::exists(tree.path("index_metfcplx.Png")));
+  EXPECT_EQ(property(document, "metric_function_mccabe_dist_fname"), "");  // no function has complexity
   EXPECT_EQ(property(*empty, "metric_class_dist_fname"), "");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.root()), {}), 4);
-}
+  EXPECT_EQ(filesWritten(), 3u);
+  EXPECT_TRUE(std::filesystem::exists(tree.path("index_metfloc.Png")));
 
-TEST_F(MetricChartPropertyTest, AChartIsDrawnOnceHoweverOftenItIsNamed) {
-  EXPECT_EQ(property(document, "metric_class_loc_dist_fname"), "index_metloc.png");
+  // The tests tell whether a chart shows more than one bar position.
+  EXPECT_EQ(test(document, "metric_class_dist_fname"), 1);         // 0 to 2 public members
+  EXPECT_EQ(test(document, "metric_function_loc_dist_fname"), 0);  // one function of 0 statements
+  EXPECT_EQ(test(*empty, "metric_class_loc_dist_fname"), 0);
+  EXPECT_EQ(test(document, "metric_total_class"), -1);  // figures are properties only
+
   std::filesystem::remove(tree.path("index_metloc.png"));
   EXPECT_EQ(property(document, "metric_class_loc_dist_fname"), "index_metloc.png");
-  EXPECT_FALSE(std::filesystem::exists(tree.path("index_metloc.png")));
-}
-
-TEST_F(MetricChartPropertyTest, AFolderThatCannotBeWrittenStillGetsTheName) {
-  context.outputFolder = tree.root() + "missing/";
-  EXPECT_EQ(property(document, "metric_class_dist_fname"), "index_metnpub.png");
-  EXPECT_FALSE(std::filesystem::exists(tree.path("missing")));
-}
-
-TEST_F(MetricChartPropertyTest, TestsTellWhetherAChartShowsMoreThanOneBarPosition) {
-  EXPECT_EQ(test(document, "metric_class_dist_fname"), 1);            // a class of 2 public members: 0 to 2
-  EXPECT_EQ(test(document, "metric_class_loc_dist_fname"), 1);        // values 0 to 6
-  EXPECT_EQ(test(document, "metric_function_loc_dist_fname"), 0);     // one function of 0 statements
-  EXPECT_EQ(test(document, "metric_function_mccabe_dist_fname"), 0);  // empty
-  EXPECT_EQ(test(*empty, "metric_class_dist_fname"), 0);
-  int32_t value = 0;
-  EXPECT_FALSE(document.Test("metric_total_class", value));
-  EXPECT_EQ(test(*empty, "level"), 2);
+  EXPECT_FALSE(std::filesystem::exists(tree.path("index_metloc.png")));  // not drawn again
 }
 
 TEST_F(MetricChartPropertyTest, OnlyTheFilePassDrawsCharts) {
-  const StyleSheet sheet = StyleSheet::fromText(
-      "t.html", "[metric_class_dist_fname_] [metric_total_class_] [metric_percent_class_]");
+  const StyleSheet sheet =
+      StyleSheet::fromText("t.html", "[metric_class_dist_fname_] [metric_percent_class_]");
   LinkIndex links;
   ObjectStack stack{&document};
   StyleSheetEvalToDictionary(tree.root() + "index.html", sheet, links, tree.root(), filter).evaluate(stack);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.root()), {}), 0);
-
+  EXPECT_EQ(filesWritten(), 0u);
   std::ostringstream out;
   StyleSheetEvalToFile(out, tree.root() + "index.html", sheet, links, tree.root(), filter).evaluate(stack);
-  EXPECT_EQ(out.str(), "[index_metnpub.png] [1] [100]");
-  EXPECT_TRUE(std::filesystem::exists(tree.path("index_metnpub.png")));
+  EXPECT_EQ(out.str(), "[index_metnpub.png] [100]");
+  EXPECT_EQ(filesWritten(), 1u);
 }
 
 }  // namespace
