@@ -1,0 +1,228 @@
+// The example project through the quillet program, checked as its readers meet it: every HTML page passes
+// an HTML checker (tidy), every local link and anchor resolves, the RTF files are well formed, and a
+// headless Chromium opens the contents page, follows a class link and finds the class's members without a
+// console message. Screenshots of the contents page and of a class page go to <build>/screenshots/styles.
+// The checks that need tidy or Chromium skip, saying so, where the tool is missing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "styles/output_checks.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+// Runs `command` through the shell; answers its exit status and, in `out`, what it wrote to stdout.
+int run(const std::string& command, std::string* out = nullptr) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  std::string text;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  const int status = pclose(pipe);
+  if (out) *out = std::move(text);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string findProgram(std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    std::string path;
+    if (run(std::string("command -v ") + name + " 2>/dev/null", &path) == 0 && !path.empty()) {
+      while (!path.empty() && std::isspace(static_cast<unsigned char>(path.back()))) path.pop_back();
+      return path;
+    }
+  }
+  return {};
+}
+
+// The example documented once for all tests of the suite, into a temporary folder.
+class ExampleOutputTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    tree_ = new TempTree;
+    // A fresh settings folder, so that the bundled style sets of the build tree are the ones used.
+    const std::string command = "cd " + quoted(std::string(QUILLET_SOURCE_DIR) + "/examples") +
+                                " && env -u QUILLET_STYLES XDG_CONFIG_HOME=" + quoted(tree_->path("config")) +
+                                " " + quoted(QUILLET_BINARY) + " -C -qlc example.qlc -o " +
+                                quoted(tree_->path("out")) + " 2>&1";
+    status_ = run(command, &log_);
+  }
+  static void TearDownTestSuite() {
+    delete tree_;
+    tree_ = nullptr;
+  }
+
+  static std::string out(const std::string& name = "") { return tree_->path("out") + "/" + name; }
+
+  // The main page: the ".idx" file of the HTML output has its stem.
+  static std::string mainPage() {
+    for (const fs::directory_entry& entry : fs::directory_iterator(out()))
+      if (entry.path().extension() == ".idx") return out(entry.path().stem().string() + ".html");
+    return {};
+  }
+
+  static inline TempTree* tree_ = nullptr;
+  static inline std::string log_;
+  static inline int status_ = -1;
+};
+
+TEST_F(ExampleOutputTest, RunWritesEveryOutputWithoutStyleSheetFaults) {
+  ASSERT_EQ(status_, 0) << log_;
+  std::istringstream lines(log_);
+  std::vector<std::string> faults;
+  for (std::string line; std::getline(lines, line);)
+    if (line.find("error(") != std::string::npos) faults.push_back(line);  // the style sheet engine's form
+  EXPECT_EQ(faults, std::vector<std::string>());
+  EXPECT_FALSE(mainPage().empty()) << "no HTML output";
+  EXPECT_NE(log_.find("hcrtf.exe (Windows Help Compiler) must be installed"), std::string::npos)
+      << "the WinHelp output ends with the help compiler's run";
+}
+
+TEST_F(ExampleOutputTest, EveryPagePassesTheHtmlChecker) {
+  const std::string tidy = findProgram({"tidy"});
+  if (tidy.empty()) GTEST_SKIP() << "tidy is not installed (Debian package tidy); HTML pages not checked";
+  const std::vector<std::string> pages = htmlFilesIn(out());
+  ASSERT_GE(pages.size(), 3u);
+  for (const std::string& page : pages) {
+    std::string report;
+    // tidy's status: 0 clean, 1 warnings only, 2 errors. Warnings are listed too, so that they show.
+    const int status =
+        run(quoted(tidy) + " -errors -quiet --show-warnings yes " + quoted(page) + " 2>&1", &report);
+    EXPECT_LT(status, 2) << page << "\n" << report;
+    EXPECT_EQ(report, "") << page;
+  }
+}
+
+TEST_F(ExampleOutputTest, EveryLocalLinkAndAnchorResolves) {
+  const std::vector<std::string> pages = htmlFilesIn(out());
+  ASSERT_FALSE(pages.empty());
+  EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
+}
+
+TEST_F(ExampleOutputTest, RtfAndHelpFilesAreWellFormed) {
+  int rtf_files = 0;
+  int help_files = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(out())) {
+    if (entry.path().extension() != ".rtf") continue;
+    const std::string text = fileText(entry.path().string());
+    fs::path project = entry.path();
+    project.replace_extension(".hpj");
+    if (fs::exists(project)) {  // the WinHelp output comes with its help project
+      ++help_files;
+      EXPECT_EQ(winHelpProblems(text), std::vector<std::string>()) << entry.path();
+      EXPECT_NE(fileText(project.string()).find("\n" + entry.path().filename().string() + "\n"),
+                std::string::npos)
+          << "the help project names its RTF file";
+    } else {
+      ++rtf_files;
+      EXPECT_EQ(rtfProblems(text), std::vector<std::string>()) << entry.path();
+      EXPECT_NE(text.find("\\bkmkstart"), std::string::npos);
+    }
+  }
+  EXPECT_EQ(rtf_files, 1);
+  EXPECT_EQ(help_files, 1);
+}
+
+// Headless Chromium, as CI runs it: no network, no first-run work, a profile of its own.
+class Browser {
+ public:
+  explicit Browser(std::string program, std::string profile)
+      : program_(std::move(program)), profile_(std::move(profile)) {}
+
+  // The page's DOM after loading; `console` receives the console messages it logged.
+  std::string dom(const std::string& url, std::string& console) const {
+    const std::string log = profile_ + "-log.txt";
+    std::string dom;
+    run(command() + " --enable-logging=stderr --v=0 --dump-dom " + quoted(url) + " 2>" + quoted(log), &dom);
+    console.clear();
+    std::istringstream lines(fileText(log));
+    for (std::string line; std::getline(lines, line);)
+      if (line.find(":CONSOLE") != std::string::npos) console += line + "\n";
+    return dom;
+  }
+
+  // Writes a screenshot of `url` at the given window size to `png`.
+  void screenshot(const std::string& url, const std::string& png, const char* size) const {
+    run(command() + " --hide-scrollbars --window-size=" + size + " --screenshot=" + quoted(png) + " " +
+        quoted(url) + " >/dev/null 2>&1");
+  }
+
+ private:
+  std::string command() const {
+    return "timeout 120 " + quoted(program_) +
+           " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+           " --disable-background-networking --disable-component-update --disable-sync --user-data-dir=" +
+           quoted(profile_);
+  }
+
+  std::string program_;
+  std::string profile_;
+};
+
+TEST_F(ExampleOutputTest, BrowserFollowsAClassLinkToTheClassMembers) {
+  const std::string chromium = findProgram({"chromium", "chromium-browser", "google-chrome"});
+  if (chromium.empty())
+    GTEST_SKIP() << "Chromium is not installed (Debian package chromium); browser test skipped";
+  const std::string index = mainPage();
+  ASSERT_FALSE(index.empty());
+  const Browser browser(chromium, tree_->path("chromium-profile"));
+
+  std::string console;
+  const std::string contents = browser.dom("file://" + index, console);
+  EXPECT_EQ(console, "") << "console messages on the contents page";
+  // A class entry of the contents: its link goes to the class's page and anchor.
+  static const std::regex class_link(R"re(<a class="name" href="([^"#]+)#(c_[^"]+)">([^<]+)</a>)re");
+  std::smatch link;
+  std::string page;
+  std::string anchor;
+  std::string name;
+  for (auto it = std::sregex_iterator(contents.begin(), contents.end(), class_link);
+       it != std::sregex_iterator(); ++it) {
+    if (page.empty() || (*it)[3] == "Shape") {
+      page = (*it)[1];
+      anchor = (*it)[2];
+      name = (*it)[3];
+    }
+  }
+  ASSERT_FALSE(page.empty()) << "no class link on the contents page:\n" << contents;
+
+  const std::string class_url = "file://" + out(page) + "#" + anchor;
+  const std::string members = browser.dom(class_url, console);
+  EXPECT_EQ(console, "") << "console messages on the page of " << name;
+  EXPECT_NE(members.find("<h1 id=\"" + anchor + "\">" + name + "</h1>"), std::string::npos) << members;
+  // Every function of the member overview has its documented entry on the page.
+  static const std::regex overview_link(R"re(<td class="sig">.*?<a href="[^"#]*#(f_[^"]+)">)re");
+  std::set<std::string> listed;
+  for (auto it = std::sregex_iterator(members.begin(), members.end(), overview_link);
+       it != std::sregex_iterator(); ++it)
+    listed.insert((*it)[1]);
+  EXPECT_FALSE(listed.empty()) << name << " shows no member functions";
+  for (const std::string& function : listed)
+    EXPECT_NE(members.find("<article class=\"member\" id=\"" + function + "\">"), std::string::npos)
+        << function;
+
+  const fs::path shots = fs::path(QUILLET_BUILD_DIR) / "screenshots" / "styles";
+  fs::create_directories(shots);
+  browser.screenshot("file://" + index, (shots / "contents.png").string(), "1280,1600");
+  browser.screenshot(class_url, (shots / "class.png").string(), "1280,1600");
+  browser.screenshot("file://" + index, (shots / "contents-phone.png").string(), "390,1200");
+  EXPECT_TRUE(fs::exists(shots / "contents.png"));
+  EXPECT_TRUE(fs::exists(shots / "class.png"));
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,184 @@
+#include "styles/output_checks.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace quillet {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isHtmlFile(const fs::path& path) {
+  const std::string extension = path.extension().string();
+  return extension == ".html" || extension == ".htm";
+}
+
+// The ids and named anchors a page defines, in order of appearance (a name may appear twice).
+std::vector<std::string> anchorsOf(const std::string& page) {
+  static const std::regex id(R"(\sid="([^"]*)\")", std::regex::icase);
+  static const std::regex name(R"(<a\s[^>]*\bname="([^"]*)\")", std::regex::icase);
+  std::vector<std::string> anchors;
+  for (const std::regex* pattern : {&id, &name}) {
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), *pattern); it != std::sregex_iterator();
+         ++it)
+      anchors.push_back((*it)[1]);
+  }
+  return anchors;
+}
+
+std::string percentDecoded(const std::string& text) {
+  std::string decoded;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += text[i];
+    }
+  }
+  return decoded;
+}
+
+bool isRemote(const std::string& link) {
+  for (const char* scheme : {"http:", "https:", "mailto:", "data:"})
+    if (link.rfind(scheme, 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> htmlFilesIn(const std::string& folder) {
+  std::vector<std::string> pages;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+    if (entry.is_regular_file() && isHtmlFile(entry.path())) pages.push_back(entry.path().string());
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
+std::vector<std::string> brokenLinks(const std::vector<std::string>& pages) {
+  static const std::regex link(R"(\s(?:href|src)="([^"]*)\")", std::regex::icase);
+  std::vector<std::string> problems;
+  std::map<std::string, std::set<std::string>> anchors_by_page;
+  auto anchorsFor = [&](const fs::path& page) -> const std::set<std::string>& {
+    const std::string key = fs::weakly_canonical(page).string();
+    auto found = anchors_by_page.find(key);
+    if (found != anchors_by_page.end()) return found->second;
+    const std::vector<std::string> list = anchorsOf(fileText(key));
+    return anchors_by_page.emplace(key, std::set<std::string>(list.begin(), list.end())).first->second;
+  };
+
+  for (const std::string& page : pages) {
+    const std::string text = fileText(page);
+    const std::string name = fs::path(page).filename().string();
+    std::set<std::string> seen;
+    for (const std::string& anchor : anchorsOf(text))
+      if (!seen.insert(anchor).second) problems.push_back(name + ": anchor \"" + anchor + "\" defined twice");
+
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it) {
+      const std::string target = (*it)[1];
+      if (target.empty()) {
+        problems.push_back(name + ": empty link");
+        continue;
+      }
+      if (isRemote(target)) continue;
+      const size_t hash = target.find('#');
+      std::string file = percentDecoded(target.substr(0, hash));
+      const std::string fragment = hash == std::string::npos ? std::string() : target.substr(hash + 1);
+      fs::path destination;
+      if (file.rfind("file://", 0) == 0) {
+        destination = file.substr(7);
+      } else if (file.empty()) {
+        destination = page;
+      } else {
+        destination = fs::path(page).parent_path() / file;
+      }
+      std::error_code error;
+      if (!fs::exists(destination, error)) {
+        problems.push_back(name + ": link to missing file " + target);
+        continue;
+      }
+      if (!fragment.empty() && isHtmlFile(destination) && !anchorsFor(destination).count(fragment))
+        problems.push_back(name + ": link to missing anchor " + target);
+    }
+  }
+  return problems;
+}
+
+std::vector<std::string> rtfProblems(const std::string& rtf) {
+  std::vector<std::string> problems;
+  if (rtf.rfind("{\\rtf1", 0) != 0) problems.push_back("the file does not start with {\\rtf1");
+  if (rtf.find("{\\fonttbl") == std::string::npos) problems.push_back("no font table");
+
+  long depth = 0;
+  size_t closed_at = std::string::npos;
+  for (size_t i = 0; i < rtf.size(); ++i) {
+    const char c = rtf[i];
+    if (c == '\\') {
+      ++i;  // "\\", "\{" and "\}" are text, not groups
+    } else if (c == '{') {
+      if (closed_at != std::string::npos) {
+        problems.push_back("text after the document's closing brace at offset " + std::to_string(closed_at));
+        break;
+      }
+      ++depth;
+    } else if (c == '}') {
+      if (--depth < 0) {
+        problems.push_back("unbalanced '}' at offset " + std::to_string(i));
+        break;
+      }
+      if (depth == 0) closed_at = i;
+    } else if (closed_at != std::string::npos && !std::isspace(static_cast<unsigned char>(c))) {
+      problems.push_back("text after the document's closing brace at offset " + std::to_string(closed_at));
+      break;
+    }
+  }
+  if (depth > 0) problems.push_back(std::to_string(depth) + " group(s) left open at the end");
+
+  static const std::regex bookmark(R"(\\bkmkstart ([^}]*)\})");
+  static const std::regex hyperlink(R"(HYPERLINK \\\\l "([^"]*)\")");
+  std::set<std::string> bookmarks;
+  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), bookmark); it != std::sregex_iterator(); ++it)
+    bookmarks.insert((*it)[1]);
+  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), hyperlink); it != std::sregex_iterator();
+       ++it) {
+    if (!bookmarks.count((*it)[1]))
+      problems.push_back("hyperlink to missing bookmark \"" + (*it)[1].str() + "\"");
+  }
+  return problems;
+}
+
+std::vector<std::string> winHelpProblems(const std::string& rtf) {
+  std::vector<std::string> problems = rtfProblems(rtf);
+  static const std::regex topic(R"(#\{\\footnote ([^}]*)\})");
+  std::set<std::string> topics;
+  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), topic); it != std::sregex_iterator(); ++it) {
+    if (!topics.insert((*it)[1]).second) problems.push_back("topic \"" + (*it)[1].str() + "\" defined twice");
+  }
+  // A jump is hidden text after a hotspot: "{\v topic}" or "\v topic }".
+  for (size_t at = rtf.find("\\v "); at != std::string::npos; at = rtf.find("\\v ", at + 3)) {
+    if (at > 0 && rtf[at - 1] == '\\') continue;
+    const size_t end = rtf.find('}', at + 3);
+    std::string jump = rtf.substr(at + 3, end == std::string::npos ? std::string::npos : end - at - 3);
+    while (!jump.empty() && jump.back() == ' ') jump.pop_back();
+    if (!topics.count(jump)) problems.push_back("jump to missing topic \"" + jump + "\"");
+  }
+  if (topics.empty()) problems.push_back("no topic footnotes");
+  return problems;
+}
+
+}  // namespace quillet

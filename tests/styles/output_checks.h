@@ -1,0 +1,29 @@
+// Checks of generated documentation shared by the style set tests: links and anchors of an HTML site, and
+// the structure of RTF and WinHelp RTF files. Each check answers a list of problems, empty when all is well,
+// so that a failing test names every fault at once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+/// The HTML files (".html" and ".htm") directly in `folder`, in name order.
+std::vector<std::string> htmlFilesIn(const std::string& folder);
+
+/// Every local link (href and src) of every page in `pages` that does not reach an existing file, or whose
+/// "#fragment" names no id or anchor of the HTML page it points to; empty links; ids defined twice in a page.
+std::vector<std::string> brokenLinks(const std::vector<std::string>& pages);
+
+/// Faults of an RTF file: no "{\rtf1" header with a font table, braces that do not balance or close before
+/// the end, and hyperlinks to bookmarks ("HYPERLINK \\l") that the file does not define.
+std::vector<std::string> rtfProblems(const std::string& rtf);
+
+/// Faults of a WinHelp RTF file beyond rtfProblems: jumps ("\v topic") to topics that no "#" footnote
+/// defines, and topic identifiers defined twice.
+std::vector<std::string> winHelpProblems(const std::string& rtf);
+
+/// The contents of `path`, or an empty string when it cannot be read.
+std::string fileText(const std::string& path);
+
+}  // namespace quillet

@@ -1,0 +1,320 @@
+// The bundled style sets over a small hand-built document: each set writes its output without a single
+// template fault, every link reaches its anchor, the RTF files are well formed, and the configuration's
+// options decide what appears.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+#include "app/output_stage.h"
+#include "common/message_output.h"
+#include "config/configuration.h"
+#include "document/document.h"
+#include "model/class.h"
+#include "styles/output_checks.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "stylesheet/style_sheet_filter.h"
+#include "support/recording_output.h"
+#include "support/temp_tree.h"
+
+namespace quillet {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A reference that no object expanded is written back as it stands in the style sheet.
+const std::regex kUnexpanded(
+    "(^|[^A-Za-z0-9_.])(link_to|anchor|name|text|text_summary|class_type|ret|type|default|func_attrib|"
+    "file_url|html_url|document_name|parent_list|tag|html_file_index|metric_[a-z_]+)_([^A-Za-z0-9_]|$)");
+
+DocText comment(std::string_view text) {
+  return DocText(text, false, 1, "widget.h");
+}
+
+Function function(std::string ret, std::string name, int32_t access, std::string_view text) {
+  Function f;
+  f.returnType = std::move(ret);
+  f.name = std::move(name);
+  f.access = access;
+  f.declarationDoc = comment(text);
+  return f;
+}
+
+// A toolkit of two chapters (one with a section inside), a class hierarchy with members of every access,
+// a class template, a free function, an enumeration and an inserted text.
+class StyleSetsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("QUILLET_STYLES");  // the build tree's bundled styles
+    setCurrentConfiguration(&configuration);
+    setCurrentMessageOutput(&output);
+    configuration.setHtmlOutputFile(tree.root() + "html/toolkit.html");
+    configuration.setRtfOutputFile(tree.root() + "rtf/toolkit.rtf");
+    configuration.setWinHelpOutputFile(tree.root() + "help/toolkit.rtf");
+    configuration.setMetricLevel(2);
+    configuration.setLinkToHeaders(true);
+    tree.write("src/widget.h", "// the header the classes come from\n");
+    buildDocument();
+  }
+  void TearDown() override {
+    // QUILLET_KEEP_OUTPUT=<folder> keeps what the last set wrote, to look at it in a browser.
+    if (const char* keep = std::getenv("QUILLET_KEEP_OUTPUT"))
+      fs::copy(tree.root(), keep, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    clearStyleSheetCache();
+    setCurrentMessageOutput(nullptr);
+    setCurrentConfiguration(nullptr);
+  }
+
+  void buildDocument() {
+    document.setName("Widget Toolkit");
+    Chapter* guide = document.appendChapter("Guide");
+    guide->appendExternalDocument(ExternalDocument::inserted(
+        "Getting started", "", comment("Widgets draw themselves on a Canvas.\n\nKeep a < b && c in mind.")));
+    Chapter* api = document.appendChapter("API Reference");
+    Chapter* details = api->appendChapter("Details");
+
+    Class widget;
+    widget.name = "Widget";
+    widget.classType = "class";
+    widget.nameSpace = "ui";
+    widget.file = tree.path("src/widget.h");
+    widget.doc = comment("A rectangle on the screen that draws itself.");
+    Function make = function("", "Widget", kAccessPublic, "Creates a widget with the given id.");
+    make.AddArg("int", "int", "id", "0", comment("the widget's number"));
+    widget.AddFunction(make);
+    Function draw = function("virtual void", "Draw", kAccessPublic, "Paints the widget.");
+    draw.attributes = "const = 0";
+    draw.AddArg("Canvas&", "Canvas&", "canvas", "", DocText());
+    widget.AddFunction(draw);
+    widget.AddFunction(function("static int", "Count", kAccessPublic, "How many widgets exist."));
+    widget.AddFunction(function("void", "Invalidate", kAccessProtected, "Marks the widget for redrawing."));
+    widget.AddFunction(function("void", "ResetCache", kAccessPrivate, "Forgets the cached image."));
+    widget.AddData("long", "serial", comment("Unique among all widgets."), kAccessPrivate);
+    widget.AddData("bool", "visible", comment("Whether it is shown."), kAccessPublic);
+    Enum state;
+    state.name = "State";
+    state.className = "Widget";
+    state.doc = comment("What the widget is doing.");
+    EnumTag idle;
+    idle.name = "Idle";
+    idle.scope = "Widget";
+    idle.doc = comment("waiting for input");
+    state.tags.push_back(idle);
+    EnumTag busy;
+    busy.name = "Busy = 2";
+    busy.scope = "Widget";
+    state.tags.push_back(busy);
+    widget.enums.push_back(state);
+    api->appendClass(widget);
+
+    Class button;
+    button.name = "Button";
+    button.classType = "class";
+    button.nameSpace = "ui";
+    button.file = widget.file;
+    button.doc = comment("A widget that can be pressed. See Widget.");
+    button.AddParent(kAccessPublic, "Widget");
+    Function press = function("void", "Press", kAccessPublic, "Presses the button.");
+    press.AddArg("int", "int", "times", "1", comment("how often"));
+    button.AddFunction(press);
+    api->appendClass(button);
+
+    Class box;
+    box.name = "Box";
+    box.classType = "struct";
+    box.templatePrefix = "template <class T>";
+    box.file = widget.file;
+    box.doc = comment("Holds one value of <b>any</b> type.");
+    box.AddFunction(function("T", "Get", kAccessPublic, "The value."));
+    details->appendClass(box);
+
+    Function canvas = function("Canvas*", "MakeCanvas", kAccessPublic, "Creates a canvas of the given size.");
+    canvas.file = widget.file;
+    canvas.AddArg("int", "int", "width", "", comment("in pixels"));
+    canvas.AddArg("int", "int", "height", "", DocText());
+    api->appendFunction(canvas);
+
+    Enum colour;
+    colour.name = "Colour";
+    colour.file = widget.file;
+    colour.doc = comment("The colours a widget can have.");
+    EnumTag red;
+    red.name = "Red";
+    colour.tags.push_back(red);
+    api->appendEnum(colour);
+  }
+
+  // Writes one output of `format` with the style set `set`; answers the lines reported that are faults.
+  std::vector<std::string> write(int32_t format, const std::string& set) {
+    if (format == kHtmlFormat) configuration.setHtmlStyle(set);
+    if (format == kRtfFormat) configuration.setRtfStyle(set);
+    if (format == kWinHelpFormat) configuration.setWinHelpStyle(set);
+    output.lines.clear();
+    writeOutput(document, format);
+    clearStyleSheetCache();
+    std::vector<std::string> faults;
+    for (const std::string& line : output.lines)
+      if (line.find("error") != std::string::npos && line.find("hcrtf") == std::string::npos)
+        faults.push_back(line);
+    return faults;
+  }
+
+  // The page of the HTML output whose text contains `marker`.
+  std::string pageWith(const std::string& marker) {
+    for (const std::string& page : htmlFilesIn(tree.path("html"))) {
+      const std::string text = fileText(page);
+      if (text.find(marker) != std::string::npos) return text;
+    }
+    return {};
+  }
+
+  TempTree tree;
+  Configuration configuration;
+  RecordingOutput output;
+  Document document;
+};
+
+TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
+  for (const std::string set : {"Standard Style", "Single File Style"}) {
+    SCOPED_TRACE(set);
+    fs::remove_all(tree.path("html"));
+    EXPECT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
+    const std::vector<std::string> pages = htmlFilesIn(tree.path("html"));
+    ASSERT_FALSE(pages.empty());
+    EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
+    EXPECT_TRUE(fs::exists(tree.path("html/toolkit.idx")));
+
+    for (const std::string& page : pages) {
+      const std::string text = fileText(page);
+      EXPECT_EQ(text.rfind("<!DOCTYPE html>", 0), 0u) << page;
+      EXPECT_NE(text.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
+      EXPECT_FALSE(std::regex_search(text, kUnexpanded)) << page;
+    }
+    const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
+    for (const char* expected :
+         {"Draw", "Canvas&amp;", "const = 0", "Count", "</span> = 0", "The widget's number.", "Idle",
+          "Busy = 2", "Waiting for input.", "visible", "namespace"})
+      EXPECT_NE(widget.find(expected), std::string::npos) << expected;
+    const std::string button = pageWith("id=\"c_ui_scp_Button\"");
+    EXPECT_TRUE(
+        std::regex_search(button, std::regex(R"(: public <A HREF="[^"]+#c_ui_scp_Widget">Widget</A>)")))
+        << "the base class links to its page";
+    const std::string box = pageWith("id=\"c_Box\"");
+    EXPECT_NE(box.find("template &lt;class T&gt;"), std::string::npos);
+    EXPECT_NE(box.find("<b>any</b>"), std::string::npos);
+    const std::string guide = pageWith("id=\"d_Getting_started\"");
+    EXPECT_NE(guide.find("Keep a &lt; b &amp;&amp; c in mind."), std::string::npos);
+    EXPECT_NE(pageWith("f_MakeCanvas_int_int").find("In pixels."), std::string::npos);
+  }
+}
+
+TEST_F(StyleSetsTest, AccessOptionsDecideWhichMembersAppear) {
+  for (const std::string set : {"Standard Style", "Single File Style"}) {
+    SCOPED_TRACE(set);
+    fs::remove_all(tree.path("html"));
+    configuration.setDocumentProtected(false);
+    configuration.setDocumentPrivate(false);
+    ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
+    std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
+    EXPECT_EQ(widget.find("Invalidate"), std::string::npos);
+    EXPECT_EQ(widget.find("ResetCache"), std::string::npos);
+    EXPECT_EQ(widget.find("serial"), std::string::npos);
+
+    fs::remove_all(tree.path("html"));
+    configuration.setDocumentProtected(true);
+    configuration.setDocumentPrivate(true);
+    ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
+    widget = pageWith("id=\"c_ui_scp_Widget\"");
+    EXPECT_NE(widget.find("Protected member functions"), std::string::npos);
+    EXPECT_NE(widget.find("Invalidate"), std::string::npos);
+    EXPECT_NE(widget.find("Private member functions"), std::string::npos);
+    EXPECT_NE(widget.find("ResetCache"), std::string::npos);
+    EXPECT_NE(widget.find("serial"), std::string::npos);
+    EXPECT_EQ(brokenLinks(htmlFilesIn(tree.path("html"))), std::vector<std::string>());
+  }
+}
+
+TEST_F(StyleSetsTest, ContentsFollowTheTableOfContentsAndHeaderOptions) {
+  configuration.setFunctionsInToc(false);
+  configuration.setLinkToHeaders(false);
+  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
+  std::string contents = fileText(tree.path("html/toolkit.html"));
+  EXPECT_EQ(contents.find(">Draw<"), std::string::npos);
+  EXPECT_NE(contents.find("Functions of this chapter"), std::string::npos);
+  EXPECT_EQ(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
+
+  fs::remove_all(tree.path("html"));
+  configuration.setFunctionsInToc(true);
+  configuration.setLinkToHeaders(true);
+  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
+  contents = fileText(tree.path("html/toolkit.html"));
+  EXPECT_NE(contents.find(">Draw</a>"), std::string::npos);
+  EXPECT_NE(contents.find(">MakeCanvas</a>"), std::string::npos);
+  EXPECT_NE(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
+  EXPECT_EQ(contents.find(">Metrics</a>"), std::string::npos) << "no metrics at level 2";
+  EXPECT_EQ(brokenLinks(htmlFilesIn(tree.path("html"))), std::vector<std::string>());
+}
+
+TEST_F(StyleSetsTest, ClassPagesLinkToTheirNeighboursInTheChapter) {
+  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
+  const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
+  const std::string button = pageWith("id=\"c_ui_scp_Button\"");
+  EXPECT_TRUE(std::regex_search(widget, std::regex(R"(class="next" href="[^"]+#c_ui_scp_Button")")));
+  EXPECT_FALSE(std::regex_search(widget, std::regex(R"(class="prev")")));
+  EXPECT_TRUE(std::regex_search(button, std::regex(R"(class="prev" href="[^"]+#c_ui_scp_Widget")")));
+  EXPECT_FALSE(std::regex_search(button, std::regex(R"(class="next")")));
+}
+
+TEST_F(StyleSetsTest, RtfSetsWriteWellFormedDocumentsOnTheirPaper) {
+  const std::pair<std::string, std::string> sets[] = {{"Standard Style", "\\paperw12240\\paperh15840"},
+                                                      {"Standard A4 Style", "\\paperw11906\\paperh16838"}};
+  for (const auto& [set, paper] : sets) {
+    SCOPED_TRACE(set);
+    EXPECT_EQ(write(kRtfFormat, set), std::vector<std::string>());
+    const std::string rtf = fileText(tree.path("rtf/toolkit.rtf"));
+    EXPECT_EQ(rtfProblems(rtf), std::vector<std::string>());
+    EXPECT_NE(rtf.find(paper), std::string::npos);
+    for (const char* expected : {"{\\*\\bkmkstart c_ui_scp_Widget}", "Widget Toolkit", "Getting started",
+                                 "Canvas&", "Busy = 2", "HYPERLINK \\\\l \"c_Box\"", "template <class T>"})
+      EXPECT_NE(rtf.find(expected), std::string::npos) << expected;
+  }
+}
+
+TEST(RtfStyleSetsTest, A4AndLetterSetsDifferOnlyInPaperAndLanguage) {
+  // The A4 set is the Letter set on other paper: a change to one that the other misses shows here.
+  const std::string styles = std::string(QUILLET_SOURCE_DIR) + "/styles/RTF/";
+  std::string letter = fileText(styles + "Standard Style/main.rtf");
+  std::string a4 = fileText(styles + "Standard A4 Style/main.rtf");
+  ASSERT_FALSE(letter.empty());
+  const std::pair<std::string, std::string> paper[] = {
+      {R"(\deflang1033)", R"(\deflang2057)"},
+      {R"(\paperw12240\paperh15840\margl1440\margr1440)", R"(\paperw11906\paperh16838\margl1418\margr1418)"},
+      {R"(\pgwsxn12240\pghsxn15840\marglsxn1440\margrsxn1440)",
+       R"(\pgwsxn11906\pghsxn16838\marglsxn1418\margrsxn1418)"}};
+  for (const auto& [from, to] : paper) {
+    const size_t at = letter.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    letter.replace(at, from.size(), to);
+  }
+  EXPECT_EQ(letter, a4);
+}
+
+TEST_F(StyleSetsTest, WinHelpSetWritesTopicsAndTheHelpProject) {
+  EXPECT_EQ(write(kWinHelpFormat, "Standard Style"), std::vector<std::string>());
+  EXPECT_TRUE(output.mentions("Unable to run the command \"hcrtf  /x \"toolkit.hpj\"\""));
+  const std::string rtf = fileText(tree.path("help/toolkit.rtf"));
+  EXPECT_EQ(winHelpProblems(rtf), std::vector<std::string>());
+  EXPECT_NE(rtf.find("#{\\footnote c_ui_scp_Widget}${\\footnote class Widget}"), std::string::npos);
+  EXPECT_NE(rtf.find("\\page"), std::string::npos);
+
+  const std::string project = fileText(tree.path("help/toolkit.hpj"));
+  EXPECT_NE(project.find("[FILES]\ntoolkit.rtf\n"), std::string::npos);
+  EXPECT_NE(project.find("TITLE=Widget Toolkit\n"), std::string::npos);
+  std::smatch contents;
+  ASSERT_TRUE(std::regex_search(project, contents, std::regex("CONTENTS=(\\S+)")));
+  EXPECT_NE(rtf.find("#{\\footnote " + contents[1].str() + "}"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quillet
