@@ -49,7 +49,6 @@ class StyleSetsTest : public ::testing::Test {
     unsetenv("QUILLET_STYLES");  // the build tree's bundled styles
     setCurrentConfiguration(&configuration);
     setCurrentMessageOutput(&output);
-    configuration.setHtmlOutputFile(tree.root() + "html/toolkit.html");
     configuration.setRtfOutputFile(tree.root() + "rtf/toolkit.rtf");
     configuration.setWinHelpOutputFile(tree.root() + "help/toolkit.rtf");
     configuration.setMetricLevel(2);
@@ -82,6 +81,7 @@ class StyleSetsTest : public ::testing::Test {
     widget.doc = comment("A rectangle on the screen that draws itself.");
     Function make = function("", "Widget", kAccessPublic, "Creates a widget with the given id.");
     make.AddArg("int", "int", "id", "0", comment("the widget's number"));
+    make.size = 2;
     widget.AddFunction(make);
     Function draw = function("virtual void", "Draw", kAccessPublic, "Paints the widget.");
     draw.attributes = "const = 0";
@@ -117,6 +117,8 @@ class StyleSetsTest : public ::testing::Test {
     button.AddParent(kAccessPublic, "Widget");
     Function press = function("void", "Press", kAccessPublic, "Presses the button.");
     press.AddArg("int", "int", "times", "1", comment("how often"));
+    press.size = 12;
+    press.mccabe = 4;
     button.AddFunction(press);
     api->appendClass(button);
 
@@ -133,6 +135,8 @@ class StyleSetsTest : public ::testing::Test {
     canvas.file = widget.file;
     canvas.AddArg("int", "int", "width", "", comment("in pixels"));
     canvas.AddArg("int", "int", "height", "", DocText());
+    canvas.size = 5;
+    canvas.mccabe = 2;
     api->appendFunction(canvas);
 
     Enum colour;
@@ -143,10 +147,14 @@ class StyleSetsTest : public ::testing::Test {
     red.name = "Red";
     colour.tags.push_back(red);
     api->appendEnum(colour);
+    document.computeMetrics();
   }
 
   // Writes one output of `format` with the style set `set`; answers the lines reported that are faults.
+  // Each HTML output goes to a folder of its own, html() being the last one.
   std::vector<std::string> write(int32_t format, const std::string& set) {
+    html_ = tree.path("html" + std::to_string(++runs_));
+    configuration.setHtmlOutputFile(html_ + "/toolkit.html");
     if (format == kHtmlFormat) configuration.setHtmlStyle(set);
     if (format == kRtfFormat) configuration.setRtfStyle(set);
     if (format == kWinHelpFormat) configuration.setWinHelpStyle(set);
@@ -162,28 +170,32 @@ class StyleSetsTest : public ::testing::Test {
 
   // The page of the HTML output whose text contains `marker`.
   std::string pageWith(const std::string& marker) {
-    for (const std::string& page : htmlFilesIn(tree.path("html"))) {
+    for (const std::string& page : htmlFilesIn(html())) {
       const std::string text = fileText(page);
       if (text.find(marker) != std::string::npos) return text;
     }
     return {};
   }
 
+  const std::string& html() const { return html_; }
+
   TempTree tree;
+  std::string html_;
+  int runs_ = 0;
   Configuration configuration;
   RecordingOutput output;
   Document document;
 };
 
 TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
+  configuration.setMetricLevel(0);  // summary and details, with charts
   for (const std::string set : {"Standard Style", "Single File Style"}) {
     SCOPED_TRACE(set);
-    fs::remove_all(tree.path("html"));
     EXPECT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
-    const std::vector<std::string> pages = htmlFilesIn(tree.path("html"));
+    const std::vector<std::string> pages = htmlFilesIn(html());
     ASSERT_FALSE(pages.empty());
     EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
-    EXPECT_TRUE(fs::exists(tree.path("html/toolkit.idx")));
+    EXPECT_TRUE(fs::exists(html() + "/toolkit.idx"));
 
     for (const std::string& page : pages) {
       const std::string text = fileText(page);
@@ -212,7 +224,6 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
 TEST_F(StyleSetsTest, AccessOptionsDecideWhichMembersAppear) {
   for (const std::string set : {"Standard Style", "Single File Style"}) {
     SCOPED_TRACE(set);
-    fs::remove_all(tree.path("html"));
     configuration.setDocumentProtected(false);
     configuration.setDocumentPrivate(false);
     ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
@@ -221,7 +232,6 @@ TEST_F(StyleSetsTest, AccessOptionsDecideWhichMembersAppear) {
     EXPECT_EQ(widget.find("ResetCache"), std::string::npos);
     EXPECT_EQ(widget.find("serial"), std::string::npos);
 
-    fs::remove_all(tree.path("html"));
     configuration.setDocumentProtected(true);
     configuration.setDocumentPrivate(true);
     ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
@@ -231,7 +241,7 @@ TEST_F(StyleSetsTest, AccessOptionsDecideWhichMembersAppear) {
     EXPECT_NE(widget.find("Private member functions"), std::string::npos);
     EXPECT_NE(widget.find("ResetCache"), std::string::npos);
     EXPECT_NE(widget.find("serial"), std::string::npos);
-    EXPECT_EQ(brokenLinks(htmlFilesIn(tree.path("html"))), std::vector<std::string>());
+    EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
   }
 }
 
@@ -239,21 +249,20 @@ TEST_F(StyleSetsTest, ContentsFollowTheTableOfContentsAndHeaderOptions) {
   configuration.setFunctionsInToc(false);
   configuration.setLinkToHeaders(false);
   ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  std::string contents = fileText(tree.path("html/toolkit.html"));
+  std::string contents = fileText(html() + "/toolkit.html");
   EXPECT_EQ(contents.find(">Draw<"), std::string::npos);
   EXPECT_NE(contents.find("Functions of this chapter"), std::string::npos);
   EXPECT_EQ(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
 
-  fs::remove_all(tree.path("html"));
   configuration.setFunctionsInToc(true);
   configuration.setLinkToHeaders(true);
   ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  contents = fileText(tree.path("html/toolkit.html"));
+  contents = fileText(html() + "/toolkit.html");
   EXPECT_NE(contents.find(">Draw</a>"), std::string::npos);
   EXPECT_NE(contents.find(">MakeCanvas</a>"), std::string::npos);
   EXPECT_NE(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
   EXPECT_EQ(contents.find(">Metrics</a>"), std::string::npos) << "no metrics at level 2";
-  EXPECT_EQ(brokenLinks(htmlFilesIn(tree.path("html"))), std::vector<std::string>());
+  EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
 }
 
 TEST_F(StyleSetsTest, ClassPagesLinkToTheirNeighboursInTheChapter) {
