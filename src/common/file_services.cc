@@ -82,7 +82,20 @@ struct Listing {
   using Entry = std::pair<const std::string, bool>;  // name, is a folder
   std::unordered_map<std::string, bool, NameHash, std::equal_to<>> exact;
   std::unordered_map<std::string, const Entry*> folded;
+  int64_t folderTime = -1;  // the folder's modification time when it was listed
+  int64_t listedAt = 0;     // when it was listed
 };
+
+// File times advance in coarse steps, so a folder changed within this long before it was listed may have
+// changed again since without its time showing it; such a listing is taken again at its next use.
+constexpr int64_t kQuietFolderNanos = 100'000'000;
+
+// True when `listing` still shows what its folder holds: the folder was not modified since it was listed,
+// and it had been quiet for a while before.
+bool listingIsCurrent(const Listing& listing, const std::string& folder) {
+  return listing.folderTime >= 0 && modificationTime(folder) == listing.folderTime &&
+         listing.listedAt - listing.folderTime > kQuietFolderNanos;
+}
 
 struct PathCaches {
   std::mutex mutex;
@@ -97,10 +110,13 @@ PathCaches& pathCaches() {
 
 const Listing& listingOf(PathCaches& caches, const std::string& folder) {
   auto [it, added] = caches.listings.try_emplace(folder);
-  if (added) {
+  if (added || !listingIsCurrent(it->second, folder)) {
+    Listing& listing = it->second;
+    listing = Listing();
+    listing.folderTime = modificationTime(folder);
+    listing.listedAt = systemTimeNow();
     std::vector<FolderEntry> entries;
     listFolder(folder, entries);
-    Listing& listing = it->second;
     listing.exact.reserve(entries.size());
     for (const FolderEntry& entry : entries) {
       const auto stored = listing.exact.emplace(entry.name, entry.isFolder).first;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 namespace quillet {
 
@@ -72,6 +73,18 @@ bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   std::sort(entries.begin(), entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return true;
+}
+
+int64_t modificationTime(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.empty() ? "." : path.c_str(), &info) != 0) return -1;
+  return static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+}
+
+int64_t systemTimeNow() {
+  struct timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 PathKind pathKind(const std::string& path) {

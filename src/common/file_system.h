@@ -42,6 +42,10 @@ bool removeFile(const std::string& path);
 /// destination and renamed over it, so a failure leaves the destination (and a source that is the
 /// destination itself) untouched. False when the copy failed.
 bool copyFile(const std::string& source, const std::string& destination);
+/// When `path` was last modified, in nanoseconds of the system clock; -1 when it cannot be reached.
+int64_t modificationTime(const std::string& path);
+/// The system clock now, in nanoseconds (the clock modification times are given in).
+int64_t systemTimeNow();
 /// The longest file name the volume holding `path` accepts, or -1 when it cannot be asked.
 long maxNameLength(const std::string& path);
 

@@ -140,6 +140,10 @@ TEST_F(FileServicesTest, FindOnDiskPrefersTheExactNameAndSeesNewFiles) {
   write("inc/gadget.h");  // a miss is not remembered
   EXPECT_TRUE(findOnDisk(root_ + "/inc/gadget.h", found));
   EXPECT_FALSE(findOnDisk(root_ + "/inc/gadget.h/", found));
+  EXPECT_FALSE(findOnDisk(root_ + "/inc/NEW.H", found));  // lists the folder
+  write("inc/new.h");                                     // at once, within the same tick of the file clock
+  EXPECT_TRUE(findOnDisk(root_ + "/inc/NEW.H", found));
+  EXPECT_EQ(found, at("inc/new.h"));
 }
 
 TEST_F(FileServicesTest, OutputNamesAreLegalUniqueAndCounted) {
