@@ -11,8 +11,9 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
+#include "frontend/code_store.h"
+#include "frontend/cpp_document_parse.h"
 #include "frontend/module_parse.h"
-#include "frontend/null_lexer.h"
 #include "stylesheet/style_sheet_cache.h"
 #include "stylesheet/style_sheet_filter.h"
 
@@ -38,25 +39,25 @@ class PublishedRun {
   PublishedRun& operator=(const PublishedRun&) = delete;
 };
 
-// Parses every module in turn into the run's parsed-file list; a module already read as a header of an
-// earlier module is skipped. Any failure escaping one module becomes one error line and the run goes on.
-void parseModules(const Configuration& configuration, const SourceList& sources,
-                  std::vector<std::string>& parsed_files) {
+// Parses every module in turn into the run's code store, whose parsed-file list receives the names of the
+// files each module read; a module already read as a header of an earlier module is skipped. Any failure
+// escaping one module becomes one error line and the run goes on. The comments assigned by directives are
+// applied once parsing ends.
+void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store) {
   std::vector<std::string> include_directories = configuration.includeDirectories();
   include_directories.insert(include_directories.end(), sources.folders.begin(), sources.folders.end());
   const std::vector<std::string> defines = configuration.defineList();
   HeaderCache header_cache;
   for (const std::string& module : sources.modules) {
-    if (runCanceled()) return;
+    if (runCanceled()) break;
     if (configuration.verbose()) reportStatus("Parsing file: " + module);
     if (header_cache.contains(module)) continue;
     std::string reading = module;  // the file being read when something goes wrong
     try {
-      // Until the code model builder exists, the recognizer runs with callbacks that keep nothing.
-      auto read_all = [&reading](Preprocessor& preprocessor) {
+      auto read_all = [&reading, &store](Preprocessor& preprocessor) {
         try {
-          NullLexer lexer;
-          lexer.Parse(preprocessor);
+          CppDocumentParse builder(store);
+          builder.Parse(preprocessor);
         } catch (...) {
           if (!preprocessor.currentFileName().empty()) reading = preprocessor.currentFileName();
           throw;
@@ -64,12 +65,14 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
       };
       std::vector<HeaderRecordPtr> records =
           parseModule(module, include_directories, defines, header_cache, read_all);
-      for (const HeaderRecordPtr& record : records) parsed_files.push_back(record->fileName);
+      for (const HeaderRecordPtr& record : records) store.parsedFiles.push_back(record->fileName);
       if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
     } catch (...) {
       reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
     }
   }
+  header_cache.clear();
+  store.ApplyAssignedComments();
 }
 
 }  // namespace
@@ -93,14 +96,14 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   }
 
   const SourceList sources = buildSourceList(configuration);
-  std::vector<std::string> parsed_files;
-  parseModules(configuration, sources, parsed_files);
+  CodeStore store;
+  parseModules(configuration, sources, store);
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Building Document");
   Document document;
   DocumentedFiles documented;
-  buildDocument(configuration, document, documented);
+  buildDocument(configuration, store, document, documented);
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Sorting Document");
@@ -109,7 +112,7 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat);
   if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat);
   if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat);
-  if (configuration.reportUndocumented()) reportUndocumentedFiles(parsed_files, documented, {});
+  if (configuration.reportUndocumented()) reportUndocumentedFiles(store.parsedFiles, documented, {});
 }
 
 }  // namespace quillet

@@ -7,6 +7,7 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
+#include "frontend/code_store.h"
 #include "support/recording_output.h"
 #include "support/temp_tree.h"
 
@@ -27,11 +28,12 @@ struct BuiltDocument {
   explicit BuiltDocument(Configuration& configuration) {
     setCurrentConfiguration(&configuration);
     setCurrentMessageOutput(&output);
-    buildDocument(configuration, document, documented);
+    buildDocument(configuration, store, document, documented);
     setCurrentMessageOutput(nullptr);
     setCurrentConfiguration(nullptr);
   }
   RecordingOutput output;
+  CodeStore store;
   Document document;
   DocumentedFiles documented;
 };
