@@ -111,20 +111,20 @@ void CodeStore::AssignComment(std::string_view target, const DocText& comment) {
   const auto found = assignedIndex_.find(target);
   if (found == assignedIndex_.end()) {
     assignedIndex_.emplace(std::string(target), assigned_.size());
-    assigned_.push_back({std::string(target), {comment}});
+    assigned_.push_back({std::string(target), {Part{comment}}});
     return;
   }
-  std::vector<DocText>& parts = assigned_[found->second].parts;
-  for (const DocText& part : parts)
-    if (sameComment(part, comment)) return;
-  parts.push_back(comment);
+  std::vector<Part>& parts = assigned_[found->second].parts;
+  for (const Part& part : parts)
+    if (sameComment(part.comment, comment)) return;
+  parts.push_back({comment});
 }
 
 void CodeStore::ApplyAssignedComments() {
   for (const Assigned& assigned : assigned_) {
     const std::string& target = assigned.target;
     DocText comment;
-    for (const DocText& part : assigned.parts) comment.append(part);
+    for (const Part& part : assigned.parts) comment.append(part.comment);
     bool matched = false;
     if (const auto found = enumIndex_.find(target); found != enumIndex_.end()) {
       for (size_t position : found->second) appendComment(enums_[position].doc, comment);

@@ -95,9 +95,12 @@ class CodeStore {
   std::vector<TypedefRecord> typedefs_;
   NameMap<size_t> typedefIndex_;
   std::unordered_set<std::string, StringHash, std::equal_to<>> namespaces_;
+  struct Part {
+    DocText comment;
+  };
   struct Assigned {
     std::string target;
-    std::vector<DocText> parts;  // the comments in the order assigned
+    std::vector<Part> parts;  // the comments in the order assigned
   };
   std::vector<Assigned> assigned_;  // in the order first assigned
   NameMap<size_t> assignedIndex_;

@@ -39,11 +39,11 @@ struct BaseClass {
   int32_t access = kAccessPrivate;
 };
 
-class Class : public HasAName,
-              public HasADoc,
-              public HasProtection,
-              public StyleSheetObject,
-              public HasANameSpace {
+class Class final : public HasAName,
+                    public HasADoc,
+                    public HasProtection,
+                    public StyleSheetObject,
+                    public HasANameSpace {
  public:
   /// The data members, in declaration order until finished.
   std::vector<DataDecl> dataMembers;

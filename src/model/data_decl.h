@@ -9,7 +9,7 @@
 
 namespace quillet {
 
-class DataDecl : public HasAName, public HasADoc, public HasProtection, public StyleSheetObject {
+class DataDecl final : public HasAName, public HasADoc, public HasProtection, public StyleSheetObject {
  public:
   /// The declared type text.
   std::string type;

@@ -12,7 +12,7 @@
 
 namespace quillet {
 
-class EnumTag : public HasAName, public HasADoc, public StyleSheetObject {
+class EnumTag final : public HasAName, public HasADoc, public StyleSheetObject {
  public:
   /// The class enclosing the enumeration, empty at namespace scope. `name` is the enumerator as written,
   /// initializer included ("Red = 1").
@@ -37,11 +37,11 @@ class EnumTag : public HasAName, public HasADoc, public StyleSheetObject {
   bool Test(std::string_view property, int32_t& value) const override;
 };
 
-class Enum : public HasAName,
-             public HasADoc,
-             public HasProtection,
-             public StyleSheetObject,
-             public HasANameSpace {
+class Enum final : public HasAName,
+                   public HasADoc,
+                   public HasProtection,
+                   public StyleSheetObject,
+                   public HasANameSpace {
  public:
   /// The source file (set only at namespace scope).
   std::string file;

@@ -16,11 +16,11 @@
 
 namespace quillet {
 
-class Function : public HasAName,
-                 public HasTwoDocs,
-                 public HasProtection,
-                 public StyleSheetObject,
-                 public HasANameSpace {
+class Function final : public HasAName,
+                       public HasTwoDocs,
+                       public HasProtection,
+                       public StyleSheetObject,
+                       public HasANameSpace {
  public:
   /// The template head written before the function, empty if none.
   std::string templatePrefix;

@@ -10,7 +10,7 @@
 
 namespace quillet {
 
-class FunctionArg : public HasAName, public HasTwoDocs, public StyleSheetObject {
+class FunctionArg final : public HasAName, public HasTwoDocs, public StyleSheetObject {
  public:
   /// The parameter type as compared between declarations and definitions and used in anchors.
   std::string signatureType;

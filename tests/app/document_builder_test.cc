@@ -144,7 +144,7 @@ TEST_F(SelectionTest, EverythingDeclaredInNamedFiles) {
   EXPECT_FALSE(bare.functions->front().definitionDoc.empty());
   EXPECT_TRUE(foo.functions()[0]->declarationDoc.empty());
   // The stored class and the copy in the other chapter keep their comments.
-  EXPECT_FALSE(widget.functions->front().declarationDoc.empty());
+  EXPECT_FALSE(store.GetClass("Widget")->functions->front().declarationDoc.empty());
   EXPECT_FALSE(combined.classes()[0]->functions->front().declarationDoc.empty());
   EXPECT_FALSE(combined.classes()[0]->doc.empty());
 }
