@@ -37,6 +37,14 @@ const Class* CodeStore::GetClass(std::string_view name) const {
   return found == classIndex_.end() ? nullptr : &classes_[found->second.back()];
 }
 
+Class* CodeStore::GetClass(std::string_view name, std::string_view nameSpace) {
+  const auto found = classIndex_.find(name);
+  if (found == classIndex_.end()) return nullptr;
+  for (auto position = found->second.rbegin(); position != found->second.rend(); ++position)
+    if (classes_[*position].nameSpace == nameSpace) return &classes_[*position];
+  return &classes_[found->second.back()];
+}
+
 bool CodeStore::HasSameClass(const Class& other) const {
   const auto found = classIndex_.find(other.name);
   if (found == classIndex_.end()) return false;

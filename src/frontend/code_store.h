@@ -29,6 +29,8 @@ class CodeStore {
   /// The class called `name` stored last, or null.
   Class* GetClass(std::string_view name);
   const Class* GetClass(std::string_view name) const;
+  /// The class called `name` in the namespace `nameSpace` when one is stored, else GetClass(name).
+  Class* GetClass(std::string_view name, std::string_view nameSpace);
   /// True when a class with the name and namespace of `other` is stored.
   bool HasSameClass(const Class& other) const;
   /// Appends `stored` and indexes it; a later class of a name is the one GetClass finds.

@@ -77,7 +77,10 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
     if (component.empty()) continue;
     if (!joined.empty()) joined += "::";
     joined += component;
-    if (!store_.IsNamespace(joined)) break;
+    // A namespace named relative to the open ones (internal:: inside namespace testing) counts too.
+    if (!store_.IsNamespace(joined) &&
+        (joinedNamespace_.empty() || !store_.IsNamespace(joinedNamespace_ + "::" + joined)))
+      break;
     namespacePart = joined;
     classStart = end;
   }
@@ -176,7 +179,8 @@ void CppDocumentParse::storeFreeFunction(bool isPrototype) {
 // one it matches, or the only one of its name and parameter count.
 void CppDocumentParse::storeMemberDefinition() {
   Function& definition = currentFunction_;
-  Class* owner = store_.GetClass(definition.className);
+  // Among classes of one name in several namespaces, the one of the definition's namespace.
+  Class* owner = store_.GetClass(definition.className, definition.nameSpace);
   if (!owner) {
     reportMessage("error: (" + fileName_ +
                   ") A member function has been processed without first processing the class or struct "

@@ -234,9 +234,11 @@ void Recognizer::onNamespaceDecl(const token_t& token) {
 }
 
 void Recognizer::onNamespaceEnd() {
-  size_t names = 1;  // an unnamed namespace ends like a named one
+  // Each name the head announced is closed; an unnamed namespace announced none and closes none, so that
+  // the namespace around it stays open.
+  size_t names = 1;
   if (!namespaceLevels_.empty()) {
-    names = std::max<size_t>(namespaceLevels_.back(), 1);
+    names = namespaceLevels_.back();
     namespaceLevels_.pop_back();
   }
   for (size_t i = 0; i < names; ++i) lexer_.OnNamespaceEnd();

@@ -180,6 +180,29 @@ void Shape::move(long dx, long dy) { x += dx; y += dy; }
   EXPECT_EQ(member("Shape", "put")->args[0].signatureType, "const Shape&");
 }
 
+TEST_F(CppDocumentParseTest, DefinitionsFindTheirClassThroughNamespaces) {
+  build(R"(
+namespace testing {
+class Test { public: void Run(); };
+namespace internal { class Impl { public: Impl(); }; }
+}
+namespace other { class Test { public: void Run(); }; }
+namespace testing {
+namespace { int helper() { return 1; } }
+void Test::Run() { helper(); }
+internal::Impl::Impl() { helper(); }
+}
+)");
+  ASSERT_TRUE(messages().empty()) << messages()[0];
+  for (const Class& stored : store_.classes()) {
+    if (stored.name != "Test") continue;
+    EXPECT_EQ(stored.functions->front().size, stored.nameSpace == "testing" ? 1 : 0) << stored.nameSpace;
+  }
+  EXPECT_EQ(member("internal::Impl", "Impl"), nullptr);
+  EXPECT_EQ(store_.GetClass("Impl")->functions->front().size, 1);
+  EXPECT_EQ(freeFunction("helper")->nameSpace, "testing");
+}
+
 TEST_F(CppDocumentParseTest, DefinitionsWithoutTheirDeclarationAreReported) {
   build(R"(
 void A::f() { work(); }

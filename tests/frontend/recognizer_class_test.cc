@@ -139,9 +139,9 @@ TEST_F(RecognizerClassTest, OpensNamespacesAndExternBlocks) {
                       "namespace std __attribute__((__visibility__(\"default\"))) { }\n"
                       "inline namespace v1 { }\n",
                       "OnNamespaceBegin OnNamespaceEnd OnFunctionName"),
-            (Calls{"OnNamespaceBegin|outer", "OnFunctionName||g", "OnNamespaceEnd", "OnNamespaceEnd",
-                   "OnNamespaceBegin|a", "OnNamespaceBegin|b", "OnNamespaceEnd", "OnNamespaceEnd",
-                   "OnNamespaceBegin|std", "OnNamespaceEnd", "OnNamespaceBegin|v1", "OnNamespaceEnd"}));
+            (Calls{"OnNamespaceBegin|outer", "OnFunctionName||g", "OnNamespaceEnd", "OnNamespaceBegin|a",
+                   "OnNamespaceBegin|b", "OnNamespaceEnd", "OnNamespaceEnd", "OnNamespaceBegin|std",
+                   "OnNamespaceEnd", "OnNamespaceBegin|v1", "OnNamespaceEnd"}));
   // extern "C" and extern "C++" blocks are transparent, inside a namespace too.
   EXPECT_EQ(recognize("extern \"C\" { int f(void); }\n"
                       "namespace n { extern \"C++\" { struct S {}; } }\n"
