@@ -1,7 +1,5 @@
 #include "frontend/code_store.h"
 
-#include "common/message_output.h"
-
 namespace quillet {
 
 namespace {
@@ -12,10 +10,6 @@ bool sameTags(const Enum& a, const Enum& b) {
   for (size_t i = 0; i < a.tags.size(); ++i)
     if (a.tags[i].name != b.tags[i].name) return false;
   return true;
-}
-
-void appendComment(DocText& target, const DocText& comment) {
-  if (!target.empty()) target.append(comment);
 }
 
 bool sameComment(const DocText& a, const DocText& b) {
@@ -126,51 +120,6 @@ void CodeStore::AssignComment(std::string_view target, const DocText& comment) {
   for (const Part& part : parts)
     if (sameComment(part.comment, comment)) return;
   parts.push_back({comment});
-}
-
-void CodeStore::ApplyAssignedComments() {
-  for (const Assigned& assigned : assigned_) {
-    const std::string& target = assigned.target;
-    DocText comment;
-    for (const Part& part : assigned.parts) comment.append(part.comment);
-    bool matched = false;
-    if (const auto found = enumIndex_.find(target); found != enumIndex_.end()) {
-      for (size_t position : found->second) appendComment(enums_[position].doc, comment);
-      matched = !found->second.empty();
-    }
-    if (const auto found = functionIndex_.find(target); found != functionIndex_.end()) {
-      for (size_t position : found->second) {
-        appendComment(functions_[position].declarationDoc, comment);
-        appendComment(functions_[position].definitionDoc, comment);
-      }
-      matched = matched || !found->second.empty();
-    }
-    if (!matched) {
-      if (Class* owner = GetClass(target)) {
-        appendComment(owner->doc, comment);
-        matched = true;
-      }
-    }
-    const size_t scope = target.rfind("::");
-    if (!matched && scope != std::string::npos) {
-      if (Class* owner = GetClass(std::string_view(target).substr(0, scope))) {
-        const std::string_view member = std::string_view(target).substr(scope + 2);
-        for (Enum& nested : owner->enums) {
-          if (nested.name != member) continue;
-          appendComment(nested.doc, comment);
-          matched = true;
-        }
-        for (Function& function : *owner->functions) {
-          if (function.name != member) continue;
-          appendComment(function.declarationDoc, comment);
-          appendComment(function.definitionDoc, comment);
-          matched = true;
-        }
-      }
-    }
-    if (!matched)
-      reportMessage("error:(" + comment.fileName() + ") cannot find comment target " + target + ".");
-  }
 }
 
 }  // namespace quillet

@@ -71,8 +71,9 @@ class CodeStore {
   /// same comment delivered again for a target (the recognizer hands a data declaration's comment over
   /// twice) is added once.
   void AssignComment(std::string_view target, const DocText& comment);
-  /// Appends each assigned comment to the comments of its targets (enumerations and free functions of the
-  /// name, else the class, else Class::member); a target found nowhere is reported.
+  /// Adds each assigned comment to the comments of its targets: enumerations and free functions of the
+  /// name, else the class, else Class::member, else the same qualified by namespaces (ns::Class::member).
+  /// A target without a comment takes the assigned one; a target found nowhere is reported.
   void ApplyAssignedComments();
   /// The number of targets with an assigned comment.
   size_t assignedCommentCount() const { return assigned_.size(); }
@@ -97,6 +98,11 @@ class CodeStore {
   std::vector<TypedefRecord> typedefs_;
   NameMap<size_t> typedefIndex_;
   std::unordered_set<std::string, StringHash, std::equal_to<>> namespaces_;
+  bool applyComment(std::string_view target, const DocText& comment);
+  bool applyQualifiedComment(std::string_view target, const DocText& comment);
+  template <typename Visit>
+  void forEachQualifiedClass(std::string_view qualified, Visit visit);
+
   struct Part {
     DocText comment;
   };

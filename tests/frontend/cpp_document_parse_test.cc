@@ -383,7 +383,7 @@ int d2;
 int d3;
 /// $$(assign, Widget) About the widget.
 int d4;
-/// $$(assign, Widget::bare) Lost.
+/// $$(assign, Widget::bare) Lost without.
 int d5;
 /// $$(assign, Widget::missing) Nowhere.
 )");
@@ -394,12 +394,35 @@ int d5;
   EXPECT_EQ(text(second->declarationDoc), "Two.More about over.");
   EXPECT_TRUE(second->definitionDoc.empty());  // an empty comment receives nothing
   EXPECT_EQ(text(member("Widget", "draw")->declarationDoc), "Draws.More about draw.");
-  EXPECT_TRUE(member("Widget", "bare")->declarationDoc.empty());
+  // A target without a comment of its own takes the assigned one.
+  EXPECT_EQ(text(member("Widget", "bare")->declarationDoc), "Lost without.");
   EXPECT_EQ(text(store_.GetClass("Widget")->enums[0].doc), "Modes.Shared.");
   EXPECT_EQ(text(store_.enums()[0].doc), "Later.Shared.");
   EXPECT_EQ(text(store_.GetClass("Widget")->doc), "Widget.About the widget.");
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_EQ(messages()[0], "error:(" + root_ + "module.cpp) cannot find comment target Widget::missing.");
+}
+
+TEST_F(CppDocumentParseTest, AssignedCommentsFindTargetsQualifiedByNamespaces) {
+  build(R"(
+namespace geo {
+class Canvas { public: void Clear(); struct Pixel {}; };
+void Plot();
+enum Mode { kOn };
+/* $$(assign, geo::Canvas::Clear) Clears. */
+int a;
+/* $$(assign, geo::Plot) $$(assign, geo::Mode) $$(assign, geo::Canvas::Pixel) Shared. */
+int b;
+/* $$(assign, other::Canvas::Clear) $$(assign, geo::Canvas::Fill) Nowhere. */
+int c;
+}
+)");
+  store_.ApplyAssignedComments();
+  EXPECT_EQ(text(member("Canvas", "Clear")->declarationDoc), "Clears.");
+  EXPECT_EQ(text(freeFunction("Plot")->declarationDoc), "Shared.");
+  EXPECT_EQ(text(store_.enums()[0].doc), "Shared.");
+  EXPECT_EQ(text(store_.GetClass("Canvas::Pixel")->doc), "Shared.");
+  EXPECT_EQ(messages().size(), 2u);
 }
 
 TEST_F(CppDocumentParseTest, BearsUnbalancedAndHostileInput) {
