@@ -116,7 +116,7 @@ class ChartPainter {
       const int y = pixelY(value);
       gdImageLine(image_, originX_ - kTickHalf, y, originX_ + kTickHalf, y, black_);
       std::string label = tickLabel(value, y_.step);
-      // The font's digits leave two blank rows above and two below: their ink ends just before the tick.
+      // The font leaves three blank rows above its digits and two below: their ink ends just before the tick.
       gdImageStringUp(image_, gdFontGetSmall(), originX_ - kTickHalf - kFontHeight + 2,
                       y + textWidth(label) / 2, gdText(label), black_);
     }
