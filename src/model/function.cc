@@ -185,11 +185,65 @@ std::string Function::FullName() const {
   return className.empty() ? name : className + "::" + name;
 }
 
+namespace {
+
+// Operators that differ only in symbols the identifier rule turns into "_" (operator+ and operator-, say)
+// would share one anchor, and a link to one would land on the other; those symbols get words instead.
+std::string spelledOperatorName(std::string_view name) {
+  if (!startsWith(name, "operator")) return std::string(name);
+  std::string spelled;
+  for (char c : name) {
+    switch (c) {
+      case '+':
+        spelled += "Plus";
+        break;
+      case '-':
+        spelled += "Minus";
+        break;
+      case '!':
+        spelled += "Not";
+        break;
+      case '/':
+        spelled += "Div";
+        break;
+      case '%':
+        spelled += "Mod";
+        break;
+      case '^':
+        spelled += "Xor";
+        break;
+      case '|':
+        spelled += "Or";
+        break;
+      case '~':
+        spelled += "Compl";
+        break;
+      case ',':
+        spelled += "Comma";
+        break;
+      case '(':
+        spelled += "Call";
+        break;
+      case '[':
+        spelled += "Index";
+        break;
+      case ')':
+      case ']':
+        break;
+      default:
+        spelled += c;
+    }
+  }
+  return spelled;
+}
+
+}  // namespace
+
 std::string Function::AnchorName() const {
   std::string text = "f_";
   if (!nameSpace.empty()) text += nameSpace + "_";
   if (!className.empty()) text += className + "_";
-  text += name;
+  text += spelledOperatorName(name);
   for (const FunctionArg& arg : args) text += "_" + arg.signatureType;
   if (!attributes.empty()) text += "_" + attributes;
 

@@ -20,6 +20,12 @@ TEST(FunctionTest, NamesAndAnchors) {
   Function op = function("operator<<", {"std::ostream&", "const Vec<T>&"}, "= 0");
   EXPECT_EQ(op.AnchorName(), "f_operatorLTLT_std__ostreamRef_const_VecLTTGTRef_EQ_0");
   EXPECT_EQ(op.FullName(), "operator<<");
+  // Operators whose symbols are no identifier characters keep apart: each symbol has a word.
+  EXPECT_EQ(function("operator+", {"int"}).AnchorName(), "f_operatorPlus_int");
+  EXPECT_EQ(function("operator-", {"int"}).AnchorName(), "f_operatorMinus_int");
+  EXPECT_EQ(function("operator!=", {"int"}).AnchorName(), "f_operatorNotEQ_int");
+  EXPECT_EQ(function("operator()").AnchorName(), "f_operatorCall");
+  EXPECT_EQ(function("operator[]").AnchorName(), "f_operatorIndex");
   // Overloads differ, a declaration and its definition agree.
   EXPECT_NE(function("g", {"int"}).AnchorName(), function("g", {"long"}).AnchorName());
   EXPECT_EQ(function("g", {"int"}).AnchorName(), function("g", {"int"}).AnchorName());
