@@ -218,7 +218,7 @@ TEST_F(ExampleOutputTest, BrowserFollowsAClassLinkToTheClassMembers) {
   const fs::path shots = fs::path(QUILLET_BUILD_DIR) / "screenshots" / "styles";
   fs::create_directories(shots);
   browser.screenshot("file://" + index, (shots / "contents.png").string(), "1280,1600");
-  browser.screenshot(class_url, (shots / "class.png").string(), "1280,1600");
+  browser.screenshot("file://" + out(page), (shots / "class.png").string(), "1280,1600");
   browser.screenshot("file://" + index, (shots / "contents-phone.png").string(), "390,1200");
   EXPECT_TRUE(fs::exists(shots / "contents.png"));
   EXPECT_TRUE(fs::exists(shots / "class.png"));

@@ -205,7 +205,7 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
     }
     const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
     for (const char* expected :
-         {"Draw", "Canvas&amp;", "const = 0", "Count", "int id  = 0", "The widget's number.", "Idle",
+         {"Draw", "Canvas&amp;", "const = 0", "Count", "int id<wbr> = 0", "The widget's number.", "Idle",
           "Busy = 2", "Waiting for input.", "visible", "namespace"})
       EXPECT_NE(widget.find(expected), std::string::npos) << expected;
     const std::string button = pageWith("id=\"c_ui_scp_Button\"");
