@@ -53,15 +53,13 @@ Class& CodeStore::AddClass(Class stored) {
 }
 
 Function* CodeStore::FindFunction(const Function& function) {
-  const auto found = functionIndex_.find(function.name);
-  if (found == functionIndex_.end()) return nullptr;
-  for (auto position = found->second.rbegin(); position != found->second.rend(); ++position)
-    if (functions_[*position].Matches(function, false)) return &functions_[*position];
-  return nullptr;
+  const auto found = functionKeys_.find(function.MatchKey());
+  return found == functionKeys_.end() ? nullptr : &functions_[found->second];
 }
 
 Function& CodeStore::AddFunction(Function function) {
   functionIndex_[function.name].push_back(functions_.size());
+  functionKeys_[function.MatchKey()] = functions_.size();
   return functions_.emplace_back(std::move(function));
 }
 

@@ -93,6 +93,7 @@ class CodeStore {
   NameMap<std::vector<size_t>> classIndex_;  // positions of the classes of each name, in order
   FunctionList functions_;
   NameMap<std::vector<size_t>> functionIndex_;  // positions of the free functions of each name
+  NameMap<size_t> functionKeys_;                // the last free function of each MatchKey
   std::vector<Enum> enums_;
   NameMap<std::vector<size_t>> enumIndex_;  // positions of the enumerations of each name
   std::vector<TypedefRecord> typedefs_;

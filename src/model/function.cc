@@ -82,12 +82,21 @@ void Function::ForgetCommentsFrom(std::string_view fileName) {
 }
 
 bool Function::Matches(const Function& other, bool ignoreClass) const {
-  if (nameSpace != other.nameSpace || args.size() != other.args.size() || name != other.name) return false;
+  // The cheapest differences first: many overloads share a name and namespace.
+  if (args.size() != other.args.size() || name != other.name || nameSpace != other.nameSpace) return false;
   if (!ignoreClass && className != other.className) return false;
   for (size_t i = 0; i < args.size(); ++i)
     if (args[i].signatureType != other.args[i].signatureType) return false;
   if (attributes == other.attributes) return true;
   return withoutPureSpecifier(attributes) == withoutPureSpecifier(other.attributes);
+}
+
+std::string Function::MatchKey() const {
+  // Fields are separated by a byte no declaration contains.
+  std::string key = nameSpace + '\n' + name + '\n' + className;
+  for (const FunctionArg& arg : args) key += '\n' + arg.signatureType;
+  key += '\n' + withoutPureSpecifier(attributes);
+  return key;
 }
 
 bool Function::IsConstructor() const {

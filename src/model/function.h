@@ -63,6 +63,8 @@ class Function final : public HasAName,
   /// True when `other` describes the same function: same namespace, parameter count, name, class (unless
   /// `ignoreClass`), parameter signature types and attributes (" = 0" and "= 0" not counted).
   bool Matches(const Function& other, bool ignoreClass) const;
+  /// A text that two functions share exactly when they Match with the class compared, for hashing.
+  std::string MatchKey() const;
   /// True when this function comes before `other` in a class's member order.
   bool LessThan(const Function& other) const;
   /// True when the name is the last component of the class name.

@@ -64,6 +64,12 @@ TEST(FunctionTest, MatchesComparesSignatureAndIgnoresThePureSpecifier) {
   EXPECT_FALSE(declaration.Matches(function("draw", {"long"}, "const"), true));
   EXPECT_FALSE(declaration.Matches(function("draw", {"int", "int"}, "const"), true));
   EXPECT_FALSE(declaration.Matches(function("draw", {"int"}, ""), true));
+
+  // The hashing key agrees with matching, the class compared.
+  EXPECT_EQ(declaration.MatchKey(), definition.MatchKey());
+  for (const Function& different : {other, function("draw", {"long"}, "const"), function("draw", {"int"})})
+    EXPECT_NE(declaration.MatchKey(), different.MatchKey());
+  EXPECT_NE(function("f", {"a", "b"}).MatchKey(), function("f", {"a b"}).MatchKey());
 }
 
 TEST(FunctionTest, CommentSelectionChoosesBetweenDeclarationAndDefinition) {
