@@ -93,48 +93,6 @@ TEST(ClassTest, CopiesShareFunctionsAndShowTheirOwnLists) {
   EXPECT_FALSE(original.SameClass(copy));
 }
 
-TEST(ClassTest, SumsCountsAndTests) {
-  Class widget = makeClass("Widget", "union");
-  Function& draw = widget.AddFunction(function("draw"));
-  draw.size = 4;
-  draw.mccabe = 2;
-  Function& hide = widget.AddFunction(function("hide"));
-  hide.access = kAccessPrivate;
-  hide.size = 1;
-  hide.mccabe = 1;
-  EXPECT_EQ(property(widget, "size"), "5");
-  EXPECT_EQ(property(widget, "mccabe"), "3");
-  EXPECT_EQ(property(widget, "number_public_members"), "1");
-  EXPECT_EQ(property(widget, "number_protected_members"), "0");
-  EXPECT_EQ(property(widget, "number_private_members"), "1");
-  EXPECT_EQ(test(widget, "union"), 1);
-  EXPECT_EQ(test(widget, "class"), 0);
-  EXPECT_EQ(test(widget, "size"), 5);
-  EXPECT_EQ(test(widget, "template"), 0);
-  EXPECT_EQ(test(widget, "text"), 0);
-  EXPECT_EQ(test(widget, "public"), 1);
-  EXPECT_EQ(test(widget, "function_list"), -1);
-}
-
-TEST(ClassTest, ForgetsTheCommentsOfOneFile) {
-  Class widget = makeClass("Widget");
-  widget.doc = comment("Header.", "inc/widget.h");
-  Function& f = widget.AddFunction(function("f", {"int"}));
-  f.declarationDoc = comment("Header.", "inc/widget.h");
-  f.definitionDoc = comment("Source.", "src/widget.cpp");
-  widget.AddData("int", "x", comment("Header.", "inc/widget.h"), kAccessPublic);
-  Enum& mode = widget.enums.emplace_back();
-  mode.doc = comment("Header.", "inc/widget.h");
-  mode.tags.emplace_back().doc = comment("Header.", "inc/widget.h");
-  widget.ForgetCommentsFrom("other\\widget.h");
-  EXPECT_TRUE(widget.doc.empty());
-  EXPECT_TRUE(f.declarationDoc.empty());
-  EXPECT_FALSE(f.definitionDoc.empty());
-  EXPECT_TRUE(widget.dataMembers[0].doc.empty());
-  EXPECT_TRUE(mode.doc.empty());
-  EXPECT_TRUE(mode.tags[0].doc.empty());
-}
-
 class FinishTest : public ::testing::Test {
  protected:
   ScopedConfiguration run;

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/data_decl.h"
 #include "model/model_test_support.h"
-#include "stylesheet/style_sheet_filter.h"
 
 namespace quillet {
 namespace {
@@ -35,23 +33,12 @@ TEST(EnumTest, NamesAndAnchorsOfEnumerationsAndEnumerators) {
   EXPECT_EQ(green.AnchorName(), "et_Green");
 }
 
-TEST(EnumTest, PropertiesListsAndCopies) {
-  HTMLStyleSheetFilter filter;
+TEST(EnumTest, FileReferencesAndCopies) {
   EvaluationContext context;
-  context.filter = &filter;
   Enum flags;
-  flags.name = "Flags";
-  flags.className = "Widget<T>";
   flags.file = "/src/inc/widget.h";
-  flags.access = kAccessProtected;
   flags.tags.emplace_back().name = "kA = 1 << 2";
-  EXPECT_EQ(property(flags, "class_name", context), "Widget&lt;T&gt;");
   EXPECT_EQ(property(flags, "file", context), "widget.h");
-  EXPECT_EQ(property(flags.tags[0], "tag", context), "kA = 1 &lt;&lt; 2");
-  EXPECT_EQ(property(flags, "ret", context), "<unknown>");
-  EXPECT_EQ(test(flags, "protected"), 1);
-  EXPECT_EQ(test(flags, "text"), 0);
-
   context.currentFile = "/src/doc/html/index.html";
   EXPECT_EQ(property(flags, "file_url", context), "../../inc/widget.h");
   flags.file = "D:\\src\\widget.h";
@@ -64,24 +51,6 @@ TEST(EnumTest, PropertiesListsAndCopies) {
   EXPECT_EQ(tags->Count(), 2u);
   EXPECT_EQ(tags->At(1), &copy.tags[1]);
   EXPECT_EQ(flags.GetList("tag_list")->Count(), 1u);
-}
-
-TEST(DataDeclTest, Properties) {
-  HTMLStyleSheetFilter filter;
-  EvaluationContext context;
-  context.filter = &filter;
-  DataDecl data;
-  data.type = "std::map<int, Widget*>";
-  data.name = "table[4]";
-  data.access = kAccessPrivate;
-  data.doc = comment("The table. More text.");
-  EXPECT_EQ(property(data, "type", context), "std::map&lt;int, Widget*&gt;");
-  EXPECT_EQ(property(data, "name", context), "table[4]");
-  EXPECT_EQ(property(data, "text_summary", context), "The table.");
-  EXPECT_EQ(property(data, "file", context), "<unknown>");
-  EXPECT_EQ(test(data, "private"), 1);
-  EXPECT_EQ(test(data, "text"), 1);
-  EXPECT_EQ(data.FullName(), "");
 }
 
 }  // namespace
