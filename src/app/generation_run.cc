@@ -14,6 +14,7 @@
 #include "frontend/code_store.h"
 #include "frontend/cpp_document_parse.h"
 #include "frontend/module_parse.h"
+#include "frontend/typedef_pass.h"
 #include "stylesheet/style_sheet_cache.h"
 #include "stylesheet/style_sheet_filter.h"
 
@@ -107,12 +108,15 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Sorting Document");
-  document.computeMetrics();  // once per chapter: a later call from a fuller sort stage returns at once
+  document.sort([&store](ClassDictionary& dictionary) { addTypedefsToDictionary(store, dictionary); });
+  if (output.isCanceled()) return;
 
-  if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat);
-  if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat);
-  if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat);
-  if (configuration.reportUndocumented()) reportUndocumentedFiles(store.parsedFiles, documented, {});
+  const auto add_typedef_links = [&store](LinkIndex& links) { addTypedefsToLinkIndex(store, links); };
+  if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat, add_typedef_links);
+  if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat, add_typedef_links);
+  if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat, add_typedef_links);
+  if (configuration.reportUndocumented())
+    reportUndocumentedFiles(store.parsedFiles, documented, document.declaringFiles());
 }
 
 }  // namespace quillet

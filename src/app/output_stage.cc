@@ -93,7 +93,8 @@ std::string helpCompilerCommand(const std::string& main_file) {
   return "hcrtf  /x \"" + stemOf(main_file) + ".hpj\"";
 }
 
-void writeOutput(StyleSheetObject& document, int32_t format) {
+void writeOutput(StyleSheetObject& document, int32_t format,
+                 const std::function<void(LinkIndex&)>& add_links) {
   const Configuration* configuration = currentConfiguration();
   if (!configuration) return;
   HTMLStyleSheetFilter html_filter;
@@ -129,6 +130,7 @@ void writeOutput(StyleSheetObject& document, int32_t format) {
     StyleSheetEvalToDictionary dictionary(main_file, sheet, links, output_folder, filter);
     dictionary.evaluate(stack);
   }
+  if (add_links) add_links(links);
 
   if (configuration->verbose()) reportStatus("Writing " + main_file);
   {

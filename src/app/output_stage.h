@@ -4,17 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 namespace quillet {
 
+class LinkIndex;
 class StyleSheetObject;
 
 /// Writes the output set of `format` (kHtmlFormat, kRtfFormat or kWinHelpFormat) for `document`, the only
-/// object on the evaluators' stack. Every fault is one message line and ends only this format.
-void writeOutput(StyleSheetObject& document, int32_t format);
+/// object on the evaluators' stack. `add_links` may add names to the link index between the dictionary
+/// pass and the file pass (the typedefs of documented symbols). Every fault is one message line and ends
+/// only this format.
+void writeOutput(StyleSheetObject& document, int32_t format,
+                 const std::function<void(LinkIndex&)>& add_links = {});
 
 /// The main output file of `format` as configured, with its extension replaced by the format's default.
 std::string mainOutputFile(const std::string& configured, int32_t format);

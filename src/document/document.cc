@@ -112,6 +112,9 @@ bool Chapter::Test(std::string_view property, int32_t& value) const {
 }
 
 StyleSheetObject* Chapter::GetList(std::string_view name) {
+  if (name == "function_list") return &functionList_;
+  if (name == "enum_list") return &enumList_;
+  if (name == "class_list") return &classList_;
   if (name == "external_doc_list") return &externalDocList_;
   if (name == "options") return &options_;
   if (name == "chapter_list") return &chapterList_;

@@ -5,14 +5,17 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "document/chapter_metrics.h"
 #include "document/chapter_options.h"
 #include "document/external_document.h"
 #include "model/class.h"
+#include "model/class_dictionary.h"
 #include "model/enum.h"
 #include "model/function.h"
 #include "stylesheet/style_sheet_object_list.h"
@@ -75,6 +78,10 @@ class Chapter : public StyleSheetObject {
   const std::vector<std::unique_ptr<Function>>& functions() const { return functions_; }
   const std::vector<std::unique_ptr<Enum>>& enums() const { return enums_; }
 
+  /// Finishes every class copy and sorts the classes and enumerations by name and the functions in function
+  /// order, in this chapter and every sub-chapter; false when the run was cancelled on the way.
+  bool sortContents(const ClassDictionary& dictionary);
+
  private:
   // The document: the chapter reached by following parents until there is none.
   const Chapter& outermost() const;
@@ -92,6 +99,10 @@ class Chapter : public StyleSheetObject {
   StyleSheetObjectVectorList<std::vector<ExternalDocument>> externalDocList_{"external_doc_list",
                                                                              &externalDocs_};
   StyleSheetObjectVectorList<std::vector<std::unique_ptr<Chapter>>> chapterList_{"chapter_list", &chapters_};
+  StyleSheetObjectVectorList<std::vector<std::unique_ptr<Function>>> functionList_{"function_list",
+                                                                                   &functions_};
+  StyleSheetObjectVectorList<std::vector<std::unique_ptr<Class>>> classList_{"class_list", &classes_};
+  StyleSheetObjectVectorList<std::vector<std::unique_ptr<Enum>>> enumList_{"enum_list", &enums_};
 };
 
 class Document : public Chapter {
@@ -101,6 +112,33 @@ class Document : public Chapter {
 
   /// The stem of the configured main output file of the context's format.
   std::string FileName(const EvaluationContext& context) const override;
+  /// Knows "html_file_index" and everything a chapter knows.
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// The four global lists, then the chapter's lists.
+  StyleSheetObject* GetList(std::string_view name) override;
+
+  /// The sort stage of the run: finishes and sorts every chapter, computes the metrics and fills the global
+  /// lists. Classes know each other through the documented classes and the typedefs that
+  /// `add_typedefs` enters into the dictionary. Stops early, leaving the global lists empty, when the run
+  /// is cancelled.
+  void sort(const std::function<void(ClassDictionary&)>& add_typedefs = {});
+  /// The files that declare a class, function or enumeration of the global lists.
+  std::unordered_set<std::string> declaringFiles() const;
+
+  /// Every class, function and enumeration of every chapter, each sorted; every chapter in pre-order.
+  size_t globalClassCount() const { return globalClasses_.Count(); }
+  size_t globalFunctionCount() const { return globalFunctions_.Count(); }
+  size_t globalEnumCount() const { return globalEnums_.Count(); }
+  size_t globalChapterCount() const { return globalChapters_.Count(); }
+
+ private:
+  void gather(const Chapter& chapter);
+  void writeFileIndex(const EvaluationContext& context, std::ostream& out);
+
+  StyleSheetObjectSubsetList globalClasses_{"global_class_list"};
+  StyleSheetObjectSubsetList globalFunctions_{"global_function_list"};
+  StyleSheetObjectSubsetList globalEnums_{"global_enum_list"};
+  StyleSheetObjectSubsetList globalChapters_{"global_chapter_list"};
 };
 
 /// Today's date in the user's long date format.

@@ -97,6 +97,7 @@ class StyleSheetObjectSubsetList final : public StyleSheetObjectList {
   void clear() { items_.clear(); }
   /// The selection, for owners that sort or reserve it.
   std::vector<StyleSheetObject*>& items() { return items_; }
+  const std::vector<StyleSheetObject*>& items() const { return items_; }
   /// The number of selected objects.
   size_t Count() const override { return items_.size(); }
   /// The selected object at `index`, or null past the end.

@@ -120,3 +120,70 @@ TEST_F(DocumentTest, ExternalDocumentsNameThemselvesByTitleOrFile) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+Class makeClass(const std::string& name, const std::string& file) {
+  Class made;
+  made.name = name;
+  made.file = file;
+  return made;
+}
+
+Function makeFunction(const std::string& name, const std::string& file) {
+  Function made;
+  made.name = name;
+  made.file = file;
+  return made;
+}
+
+std::vector<std::string> namesOf(StyleSheetObject* list) {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < list->Count(); ++i) names.push_back(list->At(i)->FullName());
+  return names;
+}
+
+TEST_F(DocumentTest, SortingOrdersChaptersAndFillsTheGlobalLists) {
+  Document document;
+  document.appendClass(makeClass("Zeta", "z.h"));
+  Chapter* first = document.appendChapter("First");
+  first->appendClass(makeClass("beta", "b.h"));
+  first->appendClass(makeClass("Alpha", "a.h"));
+  first->appendFunction(makeFunction("run", "a.h"));
+  first->appendFunction(makeFunction("Stop", "b.h"));
+  Chapter* inner = first->appendChapter("Inner");
+  inner->appendClass(makeClass("Gamma", "a.h"));
+
+  document.sort();
+
+  // Names compare byte by byte: every capital before every small letter.
+  EXPECT_EQ(namesOf(first->GetList("class_list")), (std::vector<std::string>{"Alpha", "beta"}));
+  EXPECT_EQ(namesOf(document.GetList("global_class_list")),
+            (std::vector<std::string>{"Alpha", "Gamma", "Zeta", "beta"}));
+  EXPECT_EQ(document.GetList("global_function_list")->Count(), 2u);
+  EXPECT_EQ(namesOf(document.GetList("global_chapter_list")),
+            (std::vector<std::string>{"Class Dictionary", "First", "Inner"}));
+  EXPECT_EQ(document.declaringFiles(), (std::unordered_set<std::string>{"a.h", "b.h", "z.h"}));
+}
+
+TEST_F(DocumentTest, FileIndexListsEachFileWithWhatItDeclares) {
+  Document document;
+  document.appendClass(makeClass("Widget", "src\\ui\\widget.h"));
+  document.appendFunction(makeFunction("draw", "src\\ui\\widget.h"));
+  document.appendClass(makeClass("Point", "geo.h"));
+  document.sort();
+  const std::string index = property(document, "html_file_index");
+  EXPECT_EQ(index.find("<UL>\n<LI>"), 0u);
+  EXPECT_NE(index.find("#src_ui_widget_h"), std::string::npos);
+  EXPECT_NE(index.find("<HR><H3>"), std::string::npos);
+  // Without a link index the symbols are named, not linked; each file's symbols follow its heading.
+  const size_t heading = index.find("widget.h</A></H3>");
+  ASSERT_NE(heading, std::string::npos) << index;
+  EXPECT_LT(heading, index.find("<LI>Widget"));
+  EXPECT_LT(index.find("<LI>Widget"), index.find("<LI>draw"));
+  EXPECT_LT(index.find("geo.h</A></H3>"), heading);  // files in name order
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,88 @@
+// The document's own answers: the HTML file index, which lists the files that declare documented
+// symbols with links to those symbols, and the four global lists.
+#include <map>
+#include <ostream>
+
+#include "document/document.h"
+#include "stylesheet/evaluation_context.h"
+#include "stylesheet/link_lookup.h"
+#include "stylesheet/markup.h"
+#include "stylesheet/style_sheet_filter.h"
+
+namespace quillet {
+
+namespace {
+
+// The anchor of a file in the index: its full name with ":", "\" and "." made "_".
+std::string fileAnchor(const std::string& file) {
+  std::string anchor = file;
+  for (char& c : anchor)
+    if (c == ':' || c == '\\' || c == '.') c = '_';
+  return anchor;
+}
+
+// A list of links to the objects of `objects` declared in `file`, framed by <UL> and </UL> when there is any.
+template <typename Model>
+void writeDeclaredIn(const EvaluationContext& context, const std::string& file,
+                     const std::vector<StyleSheetObject*>& objects, std::ostream& out) {
+  bool open = false;
+  for (StyleSheetObject* object : objects) {
+    const Model& model = *static_cast<const Model*>(object);
+    if (model.file != file) continue;
+    if (!open) out << "<UL>\n";
+    open = true;
+    out << "<LI>";
+    const std::string link =
+        context.linkIndex ? context.linkIndex->objectLink(*object, context) : std::string();
+    if (link.empty()) {
+      context.filter->write(out, object->FullName());
+    } else {
+      htmlFrameLink(out, object->FullName(), link, "main");
+    }
+    out << '\n';
+  }
+  if (open) out << "</UL>\n";
+}
+
+}  // namespace
+
+bool Document::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
+  if (property != "html_file_index") return Chapter::WriteProperty(context, property, out);
+  writeFileIndex(context, out);
+  return true;
+}
+
+void Document::writeFileIndex(const EvaluationContext& context, std::ostream& out) {
+  // Each declaring file once, in name order.
+  std::map<std::string, bool> files;
+  for (StyleSheetObject* o : globalClasses_.items()) files.emplace(static_cast<Class*>(o)->file, true);
+  for (StyleSheetObject* o : globalFunctions_.items()) files.emplace(static_cast<Function*>(o)->file, true);
+  for (StyleSheetObject* o : globalEnums_.items()) files.emplace(static_cast<Enum*>(o)->file, true);
+  files.erase(std::string());
+
+  out << "<UL>\n";
+  for (const auto& [file, unused] : files) {
+    out << "<LI>";
+    htmlFrameLink(out, file, "#" + fileAnchor(file), "main");
+    out << '\n';
+  }
+  out << "</UL>\n";
+  for (const auto& [file, unused] : files) {
+    out << "<HR><H3>";
+    htmlAnchor(out, file, fileAnchor(file));
+    out << "</H3>\n";
+    writeDeclaredIn<Class>(context, file, globalClasses_.items(), out);
+    writeDeclaredIn<Function>(context, file, globalFunctions_.items(), out);
+    writeDeclaredIn<Enum>(context, file, globalEnums_.items(), out);
+  }
+}
+
+StyleSheetObject* Document::GetList(std::string_view name) {
+  if (name == "global_class_list") return &globalClasses_;
+  if (name == "global_function_list") return &globalFunctions_;
+  if (name == "global_enum_list") return &globalEnums_;
+  if (name == "global_chapter_list") return &globalChapters_;
+  return Chapter::GetList(name);
+}
+
+}  // namespace quillet
