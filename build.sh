@@ -19,6 +19,11 @@ case "$job" in
   demo)
     cd examples
     ../"$BUILD_DIR"/quillet -C -V -qlc example.qlc
+    echo
+    echo "Documentation of the example:"
+    echo "  HTML:         $(pwd)/html/index.html"
+    echo "  RTF:          $(pwd)/rtf/geo.rtf"
+    echo "  WinHelp RTF:  $(pwd)/winhelp/geohelp.rtf (compiling it needs the Windows help compiler hcrtf)"
     ;;
   test)
     ctest --test-dir "$BUILD_DIR" --output-on-failure --parallel "$(nproc)"
