@@ -107,10 +107,27 @@ TEST_F(ExampleOutputTest, EveryPagePassesTheHtmlChecker) {
   }
 }
 
-TEST_F(ExampleOutputTest, EveryLocalLinkAndAnchorResolves) {
+TEST_F(ExampleOutputTest, EveryLocalLinkAndAnchorResolvesAndEveryReferenceIsExpanded) {
   const std::vector<std::string> pages = htmlFilesIn(out());
   ASSERT_FALSE(pages.empty());
   EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
+  std::vector<std::string> files = pages;
+  for (const fs::directory_entry& entry : fs::directory_iterator(out()))
+    if (entry.path().extension() == ".rtf" || entry.path().extension() == ".hpj")
+      files.push_back(entry.path());
+  EXPECT_EQ(unexpandedReferences(files), std::vector<std::string>());
+}
+
+TEST_F(ExampleOutputTest, FileIndexLinksReachTheWindowTheyTarget) {
+  // The file index aims every link at the frame "main"; the page that shows it must be that window.
+  int pages_with_index = 0;
+  for (const std::string& page : htmlFilesIn(out())) {
+    const std::string text = fileText(page);
+    if (text.find("TARGET=\"main\"") == std::string::npos) continue;
+    ++pages_with_index;
+    EXPECT_NE(text.find("window.name = \"main\";"), std::string::npos) << page;
+  }
+  EXPECT_EQ(pages_with_index, 1);
 }
 
 TEST_F(ExampleOutputTest, RtfAndHelpFilesAreWellFormed) {

@@ -119,6 +119,22 @@ std::vector<std::string> brokenLinks(const std::vector<std::string>& pages) {
   return problems;
 }
 
+std::vector<std::string> unexpandedReferences(const std::vector<std::string>& files) {
+  static const std::regex reference(
+      "(^|[^A-Za-z0-9_.])((link_to|anchor|name|text|text_summary|class_type|ret|type|default|func_attrib|"
+      "file|"
+      "file_url|html_url|document_name|date|parent_list|tag|template|namespace|html_file_index|html_body|"
+      "metric_[a-z_]+)_)([^A-Za-z0-9_]|$)");
+  std::vector<std::string> found;
+  for (const std::string& file : files) {
+    const std::string text = fileText(file);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), reference); it != std::sregex_iterator();
+         ++it)
+      found.push_back(fs::path(file).filename().string() + ": " + (*it)[2].str());
+  }
+  return found;
+}
+
 std::vector<std::string> rtfProblems(const std::string& rtf) {
   std::vector<std::string> problems;
   if (rtf.rfind("{\\rtf1", 0) != 0) problems.push_back("the file does not start with {\\rtf1");

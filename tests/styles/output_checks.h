@@ -15,6 +15,10 @@ std::vector<std::string> htmlFilesIn(const std::string& folder);
 /// "#fragment" names no id or anchor of the HTML page it points to; empty links; ids defined twice in a page.
 std::vector<std::string> brokenLinks(const std::vector<std::string>& pages);
 
+/// The references of the style sheets that no object expanded and that therefore stand in the output as
+/// written ("name_", "link_to_", "metric_total_class_"), one line per page and reference.
+std::vector<std::string> unexpandedReferences(const std::vector<std::string>& files);
+
 /// Faults of an RTF file: no "{\rtf1" header with a font table, braces that do not balance or close before
 /// the end, and hyperlinks to bookmarks ("HYPERLINK \\l") that the file does not define.
 std::vector<std::string> rtfProblems(const std::string& rtf);
