@@ -117,7 +117,7 @@ void writeOutput(StyleSheetObject& document, int32_t format,
 
   const std::string output_folder = folderPart(output_file);
   if (!output_folder.empty()) ensureFolder(output_folder);
-  resetOutputFileNames();
+  resetOutputFileNames(configuration->shortFileNames());
   LinkIndex links;
   const std::string main_file =
       output_folder + outputFileName(stemOf(output_file)) + extensionOf(output_file);

@@ -8,7 +8,6 @@
 
 #include "common/file_system.h"
 #include "common/message_output.h"
-#include "config/configuration.h"
 
 namespace quillet {
 
@@ -246,6 +245,7 @@ struct OutputNames {
   std::unordered_map<std::string, std::string> given;  // requested name -> file name handed out
   std::unordered_set<std::string> handedOut;
   unsigned long counter = 0;
+  size_t limit = 40;  // 8 for short (8.3) file names
 };
 
 OutputNames& outputNames() {
@@ -329,8 +329,7 @@ std::string networkForm(const std::string& path) {
 std::string outputFileName(const std::string& requested) {
   OutputNames& names = outputNames();
   if (auto given = names.given.find(requested); given != names.given.end()) return given->second;
-  const Configuration* configuration = currentConfiguration();
-  const size_t limit = configuration && configuration->shortFileNames() ? 8 : 40;
+  const size_t limit = names.limit;
   std::string cut = requested.substr(0, limit);
   for (char& c : cut) {
     if (!isNameCharacter(c)) c = '_';
@@ -342,11 +341,12 @@ std::string outputFileName(const std::string& requested) {
   return name;
 }
 
-void resetOutputFileNames() {
+void resetOutputFileNames(bool short_names) {
   OutputNames& names = outputNames();
   names.given.clear();
   names.handedOut.clear();
   names.counter = 0;
+  names.limit = short_names ? 8 : 40;
 }
 
 void ensureFolder(const std::string& folder) {

@@ -31,8 +31,9 @@ std::string networkForm(const std::string& path);
 
 /// A legal, unique output file name stem (no folder, no extension) for `requested`.
 std::string outputFileName(const std::string& requested);
-/// Forgets every name handed out by outputFileName and resets its counter.
-void resetOutputFileNames();
+/// Forgets every name handed out by outputFileName and resets its counter; names are then cut to 8
+/// characters for short (8.3) file names, else to 40.
+void resetOutputFileNames(bool short_names = false);
 
 /// Makes sure the folder (a path ending in a separator) and all its ancestors exist.
 void ensureFolder(const std::string& folder);

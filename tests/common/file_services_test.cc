@@ -9,7 +9,6 @@
 #include "common/file_contents.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
-#include "config/configuration.h"
 
 namespace quillet {
 namespace {
@@ -165,14 +164,10 @@ TEST_F(FileServicesTest, OutputNamesAreLegalUniqueAndCounted) {
   EXPECT_EQ(names[35], "q_z");  // counter 35
   EXPECT_EQ(names[36], "q_10");
 
-  resetOutputFileNames();
-  Configuration configuration;
-  configuration.setShortFileNames(true);
-  setCurrentConfiguration(&configuration);
+  resetOutputFileNames(/*short_names=*/true);
   EXPECT_EQ(outputFileName("ChapterOne"), "ChapterO");
   EXPECT_EQ(outputFileName("ChapterOther"), "Chap0");
   EXPECT_EQ(outputFileName("ChapterOwl"), "Chap1");
-  setCurrentConfiguration(nullptr);
 }
 
 TEST_F(FileServicesTest, EnsureFolderCreatesEveryMissingAncestor) {
