@@ -14,8 +14,16 @@ bool isMarkerOrBlank(char c) {
 // trailing run never reaches the line's first character.
 void blankLineMarkers(std::string& text, size_t begin, size_t end) {
   size_t i = begin;
-  for (; i < end && isMarkerOrBlank(text[i]); ++i) text[i] = ' ';
+  bool after_marker = false;  // the character before i was a "*" or "/", not a blank
+  for (; i < end && isMarkerOrBlank(text[i]); ++i) {
+    after_marker = text[i] != ' ';
+    text[i] = ' ';
+  }
   if (i == end) return;
+  // "///<", "//!" and "/*!" open comments of another documentation convention: a "<" or "!" right after
+  // the markers and before a blank belongs to the marker, not to the text.
+  if (after_marker && (text[i] == '<' || text[i] == '!') && (i + 1 == end || text[i + 1] == ' '))
+    text[i] = ' ';
   for (size_t j = end - 1; j > begin && isMarkerOrBlank(text[j]); --j) text[j] = ' ';
 }
 

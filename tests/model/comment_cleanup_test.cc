@@ -24,6 +24,13 @@ TEST(CommentCleanupTest, BlanksMarkersAtLineEndsAndKeepsAlignment) {
       {"path a/b//", "path a/b  "},
       {"a * b / c", "a * b / c"},
       {"*/\n\n/*", "  \n\n  "},
+      // Trailing-member and bang markers of another convention; a tag or a plain "<" is text.
+      {"/< the x coordinate", "   the x coordinate"},
+      {"! Brief.", "! Brief."},  // no marker before it: text
+      {"*! Brief.", "   Brief."},
+      {"/<b>bold</b>", " <b>bold</b>"},
+      {"< 5 is small", "< 5 is small"},
+      {"x < y", "x < y"},
   };
   for (auto [text, expected] : cases) {
     blankCommentMarkers(text);
