@@ -32,20 +32,6 @@ std::vector<std::string> anchorsOf(const std::string& page) {
   return anchors;
 }
 
-std::string percentDecoded(const std::string& text) {
-  std::string decoded;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-      decoded += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      decoded += text[i];
-    }
-  }
-  return decoded;
-}
-
 bool isRemote(const std::string& link) {
   for (const char* scheme : {"http:", "https:", "mailto:", "data:"})
     if (link.rfind(scheme, 0) == 0) return true;
@@ -97,7 +83,7 @@ std::vector<std::string> brokenLinks(const std::vector<std::string>& pages) {
       }
       if (isRemote(target)) continue;
       const size_t hash = target.find('#');
-      std::string file = percentDecoded(target.substr(0, hash));
+      const std::string file = target.substr(0, hash);
       const std::string fragment = hash == std::string::npos ? std::string() : target.substr(hash + 1);
       fs::path destination;
       if (file.rfind("file://", 0) == 0) {

@@ -36,6 +36,30 @@ Function function(std::string ret, std::string name, int32_t access, std::string
   return f;
 }
 
+Class aClass(std::string key, std::string name, std::string space, std::string file, std::string_view text) {
+  Class c;
+  c.classType = std::move(key);
+  c.name = std::move(name);
+  c.nameSpace = std::move(space);
+  c.file = std::move(file);
+  c.doc = comment(text);
+  return c;
+}
+
+Enum anEnum(std::string name, std::string scope, std::vector<std::pair<std::string, std::string>> tags) {
+  Enum e;
+  e.name = std::move(name);
+  e.className = scope;
+  e.doc = comment("What it can be.");
+  for (auto& [tag, text] : tags) {
+    e.tags.emplace_back();
+    e.tags.back().name = tag;
+    e.tags.back().scope = scope;
+    e.tags.back().doc = comment(text);
+  }
+  return e;
+}
+
 // A toolkit of two chapters (one with a section inside), a class hierarchy with members of every access,
 // a class template, a free function, an enumeration and an inserted text.
 class StyleSetsTest : public ::testing::Test {
@@ -48,11 +72,10 @@ class StyleSetsTest : public ::testing::Test {
     configuration.setWinHelpOutputFile(tree.root() + "help/toolkit.rtf");
     configuration.setMetricLevel(2);
     configuration.setLinkToHeaders(true);
-    tree.write("src/widget.h", "// the header the classes come from\n");
-    buildDocument();
+    buildDocument(tree.write("src/widget.h", "// the header the classes come from\n"));
   }
   void TearDown() override {
-    // QUILLET_KEEP_OUTPUT=<folder> keeps what the last set wrote, to look at it in a browser.
+    // QUILLET_KEEP_OUTPUT=<folder> keeps what the test wrote, to look at it in a browser.
     if (const char* keep = std::getenv("QUILLET_KEEP_OUTPUT"))
       fs::copy(tree.root(), keep, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     clearStyleSheetCache();
@@ -60,20 +83,13 @@ class StyleSetsTest : public ::testing::Test {
     setCurrentConfiguration(nullptr);
   }
 
-  void buildDocument() {
+  void buildDocument(const std::string& header) {
     document.setName("Widget Toolkit");
-    Chapter* guide = document.appendChapter("Guide");
-    guide->appendExternalDocument(ExternalDocument::inserted(
+    document.appendChapter("Guide")->appendExternalDocument(ExternalDocument::inserted(
         "Getting started", "", comment("Widgets draw themselves on a Canvas.\n\nKeep a < b && c in mind.")));
     Chapter* api = document.appendChapter("API Reference");
-    Chapter* details = api->appendChapter("Details");
 
-    Class widget;
-    widget.name = "Widget";
-    widget.classType = "class";
-    widget.nameSpace = "ui";
-    widget.file = tree.path("src/widget.h");
-    widget.doc = comment("A rectangle on the screen that draws itself.");
+    Class widget = aClass("class", "Widget", "ui", header, "A rectangle on the screen that draws itself.");
     Function make = function("", "Widget", kAccessPublic, "Creates a widget with the given id.");
     make.AddArg("int", "int", "id", "0", comment("the widget's number"));
     make.size = 2;
@@ -87,28 +103,10 @@ class StyleSetsTest : public ::testing::Test {
     widget.AddFunction(function("void", "ResetCache", kAccessPrivate, "Forgets the cached image."));
     widget.AddData("long", "serial", comment("Unique among all widgets."), kAccessPrivate);
     widget.AddData("bool", "visible", comment("Whether it is shown."), kAccessPublic);
-    Enum state;
-    state.name = "State";
-    state.className = "Widget";
-    state.doc = comment("What the widget is doing.");
-    EnumTag idle;
-    idle.name = "Idle";
-    idle.scope = "Widget";
-    idle.doc = comment("waiting for input");
-    state.tags.push_back(idle);
-    EnumTag busy;
-    busy.name = "Busy = 2";
-    busy.scope = "Widget";
-    state.tags.push_back(busy);
-    widget.enums.push_back(state);
+    widget.enums.push_back(anEnum("State", "Widget", {{"Idle", "waiting for input"}, {"Busy = 2", ""}}));
     api->appendClass(widget);
 
-    Class button;
-    button.name = "Button";
-    button.classType = "class";
-    button.nameSpace = "ui";
-    button.file = widget.file;
-    button.doc = comment("A widget that can be pressed. See Widget.");
+    Class button = aClass("class", "Button", "ui", header, "A widget that can be pressed. See Widget.");
     button.AddParent(kAccessPublic, "Widget");
     Function press = function("void", "Press", kAccessPublic, "Presses the button.");
     press.AddArg("int", "int", "times", "1", comment("how often"));
@@ -117,30 +115,20 @@ class StyleSetsTest : public ::testing::Test {
     button.AddFunction(press);
     api->appendClass(button);
 
-    Class box;
-    box.name = "Box";
-    box.classType = "struct";
+    Class box = aClass("struct", "Box", "", header, "Holds one value of <b>any</b> type.");
     box.templatePrefix = "template <class T>";
-    box.file = widget.file;
-    box.doc = comment("Holds one value of <b>any</b> type.");
     box.AddFunction(function("T", "Get", kAccessPublic, "The value."));
-    details->appendClass(box);
+    api->appendChapter("Details")->appendClass(box);
 
     Function canvas = function("Canvas*", "MakeCanvas", kAccessPublic, "Creates a canvas of the given size.");
-    canvas.file = widget.file;
+    canvas.file = header;
     canvas.AddArg("int", "int", "width", "", comment("in pixels"));
     canvas.AddArg("int", "int", "height", "", DocText());
     canvas.size = 5;
     canvas.mccabe = 2;
     api->appendFunction(canvas);
-
-    Enum colour;
-    colour.name = "Colour";
-    colour.file = widget.file;
-    colour.doc = comment("The colours a widget can have.");
-    EnumTag red;
-    red.name = "Red";
-    colour.tags.push_back(red);
+    Enum colour = anEnum("Colour", "", {{"Red", "pure red"}});
+    colour.file = header;
     api->appendEnum(colour);
     document.sort();
   }
@@ -216,48 +204,28 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
   }
 }
 
-TEST_F(StyleSetsTest, AccessOptionsDecideWhichMembersAppear) {
+TEST_F(StyleSetsTest, ChapterOptionsDecideWhatAppears) {
   for (const std::string set : {"Standard Style", "Single File Style"}) {
-    SCOPED_TRACE(set);
-    configuration.setDocumentProtected(false);
-    configuration.setDocumentPrivate(false);
-    ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
-    std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
-    EXPECT_EQ(widget.find("Invalidate"), std::string::npos);
-    EXPECT_EQ(widget.find("ResetCache"), std::string::npos);
-    EXPECT_EQ(widget.find("serial"), std::string::npos);
-
-    configuration.setDocumentProtected(true);
-    configuration.setDocumentPrivate(true);
-    ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
-    widget = pageWith("id=\"c_ui_scp_Widget\"");
-    EXPECT_NE(widget.find("Protected member functions"), std::string::npos);
-    EXPECT_NE(widget.find("Invalidate"), std::string::npos);
-    EXPECT_NE(widget.find("Private member functions"), std::string::npos);
-    EXPECT_NE(widget.find("ResetCache"), std::string::npos);
-    EXPECT_NE(widget.find("serial"), std::string::npos);
-    EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
+    for (const bool on : {false, true}) {
+      SCOPED_TRACE(set + (on ? " with the options on" : " with the options off"));
+      configuration.setDocumentProtected(on);
+      configuration.setDocumentPrivate(on);
+      configuration.setFunctionsInToc(on);
+      configuration.setLinkToHeaders(on);
+      ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
+      EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
+      const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
+      for (const char* hidden :
+           {"Protected member functions", "Invalidate", "Private member functions", "ResetCache", "serial"})
+        EXPECT_EQ(widget.find(hidden) != std::string::npos, on) << hidden;
+      EXPECT_EQ(widget.find("widget.h</code></a>") != std::string::npos, on) << "the header is a link";
+      const std::string contents = fileText(html() + "/toolkit.html");
+      EXPECT_EQ(contents.find(">Metrics</a>"), std::string::npos) << "no metrics at level 2";
+      if (set != "Standard Style") continue;
+      EXPECT_EQ(contents.find(">Draw</a>") != std::string::npos, on) << "member functions in the contents";
+      EXPECT_EQ(contents.find("Functions of this chapter") != std::string::npos, !on);
+    }
   }
-}
-
-TEST_F(StyleSetsTest, ContentsFollowTheTableOfContentsAndHeaderOptions) {
-  configuration.setFunctionsInToc(false);
-  configuration.setLinkToHeaders(false);
-  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  std::string contents = fileText(html() + "/toolkit.html");
-  EXPECT_EQ(contents.find(">Draw<"), std::string::npos);
-  EXPECT_NE(contents.find("Functions of this chapter"), std::string::npos);
-  EXPECT_EQ(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
-
-  configuration.setFunctionsInToc(true);
-  configuration.setLinkToHeaders(true);
-  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  contents = fileText(html() + "/toolkit.html");
-  EXPECT_NE(contents.find(">Draw</a>"), std::string::npos);
-  EXPECT_NE(contents.find(">MakeCanvas</a>"), std::string::npos);
-  EXPECT_NE(pageWith("id=\"c_ui_scp_Widget\"").find("widget.h</code></a>"), std::string::npos);
-  EXPECT_EQ(contents.find(">Metrics</a>"), std::string::npos) << "no metrics at level 2";
-  EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
 }
 
 TEST_F(StyleSetsTest, ClassPagesLinkToTheirNeighboursInTheChapter) {
