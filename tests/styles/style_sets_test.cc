@@ -212,6 +212,7 @@ TEST_F(StyleSetsTest, ChapterOptionsDecideWhatAppears) {
       configuration.setDocumentPrivate(on);
       configuration.setFunctionsInToc(on);
       configuration.setLinkToHeaders(on);
+      configuration.setMetricLevel(on ? 0 : 1);  // summary and details, or the summary alone
       ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
       EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
       const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
@@ -219,13 +220,19 @@ TEST_F(StyleSetsTest, ChapterOptionsDecideWhatAppears) {
            {"Protected member functions", "Invalidate", "Private member functions", "ResetCache", "serial"})
         EXPECT_EQ(widget.find(hidden) != std::string::npos, on) << hidden;
       EXPECT_EQ(widget.find("widget.h</code></a>") != std::string::npos, on) << "the header is a link";
-      const std::string contents = fileText(html() + "/toolkit.html");
-      EXPECT_EQ(contents.find(">Metrics</a>"), std::string::npos) << "no metrics at level 2";
       if (set != "Standard Style") continue;
+      const std::string contents = fileText(html() + "/toolkit.html");
       EXPECT_EQ(contents.find(">Draw</a>") != std::string::npos, on) << "member functions in the contents";
       EXPECT_EQ(contents.find("Functions of this chapter") != std::string::npos, !on);
+      const std::string metrics = pageWith("id=\"ud43525029_metrics\"");
+      EXPECT_NE(metrics.find("class=\"chart\""), std::string::npos);
+      EXPECT_EQ(metrics.find("Compared with the whole document") != std::string::npos, on);
     }
   }
+  configuration.setMetricLevel(2);  // no metrics
+  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
+  EXPECT_EQ(fileText(html() + "/toolkit.html").find(">Metrics</a>"), std::string::npos);
+  EXPECT_EQ(pageWith("ud43525029_metrics\""), "");
 }
 
 TEST_F(StyleSetsTest, ClassPagesLinkToTheirNeighboursInTheChapter) {
