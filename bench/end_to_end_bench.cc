@@ -35,10 +35,12 @@ class CountingOutput final : public MessageOutput {
  public:
   void status(std::string_view) override {}
   void report(std::string_view text) override {
-    if (text.starts_with("error")) ++errors;
-    if (text.starts_with("warning")) ++warnings;
-    if (samples.size() < 5 && (text.starts_with("error") || text.starts_with("warning")))
-      samples.emplace_back(text);
+    // A few of each kind are kept to show: errors are rarer and say more than missing-header warnings.
+    if (text.starts_with("error")) {
+      if (++errors <= 5) samples.emplace_back(text);
+    } else if (text.starts_with("warning")) {
+      if (++warnings <= 5) samples.emplace_back(text);
+    }
   }
   std::vector<std::string> samples;
   int errors = 0;

@@ -23,7 +23,7 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
 }  // namespace
 
 void appendTypeWord(std::string& text, std::string_view word) {
-  if (word == "&" || word == "*" || word == ">" || word == "<" || word == ".") {
+  if (word == "&" || word == "&&" || word == "*" || word == ">" || word == "<" || word == ".") {
     text += word;
   } else if (word == ",") {
     text += ", ";

@@ -10,8 +10,8 @@
 
 namespace quillet {
 
-/// Appends `word` to `text`: "&", "*", ">", "<" and "." attach to what precedes them, "," is followed by
-/// a blank, every other word is preceded by one.
+/// Appends `word` to `text`: "&", "&&", "*", ">", "<" and "." attach to what precedes them, "," is
+/// followed by a blank, every other word is preceded by one.
 void appendTypeWord(std::string& text, std::string_view word);
 
 /// `text` with "::", "<", ">" and ", " freed of the blanks around them, runs of blanks made one, and no

@@ -217,6 +217,22 @@ void A::f() { work(); }
   for (const Function& g : *store_.GetClass("A")->functions) EXPECT_EQ(g.size, 0);
 }
 
+TEST_F(CppDocumentParseTest, ReferenceSpacingDoesNotKeepDefinitionsFromTheirDeclarations) {
+  build(R"(
+template <typename T> class Vec {
+ public:
+  Vec &operator=(const Vec &RHS);
+  Vec &operator=(Vec &&RHS);
+  void put(const T &value, Vec *into);
+};
+template <typename T> Vec<T> &Vec<T>::operator=(Vec<T> &&RHS) { work(); }
+template <typename T> Vec<T> &Vec<T>::operator=(const Vec<T> &RHS) { work(); }
+template <typename T> void Vec<T>::put(const T& value, Vec<T>* into) { work(); }
+)");
+  ASSERT_TRUE(messages().empty()) << messages()[0];
+  for (const Function& function : *store_.GetClass("Vec")->functions) EXPECT_EQ(function.size, 1);
+}
+
 TEST_F(CppDocumentParseTest, CommentsBeforeAndAfterPrototypes) {
   build(R"(
 /// Before f.
