@@ -3,6 +3,9 @@
 #include "frontend/cpp_document_parse.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "frontend/type_text.h"
 
 namespace quillet {
 
@@ -16,25 +19,6 @@ void trimSpaces(std::string& text) {
   }
   text.erase(text.find_last_not_of(' ') + 1);
   text.erase(0, first);
-}
-
-void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-}
-
-// The spacing of a type text made uniform: no blanks around "::", "<" and ">", ", " between arguments,
-// single blanks.
-void normaliseSpacing(std::string& text) {
-  replaceAll(text, ":: ", "::");
-  replaceAll(text, " ::", "::");
-  replaceAll(text, "< ", "<");
-  replaceAll(text, " <", "<");
-  replaceAll(text, "> ", ">");
-  replaceAll(text, " >", ">");
-  replaceAll(text, " , ", ", ");
-  text.erase(std::unique(text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
-             text.end());
 }
 
 bool declaresNested(const Class& owner, std::string_view name) {
@@ -238,10 +222,8 @@ void CppDocumentParse::OnTypedefName(std::string_view name) {
 // (qualified by the class).
 void CppDocumentParse::finishTypedefDeclarator() {
   trimSpaces(typedef_.name);
-  trimSpaces(typedef_.declared);
-  trimSpaces(typedef_.resolved);
-  normaliseSpacing(typedef_.declared);
-  normaliseSpacing(typedef_.resolved);
+  typedef_.declared = cleanTypeText(std::move(typedef_.declared));
+  typedef_.resolved = cleanTypeText(std::move(typedef_.resolved));
   TypedefRecord record;
   record.name = typedef_.name;
   record.declaredText = typedef_.declared;
