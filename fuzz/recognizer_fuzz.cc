@@ -3,72 +3,21 @@
 // options. The module is preprocessed and recognized with callbacks that keep nothing, then once more
 // with the recording callbacks and the header replayed, so that both the states and the texts they build
 // are exercised. Any crash, hang, leak or sanitizer report is a finding; messages are dropped.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
-#include "common/message_output.h"
 #include "config/configuration.h"
 #include "frontend/header_cache.h"
 #include "frontend/null_lexer.h"
 #include "frontend/preprocessor.h"
 #include "frontend/recording_lexer.h"
 
-namespace {
+#include "fuzz_files.h"
 
 using namespace quillet;
-
-class SilentOutput : public MessageOutput {
- public:
-  void status(std::string_view) override {}
-  void report(std::string_view) override {}
-};
-
-// A folder of this process for the files of one input, in memory where the machine offers it; removed
-// when the process ends.
-const std::string& scratchFolder() {
-  static const std::string* const folder = [] {
-    std::error_code error;
-    std::string base = std::filesystem::is_directory("/dev/shm", error)
-                           ? std::string("/dev/shm")
-                           : std::filesystem::temp_directory_path().string();
-    auto* path = new std::string(base + "/quillet_recognizer_fuzz_" + std::to_string(getpid()) + "/");
-    std::filesystem::create_directories(*path);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(scratchFolder(), ignored);
-    });
-    return path;
-  }();
-  return *folder;
-}
-
-// Bounds that keep a doubling macro or a self-including header cheap.
-PreprocessorLimits fuzzLimits() {
-  PreprocessorLimits limits;
-  limits.includeDepth = 12;
-  limits.filesPerModule = 48;
-  limits.lineTokens = 20000;
-  limits.expansion.invocationTokens = 20000;
-  limits.expansion.invocationBytes = 1 << 20;
-  limits.expansion.moduleTokens = 200000;
-  limits.expansion.nesting = 24;
-  return limits;
-}
-
-void writeFile(const std::string& path, std::string_view text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-}  // namespace
+using namespace quillet::fuzzing;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
