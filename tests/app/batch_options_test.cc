@@ -23,26 +23,43 @@ Parsed parseArgs(std::vector<std::string> args) {
   return p;
 }
 
-TEST(BatchOptionsTest, NoArgumentsOpensEditorWithUsageFlag) {
-  const char* argv[] = {"quillet"};
-  BatchOptions options;
-  EXPECT_FALSE(options.parse(1, argv));
-  EXPECT_TRUE(options.usageError);
-  EXPECT_FALSE(options.batch);
-  EXPECT_TRUE(options.errorMessage.empty());
-}
-
-TEST(BatchOptionsTest, BareFirstArgumentNamesConfigurationForEditor) {
-  Parsed p = parseArgs({"proj.qlc"});
-  EXPECT_FALSE(p.complete);
-  EXPECT_EQ(p.options.configFile, "proj.qlc");
-  EXPECT_FALSE(p.options.usageError);
-  EXPECT_FALSE(p.options.batch);
-
-  Parsed q = parseArgs({"-qlc", "proj.qlc"});
-  EXPECT_TRUE(q.complete);
-  EXPECT_FALSE(q.options.batch);
-  EXPECT_EQ(q.options.configFile, "proj.qlc");
+TEST(BatchOptionsTest, OutcomeOfEachCommandLineShape) {
+  struct Case {
+    std::vector<std::string> args;
+    bool complete, usageError, batch;
+    std::string message, configFile;
+  };
+  const std::string missing = "error: missing required command line argument -qlc";
+  const std::vector<Case> cases = {
+      {{}, false, true, false, "", ""},                            // no arguments: the editor, with usage
+      {{"proj.qlc"}, false, false, false, "", "proj.qlc"},         // a bare first file: the editor opens it
+      {{"-qlc", "proj.qlc"}, true, false, false, "", "proj.qlc"},  // a complete line without -C
+      {{"-C"}, false, false, true, missing, ""},
+      {{"-C", "-qlc"}, false, false, true, missing, ""},
+      {{"-C", "a.qlc"}, false, true, true, "Error: Too many files specified", ""},
+      {{"-C", "-", "/", "-qlc", "x"}, true, false, true, "", "x"},  // a lone switch prefix is ignored
+      {{"-C", "-Nofoo", "-qlc", "x"}, false, true, true, "Unrecognized switch nofoo", ""},
+      // Unknown letters, and Q or P not starting "qlc" or "prj", fail without a message.
+      {{"-C", "-Z", "-qlc", "x"}, false, true, true, "", ""},
+      {{"-C", "-CZ", "-qlc", "x"}, false, true, true, "", ""},
+      {{"-C", "-QLCx", "-qlc", "x"}, false, true, true, "", ""},
+      {{"-C", "-pfoo", "-qlc", "x"}, false, true, true, "", ""},
+      // An empty value stops parsing with the switch's own message.
+      {{"-C", "-I", "", "-qlc", "x"}, false, true, true, "Missing include file after -I switch.", ""},
+      {{"-C", "-D", "", "-qlc", "x"}, false, true, true, "Missing define after -D switch.", ""},
+      {{"-C", "-qlc", "", "-qlc", "x"}, false, true, true, "Missing qlc file after -qlc switch.", ""},
+      {{"-C", "-prj", "", "-qlc", "x"}, false, true, true, "Missing project file after -prj switch.", ""},
+      {{"-C", "-o", "", "-qlc", "x"}, false, true, true, "Missing output file after -O switch.", ""},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parseArgs(c.args);
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    EXPECT_EQ(p.complete, c.complete);
+    EXPECT_EQ(p.options.usageError, c.usageError);
+    EXPECT_EQ(p.options.batch, c.batch);
+    EXPECT_EQ(p.options.errorMessage, c.message);
+    EXPECT_EQ(p.options.configFile, c.configFile);
+  }
 }
 
 TEST(BatchOptionsTest, GroupedSeparateSlashAndLowerCaseSwitchesAreEquivalent) {
@@ -63,37 +80,16 @@ TEST(BatchOptionsTest, GroupedSeparateSlashAndLowerCaseSwitchesAreEquivalent) {
   }
 }
 
-TEST(BatchOptionsTest, MissingConfigurationIsReported) {
-  for (const auto& args : std::vector<std::vector<std::string>>{{"-C"}, {"-C", "-qlc"}}) {
-    Parsed p = parseArgs(args);
-    EXPECT_FALSE(p.complete);
-    EXPECT_TRUE(p.options.batch);
-    EXPECT_EQ(p.options.errorMessage, "error: missing required command line argument -qlc");
-  }
-}
-
-TEST(BatchOptionsTest, ValueSwitchesTakeAttachedTextOrNextArgument) {
-  Parsed p = parseArgs({"-C", "-Ia", "-I", "b", "-DFOO=1", "-D", "-BAR", "-o", "-out", "-prj", "p.dsp"});
+TEST(BatchOptionsTest, ValueSwitchesTakeAttachedTextOrNextArgumentAndWordsAnyCase) {
+  Parsed p = parseArgs({"-C", "-Ia", "-I", "b", "-DFOO=1", "-D", "-BAR", "-o", "-out", "-prj", "p.dsp",
+                        "-NOHTML", "-nortf", "-NoCopyright"});
   EXPECT_TRUE(p.complete);
   EXPECT_EQ(p.options.includes, ";a;b");
   EXPECT_EQ(p.options.defines, ",FOO=1,-BAR");  // a value may begin with "-"
   EXPECT_EQ(p.options.outputDir, "-out");
   EXPECT_EQ(p.options.projectFile, "p.dsp");
   EXPECT_TRUE(p.options.configFile.empty());
-}
-
-TEST(BatchOptionsTest, EmptyValueStopsWithItsMessage) {
-  const std::vector<std::pair<std::string, std::string>> cases = {
-      {"-I", "Missing include file after -I switch."}, {"-D", "Missing define after -D switch."},
-      {"-qlc", "Missing qlc file after -qlc switch."}, {"-prj", "Missing project file after -prj switch."},
-      {"-o", "Missing output file after -O switch."},
-  };
-  for (const auto& [sw, message] : cases) {
-    Parsed p = parseArgs({"-C", sw, "", "-qlc", "x.qlc"});
-    EXPECT_FALSE(p.complete) << sw;
-    EXPECT_TRUE(p.options.usageError) << sw;
-    EXPECT_EQ(p.options.errorMessage, message);
-  }
+  EXPECT_TRUE(p.options.noHtml && p.options.noRtf && p.options.noCopyright);
 }
 
 TEST(BatchOptionsTest, DebugSpellingsAgainstDefineOfDebug) {
@@ -105,41 +101,6 @@ TEST(BatchOptionsTest, DebugSpellingsAgainstDefineOfDebug) {
   Parsed p = parseArgs({"-C", "-DDEBUG", "-qlc", "x"});
   EXPECT_FALSE(p.options.debug);
   EXPECT_EQ(p.options.defines, ",DEBUG");
-}
-
-TEST(BatchOptionsTest, NSwitchesAndUnrecognizedWords) {
-  Parsed p = parseArgs({"-C", "-NOHTML", "-nortf", "-NoCopyright", "-qlc", "x"});
-  EXPECT_TRUE(p.complete);
-  EXPECT_TRUE(p.options.noHtml);
-  EXPECT_TRUE(p.options.noRtf);
-  EXPECT_TRUE(p.options.noCopyright);
-
-  Parsed bad = parseArgs({"-C", "-Nofoo", "-qlc", "x"});
-  EXPECT_FALSE(bad.complete);
-  EXPECT_TRUE(bad.options.usageError);
-  EXPECT_EQ(bad.options.errorMessage, "Unrecognized switch nofoo");
-}
-
-TEST(BatchOptionsTest, UnknownLettersFailWithoutMessage) {
-  for (const char* arg : {"-Z", "-CZ", "-QLCx", "-pfoo"}) {
-    Parsed p = parseArgs({"-C", arg, "-qlc", "x"});
-    EXPECT_FALSE(p.complete) << arg;
-    EXPECT_TRUE(p.options.usageError) << arg;
-    EXPECT_TRUE(p.options.errorMessage.empty()) << arg;
-  }
-}
-
-TEST(BatchOptionsTest, SecondBareFileIsTooMany) {
-  Parsed p = parseArgs({"-C", "a.qlc"});
-  EXPECT_FALSE(p.complete);
-  EXPECT_TRUE(p.options.usageError);
-  EXPECT_EQ(p.options.errorMessage, "Error: Too many files specified");
-}
-
-TEST(BatchOptionsTest, LoneSwitchPrefixIsIgnored) {
-  Parsed p = parseArgs({"-C", "-", "/", "-qlc", "x"});
-  EXPECT_TRUE(p.complete);
-  EXPECT_FALSE(p.options.usageError);
 }
 
 TEST(BatchOptionsTest, UsageTextVerbatim) {

@@ -7,14 +7,17 @@
 #include "document/document.h"
 #include "frontend/code_store.h"
 #include "support/recording_output.h"
+#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
 
-LayoutItem* addItem(LayoutItem& parent, int kind, const std::string& name) {
+// Adds an item of `kind` called `name` below `parent`.
+LayoutItem* addItem(LayoutItem& parent, int kind, const std::string& name, const std::string& text = "") {
   LayoutItem* item = parent.addChild();
   item->setKind(kind);
   item->setName(name);
+  item->setText(text);
   return item;
 }
 
@@ -23,35 +26,31 @@ DocText headerComment(const std::string& text, const std::string& file) {
 }
 
 // A configuration, a code store to select from and the document built from them, with the run published.
-class SelectionTest : public ::testing::Test {
+class DocumentBuilderTest : public ::testing::Test {
  protected:
-  SelectionTest() {
+  DocumentBuilderTest() {
     setCurrentConfiguration(&configuration);
     setCurrentMessageOutput(&output);
   }
-  ~SelectionTest() override {
+  ~DocumentBuilderTest() override {
     setCurrentMessageOutput(nullptr);
     setCurrentConfiguration(nullptr);
   }
 
-  Class& addClass(const std::string& name, const std::string& file) {
-    Class made;
+  template <typename Model>
+  static Model named(const std::string& name, const std::string& file) {
+    Model made;
     made.name = name;
     made.file = file;
-    return store.AddClass(std::move(made));
+    return made;
+  }
+  Class& addClass(const std::string& name, const std::string& file) {
+    return store.AddClass(named<Class>(name, file));
   }
   Function& addFunction(const std::string& name, const std::string& file) {
-    Function made;
-    made.name = name;
-    made.file = file;
-    return store.AddFunction(std::move(made));
+    return store.AddFunction(named<Function>(name, file));
   }
-  void addEnum(const std::string& name, const std::string& file) {
-    Enum made;
-    made.name = name;
-    made.file = file;
-    store.AddEnum(std::move(made));
-  }
+  void addEnum(const std::string& name, const std::string& file) { store.AddEnum(named<Enum>(name, file)); }
   void build() { buildDocument(configuration, store, document, documented); }
 
   static std::vector<std::string> classNames(const Chapter& chapter) {
@@ -67,7 +66,7 @@ class SelectionTest : public ::testing::Test {
   DocumentedFiles documented;
 };
 
-TEST_F(SelectionTest, ClassesEnumerationsAndFunctionsByWholeName) {
+TEST_F(DocumentBuilderTest, ClassesEnumerationsAndFunctionsByWholeName) {
   addClass("Shape", "/src/shape.h");
   addClass("ShapeList", "/src/list.h");
   addClass("FooBar", "/src/foo.h");
@@ -98,7 +97,7 @@ TEST_F(SelectionTest, ClassesEnumerationsAndFunctionsByWholeName) {
   EXPECT_NE(chapter.classes()[0].get(), &store.classes()[0]);
 }
 
-TEST_F(SelectionTest, EverythingDeclaredInNamedFiles) {
+TEST_F(DocumentBuilderTest, EverythingDeclaredInNamedFiles) {
   Class& widget = addClass("Widget", "c:\\src\\INC\\FOO.H");
   widget.doc = headerComment("In the header.", "c:\\src\\INC\\FOO.H");
   Function& member = widget.AddFunction(Function());
@@ -147,6 +146,80 @@ TEST_F(SelectionTest, EverythingDeclaredInNamedFiles) {
   EXPECT_FALSE(store.GetClass("Widget")->functions->front().declarationDoc.empty());
   EXPECT_FALSE(combined.classes()[0]->functions->front().declarationDoc.empty());
   EXPECT_FALSE(combined.classes()[0]->doc.empty());
+}
+
+TEST_F(DocumentBuilderTest, ChaptersFollowTheArrangementPath) {
+  LayoutItem& root = configuration.mutableArrangement();
+  root.setName("Manual");
+  addItem(root, LayoutItem::kText, "Top", "directly under the root");
+  LayoutItem* guide = addItem(root, LayoutItem::kChapter, "Guide");
+  addItem(*addItem(*guide, LayoutItem::kChapter, "Inner"), LayoutItem::kText, "Deep", "two levels down");
+  addItem(root, LayoutItem::kChapter, "Empty");
+  LayoutItem* again = addItem(root, LayoutItem::kChapter, "Guide");
+  addItem(*again, LayoutItem::kText, "Second", "shares the first Guide chapter");
+
+  build();
+  EXPECT_EQ(document.name(), "Manual");
+  ASSERT_EQ(document.externalDocuments().size(), 1u);
+  EXPECT_EQ(document.externalDocuments()[0].title(), "Top");
+  ASSERT_EQ(document.chapters().size(), 1u);  // "Empty" has no content, the two "Guide" items share one
+  const Chapter& guide_chapter = *document.chapters()[0];
+  EXPECT_EQ(guide_chapter.name(), "Guide");
+  ASSERT_EQ(guide_chapter.externalDocuments().size(), 1u);
+  EXPECT_EQ(guide_chapter.externalDocuments()[0].title(), "Second");
+  ASSERT_EQ(guide_chapter.chapters().size(), 1u);
+  EXPECT_EQ(guide_chapter.chapters()[0]->name(), "Inner");
+  // An embedded text is processed as a comment: reflowed, capitalized and punctuated.
+  const DocText& embedded = guide_chapter.chapters()[0]->externalDocuments()[0].text();
+  ASSERT_EQ(embedded.paragraphs().size(), 1u);
+  EXPECT_EQ(embedded.paragraphs()[0], (DocParagraph{"Two levels down.", DocParagraph::kFlowing}));
+}
+
+TEST_F(DocumentBuilderTest, DocumentsAreLinkedInsertedOrRefused) {
+  TempTree tree;
+  const std::string text_file = tree.write("notes.txt", "Plain text\nwith two lines\n");
+  const std::string form_feed = tree.write("paged.txt", "abc\fdef ghi jkl\n");
+  const std::string utf8 = tree.write("utf8.txt", "\xc3\xa9t\xc3\xa9 caf\xc3\xa9\n");
+  const std::string prose = tree.write("prose.txt", "one line of prose\n");
+  LayoutItem* docs = addItem(configuration.mutableArrangement(), LayoutItem::kChapter, "Docs");
+  addItem(*docs, LayoutItem::kInsertDocument, text_file, "Notes");
+  addItem(*docs, LayoutItem::kInsertDocument, form_feed, "Paged");
+  addItem(*docs, LayoutItem::kInsertDocument, utf8, "Accents");
+  addItem(*docs, LayoutItem::kInsertDocument, prose, "Prose");
+  addItem(*docs, LayoutItem::kInsertDocument, prose, "Kept")->setPreserveFormatting(true);
+  addItem(*docs, LayoutItem::kLinkDocument, text_file, "Linked notes");
+  addItem(*docs, LayoutItem::kLinkDocument, tree.root() + "missing.txt", "Nowhere");
+
+  build();
+  const auto& placed = document.chapters().at(0)->externalDocuments();
+  ASSERT_EQ(placed.size(), 6u);
+  EXPECT_FALSE(placed[0].isLink());
+  // Inserted files become comment text: two short lines stay as written, prose is reflowed unless the item
+  // asks to keep the formatting.
+  const auto only = [](const ExternalDocument& doc) {
+    return std::vector(doc.text().paragraphs().begin(), doc.text().paragraphs().end());
+  };
+  EXPECT_EQ(only(placed[0]),
+            (std::vector<DocParagraph>{{"Plain text\nwith two lines\n", DocParagraph::kPreformatted}}));
+  EXPECT_EQ(only(placed[3]), (std::vector<DocParagraph>{{"One line of prose.", DocParagraph::kFlowing}}));
+  EXPECT_EQ(only(placed[4]),
+            (std::vector<DocParagraph>{{"one line of prose\n", DocParagraph::kPreformatted}}));
+  EXPECT_TRUE(placed[1].isLink());  // the form feed makes it binary: linked instead
+  EXPECT_EQ(placed[1].fileName(), form_feed);
+  EXPECT_FALSE(placed[2].isLink());  // bytes above 0x7f are printable
+  EXPECT_TRUE(placed[5].isLink());
+  EXPECT_EQ(placed[5].title(), "Linked notes");
+  EXPECT_EQ(output.lines,
+            (std::vector<std::string>{"error: file " + form_feed + " is binary, cannot insert",
+                                      "error: Cannot open document " + tree.root() + "missing.txt"}));
+}
+
+TEST(LooksBinaryTest, LooksAtTheFirstTenBytesOnly) {
+  EXPECT_FALSE(looksBinary(""));
+  EXPECT_FALSE(looksBinary("0123456789\x01"));
+  EXPECT_TRUE(looksBinary("012345678\x01"));
+  EXPECT_TRUE(looksBinary(std::string("ab\0cd", 5)));
+  EXPECT_FALSE(looksBinary("\t\r\n\xff\x80 text"));
 }
 
 TEST(SameSourceFileTest, ComparesTrailingPathsCaseBlind) {

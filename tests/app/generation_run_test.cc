@@ -2,43 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document_builder.h"
+#include <cstdlib>
+
 #include "app/source_list.h"
+#include "common/file_contents.h"
 #include "config/configuration.h"
 #include "config/layout_item.h"
-#include "document/document.h"
-#include "frontend/code_store.h"
 #include "support/recording_output.h"
 #include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
 
-// Adds an item of `kind` called `name` below `parent`.
-LayoutItem* addItem(LayoutItem& parent, int kind, const std::string& name, const std::string& text = "") {
-  LayoutItem* item = parent.addChild();
-  item->setKind(kind);
-  item->setName(name);
-  item->setText(text);
-  return item;
-}
+// A temporary tree that also holds the style folders.
+class GenerationRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("QUILLET_STYLES", tree.root().c_str(), 1); }
+  void TearDown() override { unsetenv("QUILLET_STYLES"); }
 
-// Builds the document of `configuration` with its configuration and output published as in a run.
-struct BuiltDocument {
-  explicit BuiltDocument(Configuration& configuration) {
-    setCurrentConfiguration(&configuration);
-    setCurrentMessageOutput(&output);
-    buildDocument(configuration, store, document, documented);
-    setCurrentMessageOutput(nullptr);
-    setCurrentConfiguration(nullptr);
-  }
-  RecordingOutput output;
-  CodeStore store;
-  Document document;
-  DocumentedFiles documented;
+  TempTree tree;
 };
 
-TEST(GenerationRunTest, ConfigurationChecksStopTheRunBeforeAnyWork) {
+TEST_F(GenerationRunTest, ConfigurationChecksStopTheRunBeforeAnyWork) {
   Configuration empty;
   empty.mutableSourceEntries().push_back({"/nonexistent/*.cpp", false});
   RecordingOutput first;
@@ -47,7 +32,9 @@ TEST(GenerationRunTest, ConfigurationChecksStopTheRunBeforeAnyWork) {
                                                   "configuration.  No documentation can be generated."});
 
   Configuration no_output = empty;
-  addItem(no_output.mutableArrangement(), LayoutItem::kText, "Intro", "Hello");
+  LayoutItem* intro = no_output.mutableArrangement().addChild();
+  intro->setKind(LayoutItem::kText);
+  intro->setText("Hello");
   RecordingOutput second;
   runGeneration(no_output, second);
   EXPECT_EQ(second.lines, std::vector<std::string>{"error: At least one output file name from the style tab "
@@ -57,8 +44,7 @@ TEST(GenerationRunTest, ConfigurationChecksStopTheRunBeforeAnyWork) {
   EXPECT_EQ(currentMessageOutput(), nullptr);
 }
 
-TEST(GenerationRunTest, SourceListReportsMissingEntriesAsTypedAndKeepsTheOthers) {
-  TempTree tree;
+TEST_F(GenerationRunTest, SourceListReportsMissingEntriesAsTypedAndKeepsTheOthers) {
   tree.write("src/a.cpp", "int a;\n");
   tree.write("src/b.h", "int b;\n");
   tree.write("lib/deep/c.cpp", "int c;\n");
@@ -78,100 +64,57 @@ TEST(GenerationRunTest, SourceListReportsMissingEntriesAsTypedAndKeepsTheOthers)
   EXPECT_EQ(sources.folders, (std::vector<std::string>{tree.root() + "src/", tree.root() + "lib/deep/"}));
 }
 
-TEST(GenerationRunTest, CancellingBetweenModulesSkipsBuilding) {
-  TempTree tree;
-  tree.write("a.cpp", "int a;\n");
-  tree.write("b.cpp", "int b;\n");
+// A whole run over source text written here: preprocessing, recognition, the code store, the document with
+// its chapters and sort, and a small style set that walks the document through both evaluation passes.
+TEST_F(GenerationRunTest, StyleSheetWalksTheDocumentOfRealSource) {
+  tree.write("src/shapes.h",
+             "#ifndef SHAPES_H\n#define SHAPES_H\n#define EXPORT\nnamespace geo {\n"
+             "// A figure in the plane.\nclass EXPORT Shape {\npublic:\n"
+             "  // Returns the area.\n  virtual double Area() const = 0;\n"
+             "  // Moves the shape by dx and dy.\n  void MoveBy(int dx, int dy = 0);\n};\n"
+             "// A circle.\nclass Circle : public Shape {\npublic:\n  double Area() const;\n"
+             "private:\n  double radius;  // never negative\n};\n"
+             "// The colours.\nenum Colour { Red = 1, Green };\n}\n#endif\n");
+  tree.write("src/shapes.cpp",
+             "#include \"shapes.h\"\n"
+             "namespace geo {\n"
+             "double Circle::Area() const { if (radius > 0) return 3.14 * radius * radius; return 0; }\n"
+             "}\n");
+  tree.write("HTML/Standard Style/main.html",
+             "<title>document_name_</title>\n"
+             "$$(for_each (global_class_list) start C)"
+             "[anchor_ class_type_ name_ in namespace_: text_summary_\n"
+             "$$(for_each (function_list) start F)  - name_ [size_/mccabe_]\n$$(next F)]\n"
+             "$$(next C)"
+             "$$(for_each (global_enum_list) start E)anchor_ enum name_ at link_to_\n$$(next E)"
+             "$$(if (global_class_list.size GT 1))two classes");
   Configuration configuration;
-  configuration.setVerbose(true);
   configuration.setHtmlOutputFile(tree.root() + "out/index.html");
-  configuration.mutableSourceEntries().push_back({tree.root() + "*.cpp", false});
-  addItem(configuration.mutableArrangement(), LayoutItem::kText, "Intro", "Hello");
+  configuration.mutableSourceEntries().push_back({tree.root() + "src/*.cpp", false});
+  LayoutItem& root = configuration.mutableArrangement();
+  root.setName("Geometry");
+  LayoutItem* classes = root.addChild();
+  classes->setName("Classes");
+  classes->addChild()->setKind(LayoutItem::kClassesByName);
+  classes->child(0)->setName(".*");
+
   RecordingOutput output;
-  output.cancelAfterStatus = 2;  // the source list line, then the first module
   runGeneration(configuration, output);
-  EXPECT_TRUE(output.has("Parsing file: " + tree.root() + "a.cpp"));
-  EXPECT_FALSE(output.mentions("b.cpp"));
-  EXPECT_FALSE(output.has("Building Document"));
-}
+  for (const std::string& line : output.lines) ADD_FAILURE() << line;
 
-TEST(DocumentBuilderTest, ChaptersFollowTheArrangementPath) {
-  Configuration configuration;
-  LayoutItem& root = configuration.mutableArrangement();
-  root.setName("Manual");
-  addItem(root, LayoutItem::kText, "Top", "directly under the root");
-  LayoutItem* guide = addItem(root, LayoutItem::kChapter, "Guide");
-  addItem(*addItem(*guide, LayoutItem::kChapter, "Inner"), LayoutItem::kText, "Deep", "two levels down");
-  addItem(root, LayoutItem::kChapter, "Empty");
-  LayoutItem* again = addItem(root, LayoutItem::kChapter, "Guide");
-  addItem(*again, LayoutItem::kText, "Second", "shares the first Guide chapter");
-
-  BuiltDocument built(configuration);
-  const Document& document = built.document;
-  EXPECT_EQ(document.name(), "Manual");
-  ASSERT_EQ(document.externalDocuments().size(), 1u);
-  EXPECT_EQ(document.externalDocuments()[0].title(), "Top");
-  ASSERT_EQ(document.chapters().size(), 1u);  // "Empty" has no content, the two "Guide" items share one
-  const Chapter& guide_chapter = *document.chapters()[0];
-  EXPECT_EQ(guide_chapter.name(), "Guide");
-  ASSERT_EQ(guide_chapter.externalDocuments().size(), 1u);
-  EXPECT_EQ(guide_chapter.externalDocuments()[0].title(), "Second");
-  ASSERT_EQ(guide_chapter.chapters().size(), 1u);
-  EXPECT_EQ(guide_chapter.chapters()[0]->name(), "Inner");
-  // An embedded text is processed as a comment: reflowed, capitalized and punctuated.
-  const DocText& embedded = guide_chapter.chapters()[0]->externalDocuments()[0].text();
-  ASSERT_EQ(embedded.paragraphs().size(), 1u);
-  EXPECT_EQ(embedded.paragraphs()[0], (DocParagraph{"Two levels down.", DocParagraph::kFlowing}));
-}
-
-TEST(DocumentBuilderTest, DocumentsAreLinkedInsertedOrRefused) {
-  TempTree tree;
-  const std::string text_file = tree.write("notes.txt", "Plain text\nwith two lines\n");
-  const std::string form_feed = tree.write("paged.txt", "abc\fdef ghi jkl\n");
-  const std::string utf8 = tree.write("utf8.txt", "\xc3\xa9t\xc3\xa9 caf\xc3\xa9\n");
-  const std::string prose = tree.write("prose.txt", "one line of prose\n");
-  Configuration configuration;
-  LayoutItem& root = configuration.mutableArrangement();
-  LayoutItem* docs = addItem(root, LayoutItem::kChapter, "Docs");
-  addItem(*docs, LayoutItem::kInsertDocument, text_file, "Notes");
-  addItem(*docs, LayoutItem::kInsertDocument, form_feed, "Paged");
-  addItem(*docs, LayoutItem::kInsertDocument, utf8, "Accents");
-  addItem(*docs, LayoutItem::kInsertDocument, prose, "Prose");
-  addItem(*docs, LayoutItem::kInsertDocument, prose, "Kept")->setPreserveFormatting(true);
-  addItem(*docs, LayoutItem::kLinkDocument, text_file, "Linked notes");
-  addItem(*docs, LayoutItem::kLinkDocument, tree.root() + "missing.txt", "Nowhere");
-
-  BuiltDocument built(configuration);
-  const auto& placed = built.document.chapters().at(0)->externalDocuments();
-  ASSERT_EQ(placed.size(), 6u);
-  EXPECT_FALSE(placed[0].isLink());
-  // Inserted files become comment text: two short lines stay as written, prose is reflowed unless the item
-  // asks to keep the formatting.
-  const auto only = [](const ExternalDocument& doc) {
-    return std::vector(doc.text().paragraphs().begin(), doc.text().paragraphs().end());
-  };
-  EXPECT_EQ(only(placed[0]),
-            (std::vector<DocParagraph>{{"Plain text\nwith two lines\n", DocParagraph::kPreformatted}}));
-  EXPECT_EQ(only(placed[3]), (std::vector<DocParagraph>{{"One line of prose.", DocParagraph::kFlowing}}));
-  EXPECT_EQ(only(placed[4]),
-            (std::vector<DocParagraph>{{"one line of prose\n", DocParagraph::kPreformatted}}));
-  EXPECT_TRUE(placed[1].isLink());  // the form feed makes it binary: linked instead
-  EXPECT_EQ(placed[1].fileName(), form_feed);
-  EXPECT_FALSE(placed[2].isLink());  // bytes above 0x7f are printable
-  EXPECT_TRUE(placed[5].isLink());
-  EXPECT_EQ(placed[5].title(), "Linked notes");
-  EXPECT_EQ(built.output.lines, (std::vector<std::string>{
-                                    "error: file " + form_feed + " is binary, cannot insert",
-                                    "error: Cannot open document " + tree.root() + "missing.txt",
-                                }));
-}
-
-TEST(DocumentBuilderTest, BinaryTestLooksAtTheFirstTenBytesOnly) {
-  EXPECT_FALSE(looksBinary(""));
-  EXPECT_FALSE(looksBinary("0123456789\x01"));
-  EXPECT_TRUE(looksBinary("012345678\x01"));
-  EXPECT_TRUE(looksBinary(std::string("ab\0cd", 5)));
-  EXPECT_FALSE(looksBinary("\t\r\n\xff\x80 text"));
+  std::string page;
+  ASSERT_TRUE(readFileContents(tree.root() + "out/index.html", page));
+  EXPECT_NE(page.find("<title>Geometry</title>"), std::string::npos) << page;
+  EXPECT_NE(page.find("class Circle in geo: A circle."), std::string::npos) << page;
+  EXPECT_NE(page.find("class Shape in geo: A figure in the plane."), std::string::npos) << page;
+  // The definition's body was counted into the declaration: three statements (the if and both returns), one
+  // decision plus one.
+  EXPECT_NE(page.find("  - Area [3/2]"), std::string::npos) << page;
+  EXPECT_NE(page.find("  - MoveBy [0/0]"), std::string::npos) << page;
+  EXPECT_NE(page.find("enum Colour at index.html#"), std::string::npos) << page;
+  EXPECT_NE(page.find("two classes"), std::string::npos) << page;
+  // Circle sorts before Shape.
+  EXPECT_LT(page.find("class Circle"), page.find("class Shape"));
 }
 
 }  // namespace

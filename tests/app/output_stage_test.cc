@@ -73,16 +73,6 @@ TEST_F(OutputStageTest, MainFileTakesTheFormatsExtension) {
   EXPECT_EQ(mainOutputFile("help/api", kWinHelpFormat), "help/api.rtf");
 }
 
-TEST_F(OutputStageTest, ShortNamesRefuseLongHtmlMainFileOnly) {
-  configuration.setShortFileNames(true);
-  configuration.setHtmlOutputFile(tree.root() + "documentation.htm");
-  FakeNode document("chapter", "Doc");
-  writeOutput(document, kHtmlFormat);
-  EXPECT_EQ(output.lines, std::vector<std::string>{"error: output filename  " + tree.root() +
-                                                   "documentation.htm is longer that 8 characters.  Cannot "
-                                                   "create a 8.3 conforming documentation set."});
-}
-
 TEST_F(OutputStageTest, WritesBothPassesAndTheIndexFile) {
   tree.write("HTML/Standard Style/main.html",
              "<h1>name_</h1>$$(for_each (class_list) start L)<a name=\"anchor_\">name_</a> see link_to_\n"
@@ -110,13 +100,23 @@ TEST_F(OutputStageTest, WritesBothPassesAndTheIndexFile) {
   EXPECT_EQ(index, "\"Gadget\",\"index.html#a_Gadget\"\n\"Widget\",\"index.html#a_Widget\"\n");
 }
 
-TEST_F(OutputStageTest, UnopenableMainFileEndsTheFormat) {
+TEST_F(OutputStageTest, MainFileProblemsEndTheFormat) {
+  FakeNode document("chapter", "Doc");
   tree.write("RTF/Standard Style/main.rtf", "{\\rtf1 name_}");
   tree.write("blocked", "a file where a folder should be");
   configuration.setRtfOutputFile(tree.root() + "blocked/manual.rtf");
-  FakeNode document("chapter", "Doc");
   writeOutput(document, kRtfFormat);
-  EXPECT_TRUE(output.has("error: cannot open output file " + tree.root() + "blocked/manual.rtf"));
+  EXPECT_EQ(output.lines,
+            std::vector<std::string>{"error: cannot open output file " + tree.root() + "blocked/manual.rtf"});
+
+  // Short names refuse a long HTML main file only.
+  output.lines.clear();
+  configuration.setShortFileNames(true);
+  configuration.setHtmlOutputFile(tree.root() + "documentation.htm");
+  writeOutput(document, kHtmlFormat);
+  EXPECT_EQ(output.lines, std::vector<std::string>{"error: output filename  " + tree.root() +
+                                                   "documentation.htm is longer that 8 characters.  Cannot "
+                                                   "create a 8.3 conforming documentation set."});
 }
 
 TEST_F(OutputStageTest, WinHelpRunsTheHelpCompilerOrSaysItCannot) {

@@ -41,6 +41,7 @@ class DocumentTest : public ::testing::Test {
 
 TEST_F(DocumentTest, ChaptersKnowTheirLevelAnchorAndFile) {
   configuration.setHtmlOutputFile("doc/index.html");
+  configuration.setRtfOutputFile("print/manual.doc");
   Document document;
   document.setName("My Lib");
   Chapter* outer = document.appendChapter("Core & Utils");
@@ -65,13 +66,8 @@ TEST_F(DocumentTest, ChaptersKnowTheirLevelAnchorAndFile) {
   EXPECT_EQ(document.GetList("chapter_list")->Count(), 1u);
   EXPECT_EQ(document.GetList("chapter_list")->At(0), outer);
   EXPECT_EQ(document.TypeName(), "chapter");
-}
 
-TEST_F(DocumentTest, DocumentFileNameFollowsTheOutputFormat) {
-  configuration.setHtmlOutputFile("site/main.html");
-  configuration.setRtfOutputFile("print/manual.doc");
-  Document document;
-  EXPECT_EQ(document.FileName(context), "main");
+  // The document's file name follows the output format.
   RTFStyleSheetFilter rtf;
   rtf.setFormat(kRtfFormat);
   context.filter = &rtf;
@@ -118,21 +114,10 @@ TEST_F(DocumentTest, ExternalDocumentsNameThemselvesByTitleOrFile) {
   EXPECT_EQ(property(elsewhere, "html_url"), "file:///C:\\specs\\api.doc");
 }
 
-}  // namespace
-}  // namespace quillet
-
-namespace quillet {
-namespace {
-
-Class makeClass(const std::string& name, const std::string& file) {
-  Class made;
-  made.name = name;
-  made.file = file;
-  return made;
-}
-
-Function makeFunction(const std::string& name, const std::string& file) {
-  Function made;
+// A model element called `name` declared in `file`.
+template <typename Model>
+Model named(const std::string& name, const std::string& file) {
+  Model made;
   made.name = name;
   made.file = file;
   return made;
@@ -146,14 +131,14 @@ std::vector<std::string> namesOf(StyleSheetObject* list) {
 
 TEST_F(DocumentTest, SortingOrdersChaptersAndFillsTheGlobalLists) {
   Document document;
-  document.appendClass(makeClass("Zeta", "z.h"));
+  document.appendClass(named<Class>("Zeta", "z.h"));
   Chapter* first = document.appendChapter("First");
-  first->appendClass(makeClass("beta", "b.h"));
-  first->appendClass(makeClass("Alpha", "a.h"));
-  first->appendFunction(makeFunction("run", "a.h"));
-  first->appendFunction(makeFunction("Stop", "b.h"));
+  first->appendClass(named<Class>("beta", "b.h"));
+  first->appendClass(named<Class>("Alpha", "a.h"));
+  first->appendFunction(named<Function>("run", "a.h"));
+  first->appendFunction(named<Function>("Stop", "b.h"));
   Chapter* inner = first->appendChapter("Inner");
-  inner->appendClass(makeClass("Gamma", "a.h"));
+  inner->appendClass(named<Class>("Gamma", "a.h"));
 
   document.sort();
 
@@ -169,9 +154,9 @@ TEST_F(DocumentTest, SortingOrdersChaptersAndFillsTheGlobalLists) {
 
 TEST_F(DocumentTest, FileIndexListsEachFileWithWhatItDeclares) {
   Document document;
-  document.appendClass(makeClass("Widget", "src\\ui\\widget.h"));
-  document.appendFunction(makeFunction("draw", "src\\ui\\widget.h"));
-  document.appendClass(makeClass("Point", "geo.h"));
+  document.appendClass(named<Class>("Widget", "src\\ui\\widget.h"));
+  document.appendFunction(named<Function>("draw", "src\\ui\\widget.h"));
+  document.appendClass(named<Class>("Point", "geo.h"));
   document.sort();
   const std::string index = property(document, "html_file_index");
   EXPECT_EQ(index.find("<UL>\n<LI>"), 0u);

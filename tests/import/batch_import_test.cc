@@ -44,10 +44,12 @@ TEST(BatchImportTest, ProjectAloneIsImportedIntoDefaultConfigurationAndDocumente
 TEST(BatchImportTest, InvalidProjectFilesGetTheirLineAndTheRunGoesOn) {
   TempTree tree;
   const std::string dsp = tree.write("a.dsp", "Some other file\r\n");
-  const std::string dsw = tree.write("b.DSW", "# Microsoft Developer Studio Project File\r\n");
   EXPECT_NE(runWith({"-C", "-prj", dsp})
                 .find("error: " + dsp + " is not a valid Microsoft Developer Studio Project (DSP) File\n"),
             std::string::npos);
+  // The workspace is found whatever the case of its name, and named as typed.
+  tree.write("b.DSW", "# Microsoft Developer Studio Project File\r\n");
+  const std::string dsw = tree.root() + "B.dsw";
   const std::string out = runWith({"-C", "-prj", dsw});
   EXPECT_NE(out.find("error: " + dsw + " is not a valid Microsoft Developer Studio Workspace (DSW) File\n"),
             std::string::npos);

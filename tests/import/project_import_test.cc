@@ -44,9 +44,8 @@ TEST_F(ProjectImportTest, TakesSourcesAndHeadersByExtensionOnce) {
   const std::string body =
       "SOURCE=.\\main.cpp\nSOURCE=util.C\nSOURCE=..\\lib\\x.cxx\nSOURCE=\"with blank.c\"\nSOURCE=/abs/a.cpp\n"
       "SOURCE=.\\app.rc\nSOURCE=.\\Main.CPP\nSOURCE no_equals.cpp\nSOURCE=bad\x01name.cpp\n"
-      "SOURCE=.\\inc\\app.h\nSOURCE=b.HPP\nSOURCE=c.hxx\nSOURCE=res.hm\nSOURCE=.\\INC\\APP.H\nSOURCE=inc/"
-      "app.h\n"
-      "# ADD CPP /D \"X\" /I \"inc\"\n";
+      "SOURCE=.\\inc\\app.h\nSOURCE=b.HPP\nSOURCE=c.hxx\nSOURCE=res.hm\nSOURCE=.\\INC\\APP.H\n"
+      "SOURCE=inc/app.h\n# ADD CPP /D \"X\" /I \"inc\"\n";
   ASSERT_EQ(import(body, configuration), 1);
   const std::string root = tree.root();
   // Sources are seen from where the project file was named; rooted paths stay as written.
@@ -85,15 +84,13 @@ TEST_F(ProjectImportTest, ChoosesCompilerProfileOnlyWhileGeneric) {
 TEST_F(ProjectImportTest, TakesDefinesAndIncludesOfFirstTwoOptionLines) {
   configuration.setDefines("KEEP, NDEBUG");
   configuration.setIncludePath("c:\\sdk; " + tree.root() + "inc");
-  ASSERT_EQ(
-      import(
-          "# PROP BASE Use_MFC 0\n"
-          "# ADD BASE CPP /nologo /D \"WIN32\" /D \"NDEBUG\" /D \"FIRST\" /I \"inc\" /c\n"
-          "# ADD BASE RSC /d \"RESOURCE\"\n"
-          "# ADD CPP /D \"SECOND\" /DFIRST /I \"c:\\sdk\" /I ..\\other /Fp\"Debug/Dll.pch\" /Yu\"x.h\" /c\n"
-          "# ADD CPP /D \"THIRD\" /I \"third\"\n",
-          configuration),
-      1);
+  const std::string options =
+      "# PROP BASE Use_MFC 0\n"
+      "# ADD BASE CPP /nologo /D \"WIN32\" /D \"NDEBUG\" /D \"FIRST\" /I \"inc\" /c\n"
+      "# ADD BASE RSC /d \"RESOURCE\"\n"
+      "# ADD CPP /D \"SECOND\" /DFIRST /I \"c:\\sdk\" /I ..\\other /Fp\"Debug/Dll.pch\" /Yu\"x.h\" /c\n"
+      "# ADD CPP /D \"THIRD\" /I \"third\"\n";
+  ASSERT_EQ(import(options, configuration), 1);
   // WIN32 comes with the profile chosen above; NDEBUG and FIRST are held already.
   EXPECT_EQ(configuration.defines(), "KEEP, NDEBUG,FIRST,SECOND");
   EXPECT_EQ(configuration.includePath(), "c:\\sdk; " + tree.root() + "inc;" + tree.root() + "..\\other");
