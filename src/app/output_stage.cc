@@ -85,8 +85,8 @@ void compileHelp(const std::string& main_file, const std::string& folder) {
 
 std::string mainOutputFile(const std::string& configured, int32_t format) {
   const std::string extension = format == kHtmlFormat ? configuredHtmlExtension() : std::string(".rtf");
-  const size_t dot = configured.rfind('.');
-  return (dot == std::string::npos ? configured : configured.substr(0, dot)) + extension;
+  // Only a dot of the file's own name starts an extension: "out.d/index" is "index" in "out.d".
+  return folderPart(configured) + stemOf(configured) + extension;
 }
 
 std::string helpCompilerCommand(const std::string& main_file) {

@@ -71,6 +71,8 @@ TEST_F(OutputStageTest, MainFileTakesTheFormatsExtension) {
   EXPECT_EQ(mainOutputFile("index", kHtmlFormat), "index.htm");
   EXPECT_EQ(mainOutputFile("manual.doc", kRtfFormat), "manual.rtf");
   EXPECT_EQ(mainOutputFile("help/api", kWinHelpFormat), "help/api.rtf");
+  EXPECT_EQ(mainOutputFile("out.d/api", kRtfFormat), "out.d/api.rtf");
+  EXPECT_EQ(mainOutputFile("my.docs\\manual.doc", kRtfFormat), "my.docs\\manual.rtf");
 }
 
 TEST_F(OutputStageTest, WritesBothPassesAndTheIndexFile) {
