@@ -62,41 +62,31 @@ TEST_F(RecognizerDeclarationTest, TakesParameterCommentsWrittenOnTheirLine) {
 }
 
 TEST_F(RecognizerDeclarationTest, ReadsTrailersAndModernFunctionForms) {
-  EXPECT_EQ(recognize("class A {\n"
-                      "  virtual void draw() const = 0;\n"
-                      "  void f() throw(std::bad_alloc);\n"
-                      "  void g() const noexcept(true) override;\n"
-                      "  A(const A&) = delete;\n"
-                      "  A() = default;\n"
-                      "  auto size() const -> std::size_t;\n"
-                      "  [[nodiscard]] static auto make() -> A final;\n"
-                      "  void swap(A& a) NOEXCEPT_IF(is_nothrow<A>::value) __attribute__((nonnull(1)));\n"
-                      "};",
-                      "OnReturnType OnFunctionName OnFunctionTrailer"),
-            (Calls{"OnReturnType|virtual void",
-                   "OnFunctionName||draw",
-                   "OnFunctionTrailer|const = 0|",
-                   "OnReturnType|void",
-                   "OnFunctionName||f",
-                   "OnFunctionTrailer||throw ( std::bad_alloc )",
-                   "OnReturnType|void",
-                   "OnFunctionName||g",
-                   "OnFunctionTrailer|const noexcept ( true ) override|",
-                   "OnReturnType|",
-                   "OnFunctionName||A",
-                   "OnFunctionTrailer|= delete|",
-                   "OnReturnType|",
-                   "OnFunctionName||A",
-                   "OnFunctionTrailer|= default|",
-                   "OnReturnType|std::size_t",
-                   "OnFunctionName||size",
-                   "OnFunctionTrailer|const|",
-                   "OnReturnType|static A",
-                   "OnFunctionName||make",
-                   "OnFunctionTrailer|final|",
-                   "OnReturnType|void",
-                   "OnFunctionName||swap",
-                   "OnFunctionTrailer|NOEXCEPT_IF ( is_nothrow<A>::value )|"}));
+  const char* kNames = "OnReturnType OnFunctionName OnFunctionTrailer";
+  EXPECT_EQ(
+      recognize("class A {\n"
+                "  virtual void draw() const = 0;\n"
+                "  void f() throw(std::bad_alloc);\n"
+                "  void g() const noexcept(true) override;\n"
+                "  A(const A&) = delete;\n"
+                "};",
+                kNames),
+      (Calls{"OnReturnType|virtual void", "OnFunctionName||draw", "OnFunctionTrailer|const = 0|",
+             "OnReturnType|void", "OnFunctionName||f", "OnFunctionTrailer||throw ( std::bad_alloc )",
+             "OnReturnType|void", "OnFunctionName||g", "OnFunctionTrailer|const noexcept ( true ) override|",
+             "OnReturnType|", "OnFunctionName||A", "OnFunctionTrailer|= delete|"}));
+  EXPECT_EQ(
+      recognize("class A {\n"
+                "  A() = default;\n"
+                "  auto size() const -> std::size_t;\n"
+                "  [[nodiscard]] static auto make() -> A final;\n"
+                "  void swap(A& a) NOEXCEPT_IF(is_nothrow<A>::value) __attribute__((nonnull(1)));\n"
+                "};",
+                kNames),
+      (Calls{"OnReturnType|", "OnFunctionName||A", "OnFunctionTrailer|= default|", "OnReturnType|std::size_t",
+             "OnFunctionName||size", "OnFunctionTrailer|const|", "OnReturnType|static A",
+             "OnFunctionName||make", "OnFunctionTrailer|final|", "OnReturnType|void", "OnFunctionName||swap",
+             "OnFunctionTrailer|NOEXCEPT_IF ( is_nothrow<A>::value )|"}));
 }
 
 TEST_F(RecognizerDeclarationTest, NamesOperatorsDestructorsAndScopedFunctions) {
@@ -117,34 +107,18 @@ TEST_F(RecognizerDeclarationTest, NamesOperatorsDestructorsAndScopedFunctions) {
 }
 
 TEST_F(RecognizerDeclarationTest, SkipsConstructorInitializersAndCountsTheBody) {
-  EXPECT_EQ(recognize("class K {\n"
-                      " public:\n"
-                      "  K(int v) : v_{v}, w_(v), all_{{1, 2}} { if (v) f(); }\n"
-                      " private:\n"
-                      "  int v_;\n"
-                      "};"),
-            (Calls{"OnClassKey|class",
-                   "OnClassBegin",
-                   "OnClassName|K",
-                   "OnClassComment",
-                   "OnAccessLabel|3",
-                   "OnComment||0",
-                   "OnAccessLabel|1",
-                   "OnReturnType|",
-                   "OnFunctionName||K",
-                   "OnParameter|int|int|v||",
-                   "OnFunctionTrailer||",
-                   "OnFunctionEnd|0",
-                   "OnIf",
-                   "OnStatement",
-                   "OnBodyEnd",
-                   "OnComment||0",
-                   "OnComment||0",
-                   "OnAccessLabel|3",
-                   "OnComment||0",
-                   "OnDataMember|int|v_",
-                   "OnFunctionEnd|1",
-                   "OnClassEnd"}));
+  EXPECT_EQ(
+      recognize("class K {\n"
+                " public:\n"
+                "  K(int v) : v_{v}, w_(v), all_{{1, 2}} { if (v) f(); }\n"
+                " private:\n"
+                "  int v_;\n"
+                "};",
+                "OnAccessLabel OnReturnType OnFunctionName OnParameter OnFunctionTrailer OnFunctionEnd OnIf "
+                "OnStatement OnBodyEnd OnDataMember OnClassEnd"),
+      (Calls{"OnAccessLabel|3", "OnAccessLabel|1", "OnReturnType|", "OnFunctionName||K",
+             "OnParameter|int|int|v||", "OnFunctionTrailer||", "OnFunctionEnd|0", "OnIf", "OnStatement",
+             "OnBodyEnd", "OnAccessLabel|3", "OnDataMember|int|v_", "OnFunctionEnd|1", "OnClassEnd"}));
 }
 
 TEST_F(RecognizerDeclarationTest, ReportsDataMembersWithTheirTypesAndNames) {
