@@ -37,7 +37,7 @@ class PreprocessorFixture : public ::testing::Test {
     return path;
   }
 
-  /// The delivered tokens of the module `relative` (written with `text` first when given), up to the end.
+  /// The tokens `preprocessor` delivers, up to the end.
   std::vector<token_t> tokensOf(Preprocessor& preprocessor) {
     std::vector<token_t> tokens;
     for (;;) {

@@ -9,7 +9,24 @@
 namespace quillet {
 namespace {
 
-class PreprocessorTest : public testing::PreprocessorFixture {};
+class PreprocessorTest : public testing::PreprocessorFixture {
+ protected:
+  // The tokens of the module `source` up to the end, each followed by the comment it carries and the
+  // comment's line: "1[  * doc \n]@2 two <end>".
+  std::string commented(const std::string& source) {
+    Preprocessor preprocessor(write("module.cpp", source), {}, {}, cache_);
+    std::string text;
+    for (;;) {
+      const token_t& token = preprocessor.nextToken();
+      text += (text.empty() ? "" : " ") + (token.kind == T_EOF ? "<end>" : token.text);
+      if (token.comment) {
+        for (const std::string& part : *token.comment) text += "[" + part + "]";
+        text += "@" + std::to_string(token.commentLine);
+      }
+      if (token.kind == T_EOF) return text;
+    }
+  }
+};
 
 TEST_F(PreprocessorTest, DefinesObjectLikeMacros) {
   EXPECT_EQ(preprocess("#define A 1\nA + A"), "1 + 1");
@@ -105,63 +122,21 @@ TEST_F(PreprocessorTest, DoesNotExpandAMacroInsideItself) {
   EXPECT_EQ(preprocess("#define f(x) x\n#define g f(g)\ng"), "g");
 }
 
-TEST_F(PreprocessorTest, CarriesCommentsOntoExpansions) {
-  Preprocessor object(write("a.cpp", "#define ONE 1\n/** doc */\nONE two"), {}, {}, cache_);
-  const token_t& one = object.nextToken();
-  EXPECT_EQ(one.text, "1");
-  ASSERT_TRUE(one.comment);
-  EXPECT_EQ(*one.comment, (CommentBlock{"  * doc \n"}));
-  EXPECT_EQ(one.commentLine, 2u);
-  EXPECT_FALSE(object.nextToken().comment);
-
+TEST_F(PreprocessorTest, CarriesCommentsOntoExpansionsAndPastDirectives) {
+  EXPECT_EQ(commented("#define ONE 1\n/** doc */\nONE two"), "1[  * doc \n]@2 two <end>");
   // An empty replacement hands the comment to the token after it; so does a function-like macro.
-  Preprocessor empty(write("b.cpp", "#define NOTHING\n#define F(a) a\n/* c */ NOTHING x /* d */ F(y)"), {},
-                     {}, cache_);
-  const token_t& x = empty.nextToken();
-  EXPECT_EQ(x.text, "x");
-  ASSERT_TRUE(x.comment);
-  EXPECT_EQ(*x.comment, (CommentBlock{"   c \n"}));
-  const token_t& y = empty.nextToken();
-  EXPECT_EQ(y.text, "y");
-  ASSERT_TRUE(y.comment);
-  EXPECT_NE(y.comment->front().find(" d "), std::string::npos);
-}
-
-TEST_F(PreprocessorTest, KeepsCommentsInsideMacrosOnlyWhenAsked) {
-  const std::string source = "#define D /* inner */ int\n#define F(a) a\nD F(/* arg */ y)";
-  Preprocessor off(write("off.cpp", source), {}, {}, cache_);
-  EXPECT_FALSE(off.nextToken().comment);
-  EXPECT_FALSE(off.nextToken().comment);
-
+  EXPECT_EQ(commented("#define NOTHING\n#define F(a) a\n/* c */ NOTHING x /* d */ F(y)"),
+            "x[   c \n]@3 y[                 d \n]@3 <end>");
+  // Comments inside a macro's replacement or arguments are kept only when asked for.
+  const std::string inside = "#define D /* inner */ int\n#define F(a) a\nD F(/* arg */ y)";
+  EXPECT_EQ(commented(inside), "int y <end>");
   run_.configuration.setMacroComments(true);
-  Preprocessor on(write("on.cpp", source), {}, {}, cache_);
-  const token_t& type = on.nextToken();
-  ASSERT_TRUE(type.comment);
-  EXPECT_NE(type.comment->front().find("inner"), std::string::npos);
-  const token_t& y = on.nextToken();
-  ASSERT_TRUE(y.comment);
-  EXPECT_NE(y.comment->front().find("arg"), std::string::npos);
-}
-
-TEST_F(PreprocessorTest, MovesCommentsPastDirectives) {
-  Preprocessor preprocessor(
-      write("m.cpp", "/// doc\n#define X 1\n#if 0\n// hidden\n#endif\nint y; // trailing\n#undef X\nlast"),
-      {}, {}, cache_);
-  const token_t& type = preprocessor.nextToken();
-  EXPECT_EQ(type.text, "int");
-  ASSERT_TRUE(type.comment);
-  EXPECT_EQ(*type.comment, (CommentBlock{"  / doc\n"}));
-  preprocessor.nextToken();
-  preprocessor.nextToken();
-  const token_t& last = preprocessor.nextToken();
-  ASSERT_TRUE(last.comment);
-  EXPECT_EQ(*last.comment, (CommentBlock{"          trailing\n"}));
-  // Comments after the last token ride on the end.
-  Preprocessor tail(write("t.cpp", "x\n/* end */"), {}, {}, cache_);
-  tail.nextToken();
-  const token_t& end = tail.nextToken();
-  EXPECT_EQ(end.kind, T_EOF);
-  ASSERT_TRUE(end.comment);
+  EXPECT_EQ(commented(inside), "int[           inner \n]@1 y[     arg \n]@3 <end>");
+  // Directives and skipped groups let the comments before them through; comments after the last token
+  // ride on the end.
+  EXPECT_EQ(commented("/// doc\n#define X 1\n#if 0\n// hidden\n#endif\nint y; // trailing\n#undef X\nlast"),
+            "int[  / doc\n]@1 y ; last[          trailing\n]@6 <end>");
+  EXPECT_EQ(commented("x\n/* end */"), "x <end>[   end \n]@2");
 }
 
 TEST_F(PreprocessorTest, GivesExpansionsThePositionOfTheInvocation) {
