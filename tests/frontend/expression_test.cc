@@ -17,42 +17,23 @@ int statusOf(const std::string& text) {
   return C_Like_Expression(text).status();
 }
 
+void expectValue(const char* text, int32_t value) {
+  C_Like_Expression expression(text);
+  EXPECT_EQ(expression.status(), kExpressionValid) << text;
+  EXPECT_EQ(expression.Evaluate(), value) << text;
+}
+
 TEST(ExpressionTest, EvaluatesWithCPrecedence) {
-  struct Case {
-    const char* text;
-    int32_t value;
-  };
-  const Case cases[] = {
-      {"1 + 2 * 3", 7},
-      {"(1 + 2) * 3", 9},
-      {"10 - 4 - 3", 3},
-      {"1 + 5 % 3", 0},
-      {"7 % 4 * 2", 7 % 8},
-      {"-3 + 1", -2},
-      {"(-3)", -3},
-      {"2 * -3", -6},
-      {"+4 - +1", 3},
-      {"!0", 1},
-      {"!5 == 0", 1},
-      {"1 < 2 && 3 > 2", 1},
-      {"1 <= 1 || 0", 1},
-      {"2 >= 3", 0},
-      {"-1 < 0", 1},
-      {"1 != 2 == 1", 1},
-      {"0x10 == 16 && 010 == 8", 1},
-      {"0XfF", 255},
-      {"7 / 2", 3},
-      {"-7 / 2", -3},
-      {"-7 % 3", -1},
-      {"1 || 0 && 0", 1},
-      {"((((42))))", 42},
-      {" 1\t+\n1 ", 2},
-  };
-  for (const Case& c : cases) {
-    C_Like_Expression e(c.text);
-    EXPECT_EQ(e.status(), kExpressionValid) << c.text;
-    EXPECT_EQ(e.Evaluate(), c.value) << c.text;
-  }
+  const std::pair<const char*, int32_t> cases[] = {
+      {"1 + 2 * 3", 7},        {"(1 + 2) * 3", 9}, {"10 - 4 - 3", 3},  {"1 + 5 % 3", 0}, {"7 % 4 * 2", 7 % 8},
+      {"-3 + 1", -2},          {"(-3)", -3},       {"2 * -3", -6},     {"+4 - +1", 3},   {"7 / 2", 3},
+      {"-7 / 2", -3},          {"-7 % 3", -1},     {"((((42))))", 42}, {" 1\t+\n1 ", 2}, {"0XfF", 255},
+      {"1LL + 2ull + 3Lu", 6}, {"2 >= 3", 0}};
+  for (const auto& [text, value] : cases) expectValue(text, value);
+  for (const char* text :
+       {"!0", "!5 == 0", "1 < 2 && 3 > 2", "1 <= 1 || 0", "-1 < 0", "1 != 2 == 1", "1 || 0 && 0",
+        "0x10 == 16 && 010 == 8", "201703L >= 201103L", "0x10UL == 16 && 010u == 8"})
+    expectValue(text, 1);
 }
 
 TEST(ExpressionTest, WrapsAroundAt32Bits) {
@@ -68,34 +49,19 @@ TEST(ExpressionTest, WrapsAroundAt32Bits) {
   EXPECT_EQ(valueOf("-(-2147483647 - 1)"), std::numeric_limits<int32_t>::min());
 }
 
-TEST(ExpressionTest, ReportsStatuses) {
-  EXPECT_EQ(statusOf(""), kExpressionInvalid);
-  EXPECT_EQ(valueOf("   "), 0);
-  EXPECT_EQ(statusOf("   "), kExpressionInvalid);
-  EXPECT_EQ(statusOf("(1"), kExpressionUnbalanced);
-  EXPECT_EQ(statusOf("1)"), kExpressionUnbalanced);
-  EXPECT_EQ(statusOf(")1("), kExpressionInvalid);
-  EXPECT_EQ(statusOf("1 +"), kExpressionInvalid);
-  EXPECT_EQ(statusOf("* 2"), kExpressionInvalid);
-  EXPECT_EQ(statusOf("!!1"), kExpressionInvalid);  // a second "!" pops the first before it has an operand
-  EXPECT_EQ(statusOf("- -1"), kExpressionInvalid);
-  EXPECT_EQ(statusOf("FOO + 1"), kExpressionInvalidToken);
-  EXPECT_EQ(valueOf("FOO + 1"), 0);
-  EXPECT_EQ(statusOf("1 + FOO"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1 & 1"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1 | 1"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1 = 1"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1.5"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1 ? 2 : 3"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1Lx"), kExpressionInvalidToken);  // a suffix followed by more letters is a name
-}
-
-TEST(ExpressionTest, IntegerSuffixesBelongToTheNumber) {
-  EXPECT_EQ(valueOf("201703L >= 201103L"), 1);
-  EXPECT_EQ(valueOf("0x10UL == 16 && 010u == 8"), 1);
-  EXPECT_EQ(valueOf("1LL + 2ull + 3Lu"), 6);
-  EXPECT_EQ(statusOf("1uu"), kExpressionInvalidToken);
-  EXPECT_EQ(statusOf("1lL"), kExpressionInvalidToken);  // "ll" must be one case
+TEST(ExpressionTest, ReportsStatusesAndCountsWhatCannotBeReadAsFalse) {
+  auto expectStatus = [](int status, std::initializer_list<const char*> texts) {
+    for (const char* text : texts) {
+      EXPECT_EQ(statusOf(text), status) << text;
+      EXPECT_EQ(valueOf(text), 0) << text;
+    }
+  };
+  // A second "!" pops the first before it has an operand.
+  expectStatus(kExpressionInvalid, {"", "   ", ")1(", "1 +", "* 2", "!!1", "- -1"});
+  expectStatus(kExpressionUnbalanced, {"(1", "1)"});
+  // A suffix followed by more letters is a name; "ll" must be one case.
+  expectStatus(kExpressionInvalidToken,
+               {"FOO + 1", "1 + FOO", "1 & 1", "1 | 1", "1 = 1", "1.5", "1 ? 2 : 3", "1Lx", "1uu", "1lL"});
 }
 
 TEST(ExpressionTest, DividesByZeroWithOneMessage) {
