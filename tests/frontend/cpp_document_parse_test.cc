@@ -116,17 +116,24 @@ class A {
   EXPECT_EQ(member("A::B", "make")->className, "A::B");
 }
 
-TEST_F(CppDocumentParseTest, FileStaticFunctionsAreNotDocumented) {
+TEST_F(CppDocumentParseTest, FreeFunctionsKeepTheirTemplateHeadsAndFileStaticOnesAreLeftOut) {
   build(R"(
 static int helper(int x) { return x; }
 static_info_t* lookup(const char* key);
 struct S { static int count(); };
 namespace n { static void hidden(); }
+template <class T> T largest(T a, T b);
+int smallest(int a, int b);
+template <class T> class Box;
+class Plain {};
 )");
   EXPECT_EQ(freeFunction("helper"), nullptr);
   EXPECT_EQ(freeFunction("hidden"), nullptr);
   EXPECT_NE(freeFunction("lookup"), nullptr);  // "static" inside a longer name is no specifier
   EXPECT_NE(member("S", "count"), nullptr);
+  EXPECT_EQ(freeFunction("largest")->templatePrefix, "template<class T>");
+  EXPECT_TRUE(freeFunction("smallest")->templatePrefix.empty());
+  EXPECT_TRUE(store_.GetClass("Plain")->templatePrefix.empty());
 }
 
 TEST_F(CppDocumentParseTest, PrototypesMatchDefinitions) {
@@ -255,22 +262,19 @@ class C {
 
   // Without comments expected before prototypes, the comment after one belongs to it.
   run_.configuration.setCommentsBeforePrototypes(false);
-  CodeStore after;
-  Preprocessor preprocessor(write("after.h", R"(
+  build(R"(
 int first(int a /* the a */);
 // After first.
 int second();
 /* After second. */
 /// Before third, which has none after it.
 int third();
-)"),
-                            {}, {}, cache_);
-  CppDocumentParse parser(after);
-  parser.Parse(preprocessor);
-  ASSERT_EQ(after.functions().size(), 3u);
-  EXPECT_EQ(text(after.functions()[0].declarationDoc), "After first.");
-  EXPECT_EQ(text(after.functions()[0].args[0].declarationDoc), "The a.");
-  EXPECT_EQ(text(after.functions()[1].declarationDoc), "After second.");
+)",
+        "after.h");
+  EXPECT_EQ(text(freeFunction("first")->declarationDoc), "After first.");
+  EXPECT_EQ(text(freeFunction("first")->args[0].declarationDoc), "The a.");
+  EXPECT_EQ(text(freeFunction("second")->declarationDoc), "After second.");
+  EXPECT_EQ(text(freeFunction("third")->declarationDoc), "Before third, which has none after it.");
 }
 
 TEST_F(CppDocumentParseTest, CountsStatementsAndDecisionsOnce) {
@@ -341,18 +345,6 @@ enum { kOne };
   EXPECT_EQ(text(colour.doc), "Colours.");
   EXPECT_EQ(text(colour.tags[0].doc), "Red.");
   EXPECT_TRUE(store_.enums()[3].nameSpace.empty());
-}
-
-TEST_F(CppDocumentParseTest, TemplateHeadsStayWithTheirDeclaration) {
-  build(R"(
-template <class T> T largest(T a, T b);
-int smallest(int a, int b);
-template <class T> class Box;
-class Plain {};
-)");
-  EXPECT_EQ(freeFunction("largest")->templatePrefix, "template<class T>");
-  EXPECT_TRUE(freeFunction("smallest")->templatePrefix.empty());
-  EXPECT_TRUE(store_.GetClass("Plain")->templatePrefix.empty());
 }
 
 TEST_F(CppDocumentParseTest, AssignedCommentsReachTheirTargets) {
