@@ -31,7 +31,7 @@ TEST_F(RecognizerClassTest, ReportsClassHeadsBasesAndAccessLabels) {
             (Calls{"OnBaseClass|1|B", "OnBaseClass|3|C", "OnBaseClass|1|D<E>"}));
 }
 
-TEST_F(RecognizerClassTest, HandlesForwardDeclarationsNestingAndQualifiedNames) {
+TEST_F(RecognizerClassTest, HandlesForwardDeclarationsNestingQualifiedNamesAndMereUses) {
   EXPECT_EQ(recognize("class A;\nstruct B;\n"), (Calls{"OnClassKey|class", "OnTemplatePrefix|",
                                                        "OnComment||0", "OnClassKey|struct", "OnComment||0"}));
   EXPECT_EQ(recognize("template <class T> class Outer { class Inner { union Deep { }; }; } outer;\n"
@@ -43,6 +43,17 @@ TEST_F(RecognizerClassTest, HandlesForwardDeclarationsNestingAndQualifiedNames) 
   // Using a class is no definition of it.
   EXPECT_EQ(recognize("struct S s; class X* p; struct T f(int);", "OnClassKey OnDataMember OnFunctionName"),
             (Calls{"OnDataMember|struct S|s", "OnDataMember|class X*|p", "OnFunctionName||f"}));
+  // Nor is naming one in a using-declaration, an alias or a friend declaration.
+  EXPECT_EQ(recognize("class U {\n"
+                      "  using Base::f;\n"
+                      "  using T = int;\n"
+                      "  using S = struct { int hidden; };\n"
+                      "  friend class G;\n"
+                      "  friend bool operator==(U a, U b) { return a.x == b.x; }\n"
+                      "  int after;\n"
+                      "};\n",
+                      "OnDataMember OnFunctionName OnClassEnd"),
+            (Calls{"OnDataMember|int|after", "OnClassEnd"}));
 }
 
 TEST_F(RecognizerClassTest, ReadsModernClassHeads) {
@@ -81,9 +92,7 @@ TEST_F(RecognizerClassTest, ReportsEnumerationsWithTheirEnumerators) {
   // A comment on the opening brace comes with the flag of a comment after the declaration.
   EXPECT_EQ(recognize("enum E\n/* doc */ { X };", "OnComment OnEnumName"),
             (Calls{"OnComment|doc \\n|1", "OnEnumName|E", "OnComment||0"}));
-}
-
-TEST_F(RecognizerClassTest, ReadsScopedAndTypedEnumerations) {
+  // Scoped and typed enumerations; an opaque declaration or a use declares no enumerators.
   EXPECT_EQ(recognize("enum class E : unsigned { A, B };\n"
                       "enum F : int { C };\n"
                       "enum struct G { D };\n"
@@ -150,19 +159,6 @@ TEST_F(RecognizerClassTest, OpensNamespacesAndExternBlocks) {
                       "OnNamespaceBegin OnNamespaceEnd OnFunctionName OnClassName OnClassEnd"),
             (Calls{"OnFunctionName||f", "OnNamespaceBegin|n", "OnClassName|S", "OnClassEnd", "OnNamespaceEnd",
                    "OnFunctionName||g", "OnClassName|After", "OnClassEnd"}));
-}
-
-TEST_F(RecognizerClassTest, SkipsUsingDeclarationsAndFriends) {
-  EXPECT_EQ(recognize("class U {\n"
-                      "  using Base::f;\n"
-                      "  using T = int;\n"
-                      "  using S = struct { int hidden; };\n"
-                      "  friend class G;\n"
-                      "  friend bool operator==(U a, U b) { return a.x == b.x; }\n"
-                      "  int after;\n"
-                      "};\n",
-                      "OnDataMember OnFunctionName OnClassEnd"),
-            (Calls{"OnDataMember|int|after", "OnClassEnd"}));
 }
 
 }  // namespace

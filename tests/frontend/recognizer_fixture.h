@@ -36,14 +36,10 @@ class RecognizerFixture : public PreprocessorFixture {
   /// The calls of `source` whose names are among `names` ("OnClassName OnBaseClass").
   std::vector<std::string> recognize(const std::string& source, std::string_view names) {
     std::vector<std::string> kept;
-    for (std::string& call : recognize(source)) {
-      const std::string name = call.substr(0, call.find('|'));
-      size_t at = names.find(name);
-      const size_t end = at + name.size();
-      if (at != std::string_view::npos && (at == 0 || names[at - 1] == ' ') &&
-          (end == names.size() || names[end] == ' '))
+    const std::string wanted = " " + std::string(names) + " ";
+    for (std::string& call : recognize(source))
+      if (wanted.find(" " + call.substr(0, call.find('|')) + " ") != std::string::npos)
         kept.push_back(std::move(call));
-    }
     return kept;
   }
 };
