@@ -64,21 +64,30 @@ std::vector<std::string> googletestFiles(std::initializer_list<const char*> exte
   return files;
 }
 
-// Builds one code store from `modules` the way a run does: each module no earlier one read is parsed,
-// its files are entered as read, and its headers are replayed by later modules.
-void build(const std::vector<std::string>& modules, const std::vector<std::string>& folders,
-           CodeStore& store) {
+// Reads `modules` the way a run does: each module no earlier one read is handed to `read`, and its
+// headers are replayed by later modules. Returns the names of the files read, module after module.
+std::vector<std::string> readAll(const std::vector<std::string>& modules,
+                                 const std::vector<std::string>& folders, const ModuleReader& read) {
   HeaderCache cache;
+  std::vector<std::string> files;
   for (const std::string& module : modules) {
     if (cache.contains(module)) continue;
-    std::vector<HeaderRecordPtr> records =
-        parseModule(module, folders, kDefines, cache, [&](Preprocessor& preprocessor) {
-          CppDocumentParse builder(store);
-          builder.Parse(preprocessor);
-        });
-    for (const HeaderRecordPtr& record : records) store.parsedFiles.push_back(record->fileName);
+    std::vector<HeaderRecordPtr> records = parseModule(module, folders, kDefines, cache, read);
+    EXPECT_TRUE(!records.empty() && records.front()->fileName == module && records.front()->completelyRead)
+        << module;
+    for (const HeaderRecordPtr& record : records) files.push_back(record->fileName);
     cache.add(std::move(records));
   }
+  return files;
+}
+
+// Builds one code store from `modules` and completes it with the assigned comments.
+void build(const std::vector<std::string>& modules, const std::vector<std::string>& folders,
+           CodeStore& store) {
+  store.parsedFiles = readAll(modules, folders, [&](Preprocessor& preprocessor) {
+    CppDocumentParse builder(store);
+    builder.Parse(preprocessor);
+  });
   store.ApplyAssignedComments();
 }
 
@@ -95,23 +104,12 @@ TEST(RealWorldTest, PreprocessesTheGoogletestSourcesWithTheSystemHeaders) {
   std::vector<std::string> folders = kGoogletestFolders;
   folders.insert(folders.end(), kSystemFolders.begin(), kSystemFolders.end());
   testing::ScopedRun run;
-  HeaderCache cache;
-  size_t files = 0;
   size_t tokens = 0;
   const long before = residentKilobytes();
-  for (const std::string& module : modules) {
-    if (cache.contains(module)) continue;
-    std::vector<HeaderRecordPtr> records =
-        parseModule(module, folders, kDefines, cache, [&](Preprocessor& p) {
-          while (p.nextToken().kind != T_EOF) ++tokens;
-        });
-    ASSERT_FALSE(records.empty());
-    EXPECT_EQ(records.front()->fileName, module);
-    EXPECT_TRUE(records.front()->completelyRead);
-    files += records.size();
-    cache.add(std::move(records));
-  }
-  EXPECT_GT(files, modules.size());
+  const std::vector<std::string> files = readAll(modules, folders, [&](Preprocessor& p) {
+    while (p.nextToken().kind != T_EOF) ++tokens;
+  });
+  EXPECT_GT(files.size(), modules.size());
   EXPECT_GT(tokens, 100000u);
   // Only the header records stay from module to module (a few megabytes); token streams, files and
   // expansions are let go as they are read. AddressSanitizer holds freed memory back, so it is not
