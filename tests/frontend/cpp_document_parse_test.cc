@@ -38,7 +38,7 @@ class CppDocumentParseTest : public PreprocessorFixture {
   CodeStore store_;
 };
 
-TEST_F(CppDocumentParseTest, StoresClassesWithTheirMembers) {
+TEST_F(CppDocumentParseTest, StoresClassesWithTheirMembersAndNestedClasses) {
   build(R"(
 namespace geo {
 /// A shape.
@@ -93,21 +93,17 @@ struct Point { int x, y; };
   EXPECT_EQ(point->dataMembers.size(), 2u);
   EXPECT_EQ(point->dataMembers[1].access, kAccessPublic);
   EXPECT_TRUE(store_.IsNamespace("geo"));
-}
 
-TEST_F(CppDocumentParseTest, NestedClassesTakeQualifiedNamesAndTheLargestEnclosingAccess) {
+  // Nested classes take qualified names and the largest access of the classes around them.
   build(R"(
 class A {
  protected:
-  class B {
-   public:
-    struct Deep { int d; };
-    Deep make();
-  };
+  class B { public: struct Deep { int d; }; Deep make(); };
  public:
   struct Open {};
 };
-)");
+)",
+        "nested.cpp");
   ASSERT_NE(store_.GetClass("A::B::Deep"), nullptr);
   EXPECT_EQ(store_.GetClass("A::B::Deep")->access, kAccessProtected);
   EXPECT_EQ(store_.GetClass("A::B")->access, kAccessProtected);
