@@ -1,14 +1,28 @@
-// Small helpers shared by the configuration tests.
+// Small helpers shared by the configuration and editor tests.
 #pragma once
 
 #include <cstdlib>
 #include <string>
+
+#include "config/layout_item.h"
 
 namespace quillet {
 
 inline std::string repeat(const std::string& piece, int times) {
   std::string text;
   for (int i = 0; i < times; ++i) text += piece;
+  return text;
+}
+
+// The children of `item` in order, separated by blanks; a chapter shows its own children in brackets after
+// its name, so that "A[b C[]] d" is a chapter A holding b and the empty chapter C, followed by d.
+inline std::string outline(const LayoutItem& item) {
+  std::string text;
+  for (size_t i = 0; i < item.childCount(); ++i) {
+    const LayoutItem& child = *item.child(i);
+    text += (i > 0 ? " " : "") + child.name();
+    if (child.isChapter()) text += "[" + outline(child) + "]";
+  }
   return text;
 }
 

@@ -1,12 +1,15 @@
 // Small helpers shared by the editor tests: a fixture that restores the current folder (the editor moves it
-// to a configuration's folder), and finding a page's controls by their object names.
+// to a configuration's folder), finding a page's controls by their object names, waiting for a window to
+// take what a worker sends, and dropping rows as a finished drag does.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QWidget>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "editor/drop_tree.h"
 
@@ -27,6 +30,19 @@ T* control(const QObject* parent, const char* name) {
   T* found = parent->findChild<T*>(name);
   EXPECT_NE(found, nullptr) << "no control " << name;
   return found;
+}
+
+/// Lets the application take its events until `done` holds; false when half a minute passed first.
+template <typename Done>
+bool waitUntil(Done done) {
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    QApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  QApplication::processEvents();
+  return true;
 }
 
 /// Drops `dragged` on `target` of `tree` as a mouse drag would end: in the middle of the target's row, or

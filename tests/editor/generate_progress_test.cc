@@ -22,33 +22,14 @@ namespace {
 
 using std::chrono::steady_clock;
 
-// Lets the window take what the worker sends until `done` holds (or half a minute passed).
-template <typename Done>
-bool waitUntil(Done done) {
-  const auto give_up = steady_clock::now() + std::chrono::seconds(30);
-  while (!done()) {
-    if (steady_clock::now() > give_up) return false;
-    QApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  QApplication::processEvents();
-  return true;
-}
-
-// A run that reports `lines` and then works until it is asked to stop (bounded, so a test cannot hang).
-IPCScratchAreaGUI::Runner runUntilStopped(std::vector<std::string> lines = {"working"}) {
-  return [lines](Configuration&, MessageOutput& output) {
+// A run that reports `lines` and ends, or, `until_stopped`, then works until it is asked to stop (bounded, so
+// a test cannot hang).
+IPCScratchAreaGUI::Runner run(std::vector<std::string> lines, bool until_stopped = false) {
+  return [lines, until_stopped](Configuration&, MessageOutput& output) {
     for (const std::string& line : lines) output.report(line);
     const auto give_up = steady_clock::now() + std::chrono::seconds(30);
-    while (!output.isCanceled() && steady_clock::now() < give_up)
+    while (until_stopped && !output.isCanceled() && steady_clock::now() < give_up)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  };
-}
-
-// A run that reports `lines` and ends.
-IPCScratchAreaGUI::Runner runReporting(std::vector<std::string> lines) {
-  return [lines](Configuration&, MessageOutput& output) {
-    for (const std::string& line : lines) output.report(line);
   };
 }
 
@@ -56,6 +37,10 @@ class GenerateProgressTest : public EditorTest {
  protected:
   QPushButton* button(CGenerateProgress& window, const char* name) {
     return control<QPushButton>(&window, name);
+  }
+  // Waits until the run of `window` has ended with `status`.
+  bool ends(CGenerateProgress& window, const QString& status = "done") {
+    return waitUntil([&] { return !window.running() && window.statusText() == status; });
   }
 
   Configuration configuration;
@@ -75,14 +60,15 @@ TEST_F(GenerateProgressTest, RunsTheExampleProjectToDoneAndOpensItsOutputs) {
   EXPECT_EQ(window.windowTitle(), "Generate Documentation");
   EXPECT_EQ(button(window, "startStop")->text(), "Stop");
   EXPECT_FALSE(button(window, "close")->isEnabled());
-  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+  ASSERT_TRUE(ends(window));
   EXPECT_TRUE(configuration.verbose());
   EXPECT_EQ(button(window, "startStop")->text(), "Start");
-  EXPECT_TRUE(button(window, "startStop")->isEnabled());
-  EXPECT_TRUE(button(window, "close")->isEnabled());
-  EXPECT_TRUE(button(window, "viewHtml")->isEnabled());
-  EXPECT_TRUE(button(window, "viewRtf")->isEnabled());
-  EXPECT_FALSE(button(window, "viewWinHelp")->isEnabled());
+  for (const auto& [name, enabled] : {std::pair{"startStop", true},
+                                      {"close", true},
+                                      {"viewHtml", true},
+                                      {"viewRtf", true},
+                                      {"viewWinHelp", false}})
+    EXPECT_EQ(button(window, name)->isEnabled(), enabled) << name;
 
   button(window, "viewHtml")->click();
   button(window, "viewRtf")->click();  // a name without extension gets ".rtf"
@@ -92,25 +78,25 @@ TEST_F(GenerateProgressTest, RunsTheExampleProjectToDoneAndOpensItsOutputs) {
 
   configuration.setWinHelpOutputFile(out.path("help/api.rtf"));
   button(window, "startStop")->click();  // a second run in the same window
-  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+  ASSERT_TRUE(ends(window));
   button(window, "viewWinHelp")->click();
   EXPECT_EQ(dialogs.opened.back().toLocalFile().toStdString(), out.path("help/api.hlp"));
 }
 
 TEST_F(GenerateProgressTest, StopEndsTheRunCanceledByUser) {
-  CGenerateProgress window(configuration, dialogs, nullptr, runUntilStopped());
+  CGenerateProgress window(configuration, dialogs, nullptr, run({"working"}, true));
   ASSERT_TRUE(waitUntil([&] { return window.lines() == QStringList{"working"}; }));
   EXPECT_TRUE(window.running());
   button(window, "startStop")->click();
   EXPECT_FALSE(button(window, "startStop")->isEnabled());
-  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "canceled by user"; }));
+  ASSERT_TRUE(ends(window, "canceled by user"));
   EXPECT_EQ(button(window, "startStop")->text(), "Start");
   EXPECT_TRUE(button(window, "startStop")->isEnabled());
 }
 
 TEST_F(GenerateProgressTest, ClosingWhileTheRunWorksStopsItAndWaitsForItsEnd) {
   // Closed at once, before the worker has even begun: the stop request is not lost.
-  CGenerateProgress first(configuration, dialogs, nullptr, runUntilStopped());
+  CGenerateProgress first(configuration, dialogs, nullptr, run({"working"}, true));
   first.show();
   const auto started = steady_clock::now();
   first.close();
@@ -119,7 +105,7 @@ TEST_F(GenerateProgressTest, ClosingWhileTheRunWorksStopsItAndWaitsForItsEnd) {
   EXPECT_EQ(first.statusText(), "canceled by user");
   EXPECT_LT(steady_clock::now() - started, std::chrono::seconds(10));
 
-  CGenerateProgress second(configuration, dialogs, nullptr, runUntilStopped());
+  CGenerateProgress second(configuration, dialogs, nullptr, run({"working"}, true));
   second.show();
   ASSERT_TRUE(waitUntil([&] { return second.lines().size() == 1; }));
   second.reject();  // Escape
@@ -129,11 +115,10 @@ TEST_F(GenerateProgressTest, ClosingWhileTheRunWorksStopsItAndWaitsForItsEnd) {
 
 TEST_F(GenerateProgressTest, LongLinesAreCutRepeatsDroppedAndCopyTakesEveryLine) {
   const std::string exact(1000, 'a');
-  const std::string longer = std::string(1001, 'b');
   const std::string accented = std::string(989, 'c') + "\xc3\xa9" + std::string(100, 'd');
   CGenerateProgress window(configuration, dialogs, nullptr,
-                           runReporting({exact, longer, "error: twice", "error: twice", accented}));
-  ASSERT_TRUE(waitUntil([&] { return !window.running() && window.statusText() == "done"; }));
+                           run({exact, std::string(1001, 'b'), "error: twice", "error: twice", accented}));
+  ASSERT_TRUE(ends(window));
   const QStringList lines = window.lines();
   ASSERT_EQ(lines.size(), 4);
   EXPECT_EQ(lines[0].toStdString(), exact);

@@ -15,6 +15,7 @@
 #include "config/auto_fill.h"
 #include "config/configuration.h"
 #include "config/layout_editing.h"
+#include "config/test_util.h"
 #include "editor/editor_text.h"
 #include "editor/layout_dialogs.h"
 #include "editor_test_util.h"
@@ -31,10 +32,11 @@ class LayoutPageTest : public EditorTest {
   LayoutPageTest() : page(configuration, dialogs) { page.reload(); }
 
   LayoutItem& root() { return configuration.mutableArrangement(); }
-  // Adds a chapter called `name` below `parent` directly, as a loaded file would hold it.
-  LayoutItem* chapter(LayoutItem& parent, const std::string& name) {
+  // Adds an item below `parent` directly, as a loaded file would hold it.
+  static LayoutItem* add(LayoutItem& parent, const std::string& name, int32_t kind = LayoutItem::kChapter) {
     LayoutItem* item = parent.addChild();
     item->setName(name);
+    item->setKind(kind);
     return item;
   }
   // The next dialog gets `name` (and whatever `more` sets) and is confirmed with OK.
@@ -45,11 +47,12 @@ class LayoutPageTest : public EditorTest {
       static_cast<ItemDialog&>(dialog).tryAccept();
     };
   }
-  // The names of `item`'s children, in order.
-  static std::vector<std::string> childNames(const LayoutItem& item) {
-    std::vector<std::string> names;
-    for (size_t i = 0; i < item.childCount(); ++i) names.push_back(item.child(i)->name());
-    return names;
+  // The next folder dialog of Auto Fill gets `folder` and is confirmed with OK.
+  void chooseFolder(const std::string& folder) {
+    dialogs.onDialog = [folder](QDialog& dialog) {
+      control<QLineEdit>(&dialog, "folder")->setText(QString::fromStdString(folder));
+      static_cast<ItemDialog&>(dialog).tryAccept();
+    };
   }
 
   TempTree tree;
@@ -100,9 +103,9 @@ TEST_F(LayoutPageTest, EachKindIsInsertedThroughItsDialogIntoTheSelectedChapter)
 }
 
 TEST_F(LayoutPageTest, ChaptersNestThreeLevelsAndOnlyTheUpperTwoMaySeparateHeaders) {
-  LayoutItem* level1 = chapter(root(), "One");
-  LayoutItem* level2 = chapter(*level1, "Two");
-  LayoutItem* level3 = chapter(*level2, "Three");
+  LayoutItem* level1 = add(root(), "One");
+  LayoutItem* level2 = add(*level1, "Two");
+  LayoutItem* level3 = add(*level2, "Three");
   page.reload();
   const std::pair<LayoutItem*, bool> places[] = {{&root(), true}, {level1, true}, {level2, false}};
   for (const auto& [parent, separable] : places) {
@@ -128,26 +131,17 @@ TEST_F(LayoutPageTest, ChaptersNestThreeLevelsAndOnlyTheUpperTwoMaySeparateHeade
 }
 
 TEST_F(LayoutPageTest, SameNamesAtOneLevelFollowTheChapterRule) {
-  chapter(root(), "WIDGETS");
+  add(root(), "WIDGETS");
   page.reload();
   answerWith("Widgets");
   page.insert(LayoutItem::kChapter);
-  EXPECT_EQ(dialogs.lastTold(), kChapterNameClashMessage);  // refused in the dialog, which stays open
-  EXPECT_EQ(root().childCount(), 1u);
-
+  EXPECT_EQ(dialogs.told, std::vector<std::string>{std::string(kChapterNameClashMessage)});  // dialog stays
   answerWith("Widget");
   page.insert(LayoutItem::kClassesByName);
   answerWith("widget", [](QDialog& dialog) { control<QRadioButton>(&dialog, "functions")->click(); });
   page.insert(LayoutItem::kClassesByName);
-  ASSERT_EQ(root().childCount(), 2u);
-  EXPECT_EQ(root().child(1)->name(), "Widget");
+  EXPECT_EQ(outline(root()), "WIDGETS[] Widget");
   EXPECT_EQ(root().child(1)->kind(), LayoutItem::kFunctionsByName);
-
-  dialogs.told.clear();
-  answerWith("widgets");
-  page.insert(LayoutItem::kText);
-  EXPECT_EQ(dialogs.told, std::vector<std::string>{std::string(kChapterNameClashMessage)});
-  EXPECT_EQ(root().childCount(), 2u);
 
   // Renaming a chapter to its own name in another case is no clash; to a sibling's name it is.
   page.select(root().child(0));
@@ -178,7 +172,7 @@ TEST_F(LayoutPageTest, DialogsRefuseEmptyAndIllegalNamesAndAskAboutMissingFiles)
   EXPECT_EQ(root().childCount(), 0u);
   dialogs.answers = {Answer::kYes};
   page.insert(LayoutItem::kSymbolsByFile);
-  EXPECT_EQ(childNames(root()), std::vector<std::string>{missing});
+  EXPECT_EQ(outline(root()), missing);
 
   // Several files chosen at once become one item each, in the order given.
   const std::string a = tree.write("docs/a.txt", "a");
@@ -189,16 +183,14 @@ TEST_F(LayoutPageTest, DialogsRefuseEmptyAndIllegalNamesAndAskAboutMissingFiles)
     static_cast<ItemDialog&>(dialog).tryAccept();
   };
   page.insert(LayoutItem::kInsertDocument);
-  EXPECT_EQ(childNames(root()), (std::vector<std::string>{missing, a, b}));
+  EXPECT_EQ(outline(root()), missing + " " + a + " " + b);
   EXPECT_EQ(root().child(2)->kind(), LayoutItem::kInsertDocument);
 }
 
 TEST_F(LayoutPageTest, EditTakesTheDialogOverAndDeleteRemovesTheSubtree) {
-  LayoutItem* guide = chapter(root(), "Guide");
-  chapter(*guide, "Inner")->addChild()->setName("Leaf");
-  LayoutItem* symbol = root().addChild();
-  symbol->setKind(LayoutItem::kClassesByName);
-  symbol->setName("Shape");
+  LayoutItem* guide = add(root(), "Guide");
+  add(*add(*guide, "Inner"), "Leaf");
+  LayoutItem* symbol = add(root(), "Shape", LayoutItem::kClassesByName);
   page.reload();
 
   page.select(symbol);
@@ -212,47 +204,40 @@ TEST_F(LayoutPageTest, EditTakesTheDialogOverAndDeleteRemovesTheSubtree) {
   page.editSelected();
   EXPECT_EQ(configuration.documentName(), "Manual");
   page.deleteSelected();  // the root stays
-  EXPECT_EQ(root().childCount(), 2u);
+  EXPECT_EQ(outline(root()), "Guide[Inner[Leaf[]]] Sha.*");
 
   page.select(guide);
   page.deleteSelected();
-  EXPECT_EQ(childNames(root()), std::vector<std::string>{"Sha.*"});
+  EXPECT_EQ(outline(root()), "Sha.*");
   EXPECT_EQ(page.selectedItem(), root().child(0));
 }
 
 TEST_F(LayoutPageTest, MovesGoIntoChaptersWithinTheRules) {
-  LayoutItem* api = chapter(root(), "API");
-  LayoutItem* inner = chapter(*api, "Inner");
-  LayoutItem* deep = chapter(*inner, "Deep");
-  LayoutItem* guide = chapter(root(), "Guide");
-  chapter(*guide, "Sub");
-  LayoutItem* text = root().addChild();
-  text->setKind(LayoutItem::kText);
-  text->setName("Inner");
+  LayoutItem* api = add(root(), "API");
+  LayoutItem* inner = add(*api, "Inner");
+  LayoutItem* deep = add(*inner, "Deep");
+  LayoutItem* guide = add(root(), "Guide");
+  add(*guide, "Sub");
+  LayoutItem* text = add(root(), "Inner", LayoutItem::kText);
   page.reload();
   configuration.setModified(false);
 
   EXPECT_FALSE(page.move(*api, *deep));     // into its own subtree
   EXPECT_FALSE(page.move(*guide, *inner));  // Guide/Sub would stand four levels deep
-  EXPECT_FALSE(configuration.modified());
-  EXPECT_FALSE(page.move(*text, *api));  // beside the chapter Inner
+  EXPECT_FALSE(page.move(*text, *api));     // beside the chapter Inner
   EXPECT_EQ(dialogs.lastTold(), kChapterNameClashMessage);
+  EXPECT_FALSE(configuration.modified());
 
   EXPECT_TRUE(page.move(*guide, *api));
-  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"Inner", "Guide"}));
-  EXPECT_EQ(childNames(root()), (std::vector<std::string>{"API", "Inner"}));
+  EXPECT_EQ(outline(root()), "API[Inner[Deep[]] Guide[Sub[]]] Inner");
   EXPECT_TRUE(configuration.modified());
   EXPECT_EQ(page.selectedItem(), guide);
 }
 
 TEST_F(LayoutPageTest, DraggedItemsLandInTheChapterUnderTheDropPoint) {
-  LayoutItem* api = chapter(root(), "API");
-  LayoutItem* first = api->addChild();
-  first->setKind(LayoutItem::kText);
-  first->setName("First");
-  LayoutItem* moving = root().addChild();
-  moving->setKind(LayoutItem::kText);
-  moving->setName("Moving");
+  LayoutItem* api = add(root(), "API");
+  add(*api, "First", LayoutItem::kText);
+  add(root(), "Moving", LayoutItem::kText);
   page.reload();
   page.resize(400, 400);
   page.show();
@@ -260,34 +245,27 @@ TEST_F(LayoutPageTest, DraggedItemsLandInTheChapterUnderTheDropPoint) {
   auto node = [shown](int index) { return shown->topLevelItem(0)->child(index); };
 
   dropOnto(shown, node(1), node(0));  // onto the chapter: into it
-  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"First", "Moving"}));
+  EXPECT_EQ(outline(root()), "API[First Moving]");
   dropOnto(shown, node(0)->child(1), shown->topLevelItem(0));  // onto the root
-  EXPECT_EQ(childNames(root()), (std::vector<std::string>{"API", "Moving"}));
+  EXPECT_EQ(outline(root()), "API[First] Moving");
   dropOnto(shown, node(1), node(0)->child(0), true);  // beside an item: into that item's chapter
-  EXPECT_EQ(childNames(*api), (std::vector<std::string>{"First", "Moving"}));
+  EXPECT_EQ(outline(root()), "API[First Moving]");
   EXPECT_TRUE(configuration.modified());
 }
 
 TEST_F(LayoutPageTest, AutoFillMakesChaptersOfFoldersOrSaysNothingWasFound) {
   tree.write("empty/readme.txt", "");
-  dialogs.onDialog = [this](QDialog& dialog) {
-    control<QLineEdit>(&dialog, "folder")->setText(QString::fromStdString(tree.path("empty")));
-    static_cast<ItemDialog&>(dialog).tryAccept();
-  };
+  chooseFolder(tree.path("empty"));
   page.autoFill();
   EXPECT_EQ(dialogs.lastTold(), kNoFilesFoundMessage);
   EXPECT_EQ(configuration.arrangement().childCount(), 0u);
   EXPECT_FALSE(configuration.modified());
 
-  tree.write("src/geo/point.h", "");
-  tree.write("src/geo/shape.hpp", "");
-  dialogs.onDialog = [this](QDialog& dialog) {
-    control<QLineEdit>(&dialog, "folder")->setText(QString::fromStdString(tree.path("src")));
-    static_cast<ItemDialog&>(dialog).tryAccept();
-  };
+  const std::string point = tree.write("src/geo/point.h", "");
+  const std::string shape = tree.write("src/geo/shape.hpp", "");
+  chooseFolder(tree.path("src"));
   page.autoFill();
-  ASSERT_EQ(childNames(root()), std::vector<std::string>{"geo"});
-  EXPECT_EQ(root().child(0)->childCount(), 2u);
+  EXPECT_EQ(outline(root()), "geo[" + point + " " + shape + "]");
   EXPECT_TRUE(configuration.modified());
 }
 

@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <filesystem>
-#include <thread>
 
 #include "config/configuration.h"
 #include "editor/comment_tag_dialog.h"
@@ -58,10 +57,7 @@ TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
   configuration.setRtfOutputFile(out.path("rtf/shapes.rtf"));
   configuration.setWinHelpOutputFile(out.path("winhelp/shapes.rtf"));
   CGenerateProgress progress(configuration, dialogs);
-  while (progress.running() || progress.statusText().isEmpty()) {
-    QApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(waitUntil([&] { return !progress.running() && !progress.statusText().isEmpty(); }));
   EXPECT_GT(picture(progress, "8-progress"), 1000u);
 
   CCommentTagDialog tag_dialog(tag, dialogs, nullptr);
