@@ -44,13 +44,11 @@ TEST(CommentTagTest, OlderLayoutIsConverted) {
   const CommentTag when_empty =
       readTag(":2\r\n\\[3\r\n\"XYZ\"1\r\n1\r\n0\r\n5\r\n1\r\n0\r\n9\r\n9\r\n9\r\n9\r\n9\r\n\\]", &ok);
   ASSERT_TRUE(ok);
-  EXPECT_EQ(when_empty.tagName(), "XYZ");
-  EXPECT_EQ(when_empty.operation(), CommentTag::kRemoveWhenEmpty);  // the fifth wins over the first
-  EXPECT_TRUE(when_empty.removeTextAfter());
-  EXPECT_FALSE(when_empty.removeTextBefore());
-  EXPECT_FALSE(when_empty.paragraphBreakBefore());
-  EXPECT_EQ(when_empty.formatting(), CommentTag::kAutoFormat);
-  EXPECT_EQ(when_empty.replacement(), "");
+  CommentTag expected;  // the fifth value wins over the first; the ignored ones leave their defaults
+  expected.setTagName("XYZ");
+  expected.setOperation(CommentTag::kRemoveWhenEmpty);
+  expected.setRemoveTextAfter(true);
+  EXPECT_EQ(when_empty, expected);
 
   const CommentTag removed =
       readTag(":2\r\n\\[1\r\n\"A\"7\r\n0\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n\\]", &ok);

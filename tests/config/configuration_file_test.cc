@@ -117,7 +117,7 @@ TEST(ConfigurationFileTest, SavesToDiskAndNeverCreatesOnLoad) {
   EXPECT_FALSE(original.load(missing) || readFileContents(missing, contents) || original.save(missing));
 }
 
-TEST(ConfigurationFileTest, VersionTwoIsConvertedAndSavedAsThree) {
+TEST(ConfigurationFileTest, VersionTwoIsConvertedOtherVersionsFailAndTellWhich) {
   Configuration old;
   old.setLegacySingleFile(true);
   old.setLegacyPaper(1);
@@ -134,10 +134,7 @@ TEST(ConfigurationFileTest, VersionTwoIsConvertedAndSavedAsThree) {
   Configuration plain;
   ASSERT_TRUE(plain.loadFromText(Configuration().saveToText()));
   EXPECT_NE(plain.saveToText().find("14\r\n\"Standard\\x20Style\""), std::string::npos);
-}
 
-TEST(ConfigurationFileTest, OtherVersionsFailAndTellWhich) {
-  std::string text = Configuration().saveToText();
   text[0] = '1';
   Configuration older;
   EXPECT_FALSE(older.loadFromText(text));

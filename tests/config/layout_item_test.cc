@@ -27,7 +27,7 @@ LayoutItem sampleTree() {
   return root;
 }
 
-TEST(LayoutItemTest, CopiesAreDeepAndParentedToTheCopy) {
+TEST(LayoutItemTest, CopiesAndMovesAreDeepAndParentedToTheirTree) {
   const LayoutItem original = sampleTree();
   LayoutItem copy(original);
   EXPECT_EQ(copy, original);
@@ -48,12 +48,11 @@ TEST(LayoutItemTest, CopiesAreDeepAndParentedToTheCopy) {
   EXPECT_EQ(slot->parent(), &holder);
   EXPECT_EQ(*slot, original);
   EXPECT_EQ(slot->child(1)->parent(), slot);
-}
 
-TEST(LayoutItemTest, AssigningFromOwnDescendantIsSafe) {
+  // Assigning from an item of the subtree being replaced, and moving.
   LayoutItem root = sampleTree();
   const LayoutItem expected(*root.child(0));
-  root = *root.child(0);  // the source lives in the subtree being replaced
+  root = *root.child(0);
   EXPECT_EQ(root, expected);
   EXPECT_EQ(root.child(0)->parent(), &root);
 
@@ -64,7 +63,7 @@ TEST(LayoutItemTest, AssigningFromOwnDescendantIsSafe) {
   EXPECT_EQ(moved.childCount(), 0u);
 }
 
-TEST(LayoutItemTest, RecordIsExact) {
+TEST(LayoutItemTest, RecordIsExactAndRefusesAChildGivenAsAReference) {
   LayoutItem root;
   root.setName("R");
   LayoutItem* child = root.addChild();
@@ -92,18 +91,11 @@ TEST(LayoutItemTest, RecordIsExact) {
   EXPECT_EQ(read, root);
   EXPECT_EQ(read.child(0)->parent(), &read);
   EXPECT_TRUE(in.atEnd());
-}
 
-TEST(LayoutItemTest, RecordRefusesAChildGivenAsAReference) {
-  PortableWriter out;
-  out.beginObjectGraph();
-  sampleTree().writeRecord(out);
   // A child that refers back to an item already read would make a cycle.
-  const size_t first_child = out.text().find(":1", 2);
-  const std::string cyclic = out.text().substr(0, first_child) + "@0\r\n" + out.text().substr(first_child);
-  PortableReader cycle(cyclic);
-  LayoutItem item;
-  EXPECT_FALSE(item.readRecord(cycle));
+  const size_t child_start = out.text().find(":1", 2);
+  PortableReader cycle(out.text().substr(0, child_start) + "@0\r\n" + out.text().substr(child_start));
+  EXPECT_FALSE(LayoutItem().readRecord(cycle));
 }
 
 }  // namespace

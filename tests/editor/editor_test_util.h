@@ -1,17 +1,30 @@
 // Small helpers shared by the editor tests: a fixture that restores the current folder (the editor moves it
 // to a configuration's folder), finding a page's controls by their object names, waiting for a window to
-// take what a worker sends, and dropping rows as a finished drag does.
+// take what a worker sends, reading what every control shows, and dropping rows as a finished drag does.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTreeWidget>
 #include <QWidget>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <ostream>
 #include <thread>
 
 #include "editor/drop_tree.h"
+
+/// Lets failed expectations show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace quillet {
 
@@ -30,6 +43,26 @@ T* control(const QObject* parent, const char* name) {
   T* found = parent->findChild<T*>(name);
   EXPECT_NE(found, nullptr) << "no control " << name;
   return found;
+}
+
+/// What every named control below `parent` shows, by object name: "on" or "off" for check boxes, the text
+/// of line edits, spin boxes and combo boxes, and the number of rows of lists and trees (at every level).
+inline std::map<QString, QString> shownValues(const QWidget* parent) {
+  std::map<QString, QString> shown;
+  for (QCheckBox* box : parent->findChildren<QCheckBox*>())
+    shown[box->objectName()] = box->isChecked() ? "on" : "off";
+  for (QLineEdit* edit : parent->findChildren<QLineEdit*>()) shown[edit->objectName()] = edit->text();
+  for (QSpinBox* box : parent->findChildren<QSpinBox*>()) shown[box->objectName()] = box->text();
+  for (QComboBox* box : parent->findChildren<QComboBox*>()) shown[box->objectName()] = box->currentText();
+  for (QListWidget* list : parent->findChildren<QListWidget*>())
+    shown[list->objectName()] = QString::number(list->count());
+  for (QTreeWidget* tree : parent->findChildren<QTreeWidget*>()) {
+    int rows = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) ++rows;
+    shown[tree->objectName()] = QString::number(rows);
+  }
+  shown.erase(QString());
+  return shown;
 }
 
 /// Lets the application take its events until `done` holds; false when half a minute passed first.

@@ -121,32 +121,26 @@ TEST_F(FrameSheetTest, NewAndOpenShowTheConfigurationOnEveryPage) {
   EXPECT_EQ(titles, (QStringList{"Sources", "Preprocessing", "Arrange", "Style", "Options", "Comment Filter",
                                  "Metrics"}));
 
+  // The controls of the pages that show the file's settings.
   auto shown = [&] {
-    auto count = [](int n) { return std::to_string(n); };
-    auto text = [](const QString& text) { return text.toStdString(); };
-    return std::vector<std::string>{
-        count(control<QTreeWidget>(pages, "sources")->topLevelItemCount()),
-        text(control<QLineEdit>(pages, "defines")->text()),
-        count(control<QTreeWidget>(pages, "arrangement")->topLevelItem(0)->childCount()),
-        text(control<QLineEdit>(pages, "outputName")->text()),
-        text(control<QLineEdit>(pages, "documentName")->text()),
-        count(control<QListWidget>(pages, "tags")->count()),
-        text(control<QComboBox>(pages, "metricLevel")->currentText())};
+    std::map<QString, QString> all = shownValues(pages);
+    return std::vector<QString>{all["sources"],      all["defines"], all["arrangement"], all["outputName"],
+                                all["documentName"], all["tags"],    all["metricLevel"]};
   };
-  const std::vector<std::string> defaults = {
-      "0", "", "0", "", "untitled", "0", "Summary and Detailed Metrics"};
-  EXPECT_EQ(shown(), defaults);
+  const std::map<QString, QString> defaults = shownValues(pages);
+  EXPECT_EQ(shown(),
+            (std::vector<QString>{"0", "", "1", "", "untitled", "0", "Summary and Detailed Metrics"}));
 
   dialogs.files = {tree.path("project/shown.qlc")};
   ASSERT_TRUE(sheet.openConfiguration());
   EXPECT_EQ(shown(),
-            (std::vector<std::string>{"1", "SHOWN=1", "1", "out/index.html", "Shown", "1", "No Metrics"}));
+            (std::vector<QString>{"1", "SHOWN=1", "2", "out/index.html", "Shown", "1", "No Metrics"}));
   // Relative paths of the configuration are taken from its folder.
   EXPECT_EQ(fs::current_path(), fs::path(tree.path("project")));
   EXPECT_FALSE(sheet.configuration().modified());
 
   ASSERT_TRUE(sheet.newConfiguration());
-  EXPECT_EQ(shown(), defaults);
+  EXPECT_EQ(shownValues(pages), defaults);
 }
 
 TEST_F(FrameSheetTest, UnreadableFilesAreNamedInTheirMessageAndLeaveANewConfiguration) {

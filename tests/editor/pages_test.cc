@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "config/test_util.h"
 #include "editor/comment_page.h"
 #include "editor/comment_tag_dialog.h"
 #include "editor/editor_text.h"
@@ -106,26 +107,13 @@ TEST_F(PagesTest, EveryControlComesBackFromTheSavedFile) {
   EXPECT_EQ(configuration().backgroundColour(), 0x1c0c0c0u);
   EXPECT_EQ(configuration().documentName(), "Manual");
 
-  // What every control shows, by its name.
-  auto snapshot = [](CFrameSheet& window) {
-    std::map<QString, QString> shown;
-    for (QCheckBox* box : window.pages()->findChildren<QCheckBox*>())
-      shown[box->objectName()] = box->isChecked() ? "on" : "off";
-    for (QLineEdit* edit : window.pages()->findChildren<QLineEdit*>())
-      shown[edit->objectName()] = edit->text();
-    for (QSpinBox* box : window.pages()->findChildren<QSpinBox*>()) shown[box->objectName()] = box->text();
-    for (QComboBox* box : window.pages()->findChildren<QComboBox*>())
-      shown[box->objectName()] = box->currentText();
-    shown.erase(QString());
-    return shown;
-  };
   const std::string file = tree.path("all.qlc");
   dialogs->files = {file};
   ASSERT_TRUE(sheet->saveAs());
   CFrameSheet other(std::make_unique<ScriptedDialogs>(), tree.path("other.ini"));
   ASSERT_TRUE(other.openFile(file));
-  EXPECT_EQ(snapshot(other), snapshot(*sheet));
-  EXPECT_EQ(snapshot(other)["profileDefines"], "");
+  EXPECT_EQ(shownValues(other.pages()), shownValues(sheet->pages()));
+  EXPECT_EQ(shownValues(other.pages())["profileDefines"], "");
   other.close();
 }
 
@@ -219,13 +207,9 @@ class StylePageTest : public PagesTest {
     tree.write("styles/HTML/Unfinished/readme.txt", "");
     tree.write("more/HTML/Fancy/main.html", "");
     tree.write("styles/RTF/Standard A4 Style/main.rtf", "");
-    setenv("QUILLET_STYLES", (tree.path("styles") + ";" + tree.path("more")).c_str(), 1);
+    styles.set((tree.path("styles") + ";" + tree.path("more")).c_str());
     page = dynamic_cast<CHTMLOptionPage*>(sheet->page(3));
     showPage("Style");
-  }
-  void TearDown() override {
-    unsetenv("QUILLET_STYLES");
-    PagesTest::TearDown();
   }
   QStringList styleNames() {
     QStringList names;
@@ -239,6 +223,7 @@ class StylePageTest : public PagesTest {
     emit find<QLineEdit>("outputName")->editingFinished();
   }
   CHTMLOptionPage* page = nullptr;
+  ScopedEnv styles{"QUILLET_STYLES", nullptr};
 };
 
 TEST_F(StylePageTest, OutputNamesKeepTheExtensionOfTheirKind) {
@@ -285,7 +270,7 @@ TEST_F(StylePageTest, StyleSetsComeFromTheStyleFoldersAndExploreOpensTheChosenOn
   find<QPushButton>("explore")->click();
   EXPECT_EQ(dialogs->lastTold(), text::kNoStyles);
 
-  setenv("QUILLET_STYLES", tree.path("nowhere").c_str(), 1);
+  styles.set(tree.path("nowhere").c_str());
   sheet->reloadPages();
   EXPECT_FALSE(find<QLabel>("noStyles")->isHidden());
 }
