@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabWidget>

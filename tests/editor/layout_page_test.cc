@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
