@@ -15,7 +15,6 @@
 #include "editor/editor_text.h"
 #include "editor_test_util.h"
 #include "scripted_dialogs.h"
-#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
@@ -41,28 +40,7 @@ void writeConfiguration(const std::string& path, const std::string& name, char v
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// A main window over scripted dialogs, with its recent-file list kept in `tree`.
-struct Window {
-  explicit Window(const TempTree& tree) {
-    auto owned = std::make_unique<ScriptedDialogs>();
-    dialogs = owned.get();
-    sheet = std::make_unique<CFrameSheet>(std::move(owned), tree.path("settings/quillet.ini"));
-  }
-  ~Window() {
-    dialogs->answers.assign(1, Answer::kNo);  // closing never blocks on unsaved changes
-    sheet->close();
-  }
-  ScriptedDialogs* dialogs;
-  std::unique_ptr<CFrameSheet> sheet;
-};
-
-class FrameSheetTest : public EditorTest {
- protected:
-  TempTree tree;
-  Window window{tree};
-  CFrameSheet& sheet = *window.sheet;
-  ScriptedDialogs& dialogs = *window.dialogs;
-};
+class FrameSheetTest : public SheetTest {};
 
 TEST_F(FrameSheetTest, TitleNamesTheFileAndSaysWhenItIsReadOnly) {
   EXPECT_EQ(windowTitleFor("Untitled.qlc"), "Untitled - Quillet");
@@ -241,9 +219,9 @@ TEST_F(FrameSheetTest, RecentFilesKeepNineShowFiveAndForgetMissingFiles) {
   ASSERT_TRUE(settings.load(tree.path("settings/quillet.ini")));
   EXPECT_EQ(settings.value("MRU", "File1"), paths[6]);
   EXPECT_EQ(settings.value("MRU", "File9"), "");
-  Window again(tree);
-  EXPECT_EQ(again.sheet->recentFiles().entries().size(), 8u);
-  EXPECT_EQ(again.sheet->recentMenuLabels().size(), 5u);
+  CFrameSheet again(std::make_unique<ScriptedDialogs>(), tree.path("settings/quillet.ini"));
+  EXPECT_EQ(again.recentFiles().entries().size(), 8u);
+  EXPECT_EQ(again.recentMenuLabels().size(), 5u);
 }
 
 TEST_F(FrameSheetTest, RecentFilesLiveInTheUsersSettingsFileBesideOtherSettings) {

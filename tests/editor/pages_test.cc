@@ -24,38 +24,24 @@
 #include "editor/source_page.h"
 #include "editor_test_util.h"
 #include "scripted_dialogs.h"
-#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
 
 using Answer = EditorDialogs::Answer;
 
-class PagesTest : public EditorTest {
+class PagesTest : public SheetTest {
  protected:
-  PagesTest() {
-    auto owned = std::make_unique<ScriptedDialogs>();
-    dialogs = owned.get();
-    sheet = std::make_unique<CFrameSheet>(std::move(owned), tree.path("settings.ini"));
-  }
-  ~PagesTest() override {
-    sheet->configuration().setModified(false);
-    sheet->close();
-  }
   template <typename T>
   T* find(const char* name) {
-    return control<T>(sheet->pages(), name);
+    return control<T>(sheet.pages(), name);
   }
-  Configuration& configuration() { return sheet->configuration(); }
+  Configuration& configuration() { return sheet.configuration(); }
   // Shows the page titled `title`, as the user would by choosing its tab.
   void showPage(const QString& title) {
-    for (int i = 0; i < sheet->pages()->count(); ++i)
-      if (sheet->pages()->tabText(i) == title) sheet->pages()->setCurrentIndex(i);
+    for (int i = 0; i < sheet.pages()->count(); ++i)
+      if (sheet.pages()->tabText(i) == title) sheet.pages()->setCurrentIndex(i);
   }
-
-  TempTree tree;
-  ScriptedDialogs* dialogs;
-  std::unique_ptr<CFrameSheet> sheet;
 };
 
 TEST_F(PagesTest, CheckBoxesWriteTheSenseTheyShow) {
@@ -99,29 +85,29 @@ TEST_F(PagesTest, EveryControlComesBackFromTheSavedFile) {
   find<QComboBox>("metricLevel")->setCurrentText("Summary and Detailed Metrics");
   find<QSpinBox>("classMinStatements")->setValue(9999);
   find<QSpinBox>("functionMinComplexity")->setValue(7);
-  for (QCheckBox* box : sheet->pages()->findChildren<QCheckBox*>())
+  for (QCheckBox* box : sheet.pages()->findChildren<QCheckBox*>())
     if (!box->objectName().isEmpty()) box->click();
   EXPECT_EQ(configuration().duplicateCommentChoice(), 5);
   EXPECT_EQ(configuration().backgroundColour(), 0x1c0c0c0u);
   EXPECT_EQ(configuration().documentName(), "Manual");
 
   const std::string file = tree.path("all.qlc");
-  dialogs->files = {file};
-  ASSERT_TRUE(sheet->saveAs());
+  dialogs.files = {file};
+  ASSERT_TRUE(sheet.saveAs());
   CFrameSheet other(std::make_unique<ScriptedDialogs>(), tree.path("other.ini"));
   ASSERT_TRUE(other.openFile(file));
-  EXPECT_EQ(shownValues(other.pages()), shownValues(sheet->pages()));
+  EXPECT_EQ(shownValues(other.pages()), shownValues(sheet.pages()));
   EXPECT_EQ(shownValues(other.pages())["profileDefines"], "");
   other.close();
 }
 
 TEST_F(PagesTest, SourceEntriesAreAddedEditedMovedAndDeleted) {
   const std::string present = tree.write("src/a.cpp", "int a;\n");
-  CSourcePage* page = dynamic_cast<CSourcePage*>(sheet->page(0));
+  CSourcePage* page = dynamic_cast<CSourcePage*>(sheet.page(0));
   QTreeWidget* list = find<QTreeWidget>("sources");
   // The dialog is filled as the user would fill it, and confirmed with OK.
   auto fill = [this](const std::string& path, bool subfolders) {
-    dialogs->onDialog = [path, subfolders](QDialog& dialog) {
+    dialogs.onDialog = [path, subfolders](QDialog& dialog) {
       control<QLineEdit>(&dialog, "path")->setText(QString::fromStdString(path));
       control<QCheckBox>(&dialog, "subfolders")->setChecked(subfolders);
       static_cast<ItemDialog&>(dialog).tryAccept();
@@ -131,16 +117,16 @@ TEST_F(PagesTest, SourceEntriesAreAddedEditedMovedAndDeleted) {
   page->addEntry();
   fill(present, false);
   page->addEntry();
-  EXPECT_TRUE(dialogs->questions.empty());
+  EXPECT_TRUE(dialogs.questions.empty());
 
   // A path that finds nothing is kept only when the user says so.
   const std::string missing = tree.path("gone/*.c");
   fill(missing, false);
-  dialogs->answers = {Answer::kNo};
+  dialogs.answers = {Answer::kNo};
   page->addEntry();
-  EXPECT_EQ(dialogs->questions.back(), formatMessage(text::kSourceNotFound, {missing}));
+  EXPECT_EQ(dialogs.questions.back(), formatMessage(text::kSourceNotFound, {missing}));
   EXPECT_EQ(configuration().sourceEntries().size(), 2u);
-  dialogs->answers = {Answer::kYes};
+  dialogs.answers = {Answer::kYes};
   page->addEntry();
   ASSERT_EQ(list->topLevelItemCount(), 3);
   EXPECT_EQ(list->topLevelItem(0)->text(1), "yes");
@@ -148,13 +134,13 @@ TEST_F(PagesTest, SourceEntriesAreAddedEditedMovedAndDeleted) {
   fill("", false);
   page->select(0);
   page->editEntry();
-  EXPECT_EQ(dialogs->lastTold(), text::kNameRequired);
+  EXPECT_EQ(dialogs.lastTold(), text::kNameRequired);
   fill(present, true);
   page->editEntry();
   EXPECT_EQ(configuration().sourceEntries()[0], (SourceEntry{present, true}));
 
-  sheet->resize(700, 500);
-  sheet->show();
+  sheet.resize(700, 500);
+  sheet.show();
   dropOnto(static_cast<DropTree*>(list), list->topLevelItem(2), list->topLevelItem(0),
            true);         // the last entry to the front
   page->moveEntry(1, 3);  // the (new) second entry to the end
@@ -206,7 +192,7 @@ class StylePageTest : public PagesTest {
     tree.write("more/HTML/Fancy/main.html", "");
     tree.write("styles/RTF/Standard A4 Style/main.rtf", "");
     styles.set((tree.path("styles") + ";" + tree.path("more")).c_str());
-    page = dynamic_cast<CHTMLOptionPage*>(sheet->page(3));
+    page = dynamic_cast<CHTMLOptionPage*>(sheet.page(3));
     showPage("Style");
   }
   QStringList styleNames() {
@@ -226,7 +212,7 @@ class StylePageTest : public PagesTest {
 
 TEST_F(StylePageTest, OutputNamesKeepTheExtensionOfTheirKind) {
   enterOutputName("doc/index.txt");
-  EXPECT_EQ(dialogs->lastTold(), formatMessage(text::kWrongExtension, {"doc/index.txt", ".html"}));
+  EXPECT_EQ(dialogs.lastTold(), formatMessage(text::kWrongExtension, {"doc/index.txt", ".html"}));
   EXPECT_EQ(configuration().htmlOutputFile(), "");
   EXPECT_EQ(find<QLineEdit>("outputName")->text(), "");
   enterOutputName("doc/INDEX.HTM");
@@ -240,12 +226,12 @@ TEST_F(StylePageTest, OutputNamesKeepTheExtensionOfTheirKind) {
   EXPECT_EQ(find<QLineEdit>("outputName")->text(), "");
   EXPECT_EQ(find<QLabel>("outputLabel")->text(), "RTF Output file name");
   enterOutputName("doc/manual.html");
-  EXPECT_EQ(dialogs->lastTold(), formatMessage(text::kWrongExtension, {"doc/manual.html", ".rtf"}));
+  EXPECT_EQ(dialogs.lastTold(), formatMessage(text::kWrongExtension, {"doc/manual.html", ".rtf"}));
   enterOutputName("doc/manual");  // no extension at all is allowed
   EXPECT_EQ(configuration().rtfOutputFile(), "doc/manual");
   page->showKind(OutputKind::kWinHelp);
   find<QLineEdit>("outputName")->setText("help/api.rtf");
-  EXPECT_TRUE(sheet->commitPages());
+  EXPECT_TRUE(sheet.commitPages());
   EXPECT_EQ(configuration().winHelpOutputFile(), "help/api.rtf");
   // The background concerns the HTML output only.
   EXPECT_FALSE(find<QComboBox>("backgroundColour")->isEnabled());
@@ -259,17 +245,17 @@ TEST_F(StylePageTest, StyleSetsComeFromTheStyleFoldersAndExploreOpensTheChosenOn
   find<QListWidget>("styles")->setCurrentRow(0);
   EXPECT_EQ(configuration().htmlStyle(), "Fancy");
   find<QPushButton>("explore")->click();
-  ASSERT_EQ(dialogs->opened.size(), 1u);
-  EXPECT_EQ(dialogs->opened[0].toLocalFile().toStdString(), tree.path("styles/HTML/Fancy"));
+  ASSERT_EQ(dialogs.opened.size(), 1u);
+  EXPECT_EQ(dialogs.opened[0].toLocalFile().toStdString(), tree.path("styles/HTML/Fancy"));
 
   page->showKind(OutputKind::kRtf);
   // The configuration's own set is listed even where no folder holds it.
   EXPECT_EQ(styleNames(), (QStringList{"Standard Style", "Standard A4 Style"}));
   find<QPushButton>("explore")->click();
-  EXPECT_EQ(dialogs->lastTold(), text::kNoStyles);
+  EXPECT_EQ(dialogs.lastTold(), text::kNoStyles);
 
   styles.set(tree.path("nowhere").c_str());
-  sheet->reloadPages();
+  sheet.reloadPages();
   EXPECT_FALSE(find<QLabel>("noStyles")->isHidden());
 }
 
@@ -285,18 +271,18 @@ TEST_F(StylePageTest, BackgroundColoursMapToTheStoredValueAndUnknownOnesAreKept)
 
   configuration().setBackgroundColour(0x1336699u);
   configuration().setModified(false);
-  sheet->reloadPages();
+  sheet.reloadPages();
   EXPECT_EQ(colour->currentText(), "#996633");
   EXPECT_EQ(configuration().backgroundColour(), 0x1336699u);
   EXPECT_FALSE(configuration().modified());
 }
 
 TEST_F(PagesTest, CommentTagsAreAddedEditedAndDeletedThroughTheirDialog) {
-  CCommentPage* page = dynamic_cast<CCommentPage*>(sheet->page(5));
+  CCommentPage* page = dynamic_cast<CCommentPage*>(sheet.page(5));
   EXPECT_FALSE(control<QPushButton>(page, "edit")->isEnabled());
   // Fills the tag dialog and presses OK.
   auto fill = [this](const QString& name, int operation, const QString& replacement) {
-    dialogs->onDialog = [=](QDialog& dialog) {
+    dialogs.onDialog = [=](QDialog& dialog) {
       control<QLineEdit>(&dialog, "tagName")->setText(name);
       QButtonGroup* group = control<QButtonGroup>(&dialog, "operation");
       group->button(operation)->click();
@@ -307,7 +293,7 @@ TEST_F(PagesTest, CommentTagsAreAddedEditedAndDeletedThroughTheirDialog) {
   };
   fill("*param", CommentTag::kKeepTag, "");
   page->addTag();
-  EXPECT_EQ(dialogs->lastTold(), text::kIllegalTagName);
+  EXPECT_EQ(dialogs.lastTold(), text::kIllegalTagName);
   EXPECT_EQ(configuration().commentTagCount(), 0u);
 
   for (const char* name : {"@param", "@return", "@see"}) {
@@ -327,7 +313,7 @@ TEST_F(PagesTest, CommentTagsAreAddedEditedAndDeletedThroughTheirDialog) {
   EXPECT_EQ(find<QListWidget>("tags")->item(1)->text(), "@returns?");
 
   // Opening the dialog shows the tag; a replacement field is usable only for replacing.
-  CCommentTagDialog shown(configuration().commentTag(1), *dialogs, nullptr);
+  CCommentTagDialog shown(configuration().commentTag(1), dialogs, nullptr);
   EXPECT_TRUE(control<QLineEdit>(&shown, "replacement")->isEnabled());
   control<QButtonGroup>(&shown, "operation")->button(CommentTag::kRemoveWhenEmpty)->click();
   EXPECT_FALSE(control<QLineEdit>(&shown, "replacement")->isEnabled());
@@ -348,11 +334,11 @@ TEST_F(PagesTest, MetricThresholdsAreEditableOnlyAtTheDetailedLevel) {
   QComboBox* level = find<QComboBox>("metricLevel");
   QSpinBox* statements = find<QSpinBox>("classMinStatements");
   EXPECT_EQ(level->currentText(), "Summary and Detailed Metrics");
-  EXPECT_TRUE(statements->isEnabledTo(sheet.get()));
+  EXPECT_TRUE(statements->isEnabledTo(&sheet));
   level->setCurrentText("Just Summary Metrics");
   EXPECT_EQ(configuration().metricLevel(), 1);
-  EXPECT_FALSE(statements->isEnabledTo(sheet.get()));
-  EXPECT_FALSE(find<QSpinBox>("functionMinStatements")->isEnabledTo(sheet.get()));
+  EXPECT_FALSE(statements->isEnabledTo(&sheet));
+  EXPECT_FALSE(find<QSpinBox>("functionMinStatements")->isEnabledTo(&sheet));
   level->setCurrentText("No Metrics");
   EXPECT_EQ(configuration().metricLevel(), 2);
   level->setCurrentText("Summary and Detailed Metrics");

@@ -14,7 +14,6 @@
 #include "editor/layout_dialogs.h"
 #include "editor_test_util.h"
 #include "scripted_dialogs.h"
-#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
@@ -32,12 +31,10 @@ uintmax_t picture(QWidget& widget, const std::string& name) {
   return fs::file_size(file, error);
 }
 
-class ScreenshotsTest : public EditorTest {};
+class ScreenshotsTest : public SheetTest {};
 
 TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
-  TempTree settings;
   const fs::path examples = fs::path(QUILLET_TEST_DATA) / "../../examples";
-  CFrameSheet sheet(std::make_unique<ScriptedDialogs>(), settings.path("quillet.ini"));
   ASSERT_TRUE(sheet.openFile((examples / "example.qlc").string()));
   CommentTag tag;
   tag.setTagName("@note");
@@ -50,12 +47,10 @@ TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
     EXPECT_GT(picture(sheet, names[i]), 1000u);
   }
 
-  ScriptedDialogs dialogs;
   Configuration& configuration = sheet.configuration();
-  TempTree out;
-  configuration.setHtmlOutputFile(out.path("html/index.html"));
-  configuration.setRtfOutputFile(out.path("rtf/shapes.rtf"));
-  configuration.setWinHelpOutputFile(out.path("winhelp/shapes.rtf"));
+  configuration.setHtmlOutputFile(tree.path("html/index.html"));
+  configuration.setRtfOutputFile(tree.path("rtf/shapes.rtf"));
+  configuration.setWinHelpOutputFile(tree.path("winhelp/shapes.rtf"));
   CGenerateProgress progress(configuration, dialogs);
   ASSERT_TRUE(waitUntil([&] { return !progress.running() && !progress.statusText().isEmpty(); }));
   EXPECT_GT(picture(progress, "8-progress"), 1000u);
@@ -68,8 +63,6 @@ TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
   document.setText("Introduction");
   auto document_dialog = makeLayoutItemDialog(document, LayoutItemPlace{}, dialogs, nullptr);
   EXPECT_GT(picture(*document_dialog, "10-document-dialog"), 1000u);
-  sheet.configuration().setModified(false);
-  sheet.close();
 }
 
 }  // namespace

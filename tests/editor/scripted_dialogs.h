@@ -1,5 +1,6 @@
 // Editor dialogs for tests: answers come from queues filled by the test, modal dialogs are handed to a
-// callback instead of being run, and everything the user would have been told or shown is recorded.
+// callback instead of being run, and everything the user would have been told or shown is recorded. Also
+// the fixture of a main window over them.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,9 @@
 #include <vector>
 
 #include "editor/editor_dialogs.h"
+#include "editor/frame_sheet.h"
+#include "editor_test_util.h"
+#include "support/temp_tree.h"
 
 namespace quillet {
 
@@ -69,6 +73,23 @@ class ScriptedDialogs : public EditorDialogs {
     queue.pop_front();
     return value;
   }
+};
+
+// A main window over scripted dialogs, with its settings file in a temporary folder; it closes without
+// asking about unsaved changes.
+class SheetTest : public EditorTest {
+ protected:
+  SheetTest()
+      : dialogs(*new ScriptedDialogs),
+        sheet(std::unique_ptr<EditorDialogs>(&dialogs), tree.path("settings/quillet.ini")) {}
+  ~SheetTest() override {
+    sheet.configuration().setModified(false);
+    sheet.close();
+  }
+
+  TempTree tree;
+  ScriptedDialogs& dialogs;  // owned by the window
+  CFrameSheet sheet;
 };
 
 }  // namespace quillet
