@@ -2,23 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "comment_output.h"
-#include "config/configuration.h"
 #include "model/class_dictionary.h"
 #include "model/model_test_support.h"
 
 namespace quillet {
 namespace {
-
-// Publishes a configuration for one test.
-class ScopedConfiguration {
- public:
-  ScopedConfiguration() { setCurrentConfiguration(&configuration); }
-  ~ScopedConfiguration() { setCurrentConfiguration(nullptr); }
-  ScopedConfiguration(const ScopedConfiguration&) = delete;
-  ScopedConfiguration& operator=(const ScopedConfiguration&) = delete;
-  Configuration configuration;
-};
 
 TEST(ClassTest, NamesAnchorsAndFiles) {
   Class b = makeClass("B");

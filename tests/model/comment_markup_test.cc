@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/comment_markup_writers.h"
-#include "model/comment_output.h"
+#include "model/model_test_support.h"
 
 namespace quillet {
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/comment_output.h"
+#include "model/model_test_support.h"
 
 namespace quillet {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "frontend/raw_scanner.h"
-#include "model/comment_output.h"
 #include "model/doc_text.h"
+#include "model/model_test_support.h"
 
 namespace quillet {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "common/message_output.h"
 #include "config/configuration.h"
-#include "model/comment_output.h"
+#include "model/model_test_support.h"
 #include "support/recording_output.h"
 
 namespace quillet {

@@ -32,19 +32,17 @@ TEST(FunctionTest, NamesAndAnchors) {
 }
 
 TEST(FunctionTest, ConstructorAndDestructorTestsInNestedClasses) {
-  Function constructor = function("Inner");
-  constructor.className = "Outer::Inner";
-  Function destructor = function("~Inner");
-  destructor.className = "Outer::Inner";
-  Function outer = function("Outer");
-  outer.className = "Outer::Inner";
-  EXPECT_EQ(test(constructor, "constructor"), 1);
-  EXPECT_EQ(test(constructor, "destructor"), 0);
-  EXPECT_EQ(test(destructor, "destructor"), 1);
-  EXPECT_EQ(test(destructor, "constructor"), 0);
-  EXPECT_EQ(test(outer, "constructor"), 0);
-  EXPECT_EQ(test(function("free"), "member"), 0);
-  EXPECT_EQ(test(constructor, "member"), 1);
+  // The tests "constructor", "destructor" and "member" of the function `name` of the class `scope`.
+  auto tests = [](const std::string& name, const std::string& scope) {
+    Function f = function(name);
+    f.className = scope;
+    return std::to_string(test(f, "constructor")) + std::to_string(test(f, "destructor")) +
+           std::to_string(test(f, "member"));
+  };
+  EXPECT_EQ(tests("Inner", "Outer::Inner"), "101");
+  EXPECT_EQ(tests("~Inner", "Outer::Inner"), "011");
+  EXPECT_EQ(tests("Outer", "Outer::Inner"), "001");
+  EXPECT_EQ(tests("free", ""), "000");
 }
 
 TEST(FunctionTest, MatchesComparesSignatureAndIgnoresThePureSpecifier) {
@@ -82,13 +80,11 @@ TEST(FunctionTest, CommentSelectionChoosesBetweenDeclarationAndDefinition) {
     for (const DocParagraph& paragraph : chosen.paragraphs()) joined += paragraph.text + "|";
     return joined;
   };
-  EXPECT_EQ(text(0), "Defined somewhere else, at length.|");
-  EXPECT_EQ(text(1), "Declared here.|");
-  EXPECT_EQ(text(2), "Defined somewhere else, at length.|");
-  EXPECT_EQ(text(3), "Declared here.|");
-  EXPECT_EQ(text(4), "Defined somewhere else, at length.|");
-  EXPECT_EQ(text(5), "Declared here.|Defined somewhere else, at length.|");
-  EXPECT_EQ(text(17), "Declared here.|");
+  const std::string declared = "Declared here.|", defined = "Defined somewhere else, at length.|";
+  const std::pair<int32_t, std::string> choices[] = {{0, defined},  {1, declared}, {2, defined},
+                                                     {3, declared}, {4, defined},  {5, declared + defined},
+                                                     {17, declared}};
+  for (const auto& [selection, expected] : choices) EXPECT_EQ(text(selection), expected) << selection;
 
   // Equal sizes keep the declaration; an empty side gives way where the choice prefers.
   f.definitionDoc = comment("Same size here.");

@@ -1,14 +1,23 @@
-// Helpers for the code model tests: functions, classes and comments made in one line, and property
-// values read back as strings.
+// Helpers for the code model tests: functions, classes, comments and paragraphs made in one line, property
+// values read back as strings, a link index answering from a table with evaluation contexts for HTML and RTF
+// over it (optionally with a style sheet that sets the fixed text), and a configuration published for a test.
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "config/configuration.h"
 #include "model/class.h"
+#include "model/comment_paragraphs.h"
 #include "stylesheet/evaluation_context.h"
+#include "stylesheet/link_lookup.h"
+#include "stylesheet/style_sheet.h"
+#include "stylesheet/style_sheet_filter.h"
 
 namespace quillet {
 
@@ -48,5 +57,53 @@ inline int32_t test(const StyleSheetObject& object, const std::string& name) {
   int32_t value = -1;
   return object.Test(name, value) ? value : -1;
 }
+
+/// Paragraphs of either kind.
+inline DocParagraph flowing(std::string text) {
+  return {std::move(text), DocParagraph::kFlowing};
+}
+inline DocParagraph kept(std::string text) {
+  return {std::move(text), DocParagraph::kPreformatted};
+}
+
+// A link index answering from `links`, with evaluation contexts for HTML and RTF over it.
+class CommentOutput final : public LinkLookup {
+ public:
+  std::string namedLink(const EvaluationContext&, std::string_view key) const override {
+    auto found = links.find(std::string(key));
+    return found == links.end() ? std::string() : found->second;
+  }
+  EvaluationContext html() const { return context(html_); }
+  EvaluationContext rtf() const { return context(rtf_); }
+  /// Makes the contexts carry a style sheet whose fixed text is `opening` and `closing`.
+  void useFixedText(const std::string& opening, const std::string& closing) {
+    sheet_.emplace(StyleSheet::fromText("main.html", "$$(" + opening + "fixed_text" + closing + ")"));
+  }
+
+  std::map<std::string, std::string> links;
+
+ private:
+  EvaluationContext context(const StyleSheetFilter& filter) const {
+    EvaluationContext context;
+    context.filter = &filter;
+    context.linkIndex = this;
+    context.styleSheet = sheet_ ? &*sheet_ : nullptr;
+    return context;
+  }
+
+  HTMLStyleSheetFilter html_;
+  RTFStyleSheetFilter rtf_;
+  std::optional<StyleSheet> sheet_;
+};
+
+// Publishes a configuration for one test.
+class ScopedConfiguration {
+ public:
+  ScopedConfiguration() { setCurrentConfiguration(&configuration); }
+  ~ScopedConfiguration() { setCurrentConfiguration(nullptr); }
+  ScopedConfiguration(const ScopedConfiguration&) = delete;
+  ScopedConfiguration& operator=(const ScopedConfiguration&) = delete;
+  Configuration configuration;
+};
 
 }  // namespace quillet

@@ -15,20 +15,23 @@ namespace {
 namespace fs = std::filesystem;
 
 bool isHtmlFile(const fs::path& path) {
-  const std::string extension = path.extension().string();
-  return extension == ".html" || extension == ".htm";
+  return path.extension() == ".html" || path.extension() == ".htm";
 }
 
-// The ids and named anchors a page defines, in order of appearance (a name may appear twice).
+// The first group of every match of `pattern` in `text`, in order.
+std::vector<std::string> matches(const std::string& text, const std::regex& pattern) {
+  std::vector<std::string> found;
+  for (std::sregex_iterator it(text.begin(), text.end(), pattern), end; it != end; ++it)
+    found.push_back((*it)[1]);
+  return found;
+}
+
+// The ids and then the named anchors a page defines, in order of appearance (a name may appear twice).
 std::vector<std::string> anchorsOf(const std::string& page) {
   static const std::regex id(R"(\sid="([^"]*)\")", std::regex::icase);
   static const std::regex name(R"(<a\s[^>]*\bname="([^"]*)\")", std::regex::icase);
-  std::vector<std::string> anchors;
-  for (const std::regex* pattern : {&id, &name}) {
-    for (auto it = std::sregex_iterator(page.begin(), page.end(), *pattern); it != std::sregex_iterator();
-         ++it)
-      anchors.push_back((*it)[1]);
-  }
+  std::vector<std::string> anchors = matches(page, id);
+  for (std::string& named : matches(page, name)) anchors.push_back(std::move(named));
   return anchors;
 }
 
@@ -75,31 +78,21 @@ std::vector<std::string> brokenLinks(const std::vector<std::string>& pages) {
     for (const std::string& anchor : anchorsOf(text))
       if (!seen.insert(anchor).second) problems.push_back(name + ": anchor \"" + anchor + "\" defined twice");
 
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), link); it != std::sregex_iterator(); ++it) {
-      const std::string target = (*it)[1];
-      if (target.empty()) {
-        problems.push_back(name + ": empty link");
-        continue;
-      }
-      if (isRemote(target)) continue;
+    for (const std::string& target : matches(text, link)) {
+      if (target.empty()) problems.push_back(name + ": empty link");
+      if (target.empty() || isRemote(target)) continue;
       const size_t hash = target.find('#');
       const std::string file = target.substr(0, hash);
-      const std::string fragment = hash == std::string::npos ? std::string() : target.substr(hash + 1);
-      fs::path destination;
-      if (file.rfind("file://", 0) == 0) {
-        destination = file.substr(7);
-      } else if (file.empty()) {
-        destination = page;
-      } else {
-        destination = fs::path(page).parent_path() / file;
-      }
+      fs::path destination = fs::path(page).parent_path() / file;
+      if (file.rfind("file://", 0) == 0) destination = file.substr(7);
+      if (file.empty()) destination = page;
       std::error_code error;
       if (!fs::exists(destination, error)) {
         problems.push_back(name + ": link to missing file " + target);
-        continue;
-      }
-      if (!fragment.empty() && isHtmlFile(destination) && !anchorsFor(destination).count(fragment))
+      } else if (hash != std::string::npos && hash + 1 < target.size() && isHtmlFile(destination) &&
+                 !anchorsFor(destination).count(target.substr(hash + 1))) {
         problems.push_back(name + ": link to missing anchor " + target);
+      }
     }
   }
   return problems;
@@ -107,17 +100,14 @@ std::vector<std::string> brokenLinks(const std::vector<std::string>& pages) {
 
 std::vector<std::string> unexpandedReferences(const std::vector<std::string>& files) {
   static const std::regex reference(
-      "(^|[^A-Za-z0-9_.])((link_to|anchor|name|text|text_summary|class_type|ret|type|default|func_attrib|"
-      "file|"
-      "file_url|html_url|document_name|date|parent_list|tag|template|namespace|html_file_index|html_body|"
-      "metric_[a-z_]+)_)([^A-Za-z0-9_]|$)");
+      "(?:^|[^A-Za-z0-9_.])((?:link_to|anchor|name|text|text_summary|class_type|ret|type|default|func_attrib|"
+      "file|file_url|html_url|document_name|date|parent_list|tag|template|namespace|html_file_index|html_"
+      "body|"
+      "metric_[a-z_]+)_)(?=[^A-Za-z0-9_]|$)");
   std::vector<std::string> found;
-  for (const std::string& file : files) {
-    const std::string text = fileText(file);
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), reference); it != std::sregex_iterator();
-         ++it)
-      found.push_back(fs::path(file).filename().string() + ": " + (*it)[2].str());
-  }
+  for (const std::string& file : files)
+    for (const std::string& reference_text : matches(fileText(file), reference))
+      found.push_back(fs::path(file).filename().string() + ": " + reference_text);
   return found;
 }
 
@@ -132,12 +122,6 @@ std::vector<std::string> rtfProblems(const std::string& rtf) {
     const char c = rtf[i];
     if (c == '\\') {
       ++i;  // "\\", "\{" and "\}" are text, not groups
-    } else if (c == '{') {
-      if (closed_at != std::string::npos) {
-        problems.push_back("text after the document's closing brace at offset " + std::to_string(closed_at));
-        break;
-      }
-      ++depth;
     } else if (c == '}') {
       if (--depth < 0) {
         problems.push_back("unbalanced '}' at offset " + std::to_string(i));
@@ -147,20 +131,18 @@ std::vector<std::string> rtfProblems(const std::string& rtf) {
     } else if (closed_at != std::string::npos && !std::isspace(static_cast<unsigned char>(c))) {
       problems.push_back("text after the document's closing brace at offset " + std::to_string(closed_at));
       break;
+    } else if (c == '{') {
+      ++depth;
     }
   }
   if (depth > 0) problems.push_back(std::to_string(depth) + " group(s) left open at the end");
 
   static const std::regex bookmark(R"(\\bkmkstart ([^}]*)\})");
   static const std::regex hyperlink(R"(HYPERLINK \\\\l "([^"]*)\")");
-  std::set<std::string> bookmarks;
-  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), bookmark); it != std::sregex_iterator(); ++it)
-    bookmarks.insert((*it)[1]);
-  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), hyperlink); it != std::sregex_iterator();
-       ++it) {
-    if (!bookmarks.count((*it)[1]))
-      problems.push_back("hyperlink to missing bookmark \"" + (*it)[1].str() + "\"");
-  }
+  const std::vector<std::string> defined = matches(rtf, bookmark);
+  const std::set<std::string> bookmarks(defined.begin(), defined.end());
+  for (const std::string& target : matches(rtf, hyperlink))
+    if (!bookmarks.count(target)) problems.push_back("hyperlink to missing bookmark \"" + target + "\"");
   return problems;
 }
 
@@ -168,9 +150,8 @@ std::vector<std::string> winHelpProblems(const std::string& rtf) {
   std::vector<std::string> problems = rtfProblems(rtf);
   static const std::regex topic(R"(#\{\\footnote ([^}]*)\})");
   std::set<std::string> topics;
-  for (auto it = std::sregex_iterator(rtf.begin(), rtf.end(), topic); it != std::sregex_iterator(); ++it) {
-    if (!topics.insert((*it)[1]).second) problems.push_back("topic \"" + (*it)[1].str() + "\" defined twice");
-  }
+  for (const std::string& defined : matches(rtf, topic))
+    if (!topics.insert(defined).second) problems.push_back("topic \"" + defined + "\" defined twice");
   // A jump is hidden text after a hotspot: "{\v topic}" or "\v topic }".
   for (size_t at = rtf.find("\\v "); at != std::string::npos; at = rtf.find("\\v ", at + 3)) {
     if (at > 0 && rtf[at - 1] == '\\') continue;

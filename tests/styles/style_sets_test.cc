@@ -134,7 +134,7 @@ class StyleSetsTest : public ::testing::Test {
   }
 
   // Writes one output of `format` with the style set `set`; answers the lines reported that are faults.
-  // Each HTML output goes to a folder of its own, html() being the last one.
+  // Each HTML output goes to a folder of its own, html_ being the last one.
   std::vector<std::string> write(int32_t format, const std::string& set) {
     html_ = tree.path("html" + std::to_string(++runs_));
     configuration.setHtmlOutputFile(html_ + "/toolkit.html");
@@ -153,14 +153,12 @@ class StyleSetsTest : public ::testing::Test {
 
   // The page of the HTML output whose text contains `marker`.
   std::string pageWith(const std::string& marker) {
-    for (const std::string& page : htmlFilesIn(html())) {
+    for (const std::string& page : htmlFilesIn(html_)) {
       const std::string text = fileText(page);
       if (text.find(marker) != std::string::npos) return text;
     }
     return {};
   }
-
-  const std::string& html() const { return html_; }
 
   TempTree tree;
   std::string html_;
@@ -170,41 +168,7 @@ class StyleSetsTest : public ::testing::Test {
   Document document;
 };
 
-TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesWithEveryMember) {
-  configuration.setMetricLevel(0);  // summary and details, with charts
-  for (const std::string set : {"Standard Style", "Single File Style"}) {
-    SCOPED_TRACE(set);
-    EXPECT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
-    const std::vector<std::string> pages = htmlFilesIn(html());
-    ASSERT_FALSE(pages.empty());
-    EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
-    EXPECT_EQ(unexpandedReferences(pages), std::vector<std::string>());
-    EXPECT_TRUE(fs::exists(html() + "/toolkit.idx"));
-
-    for (const std::string& page : pages) {
-      const std::string text = fileText(page);
-      EXPECT_EQ(text.rfind("<!DOCTYPE html>", 0), 0u) << page;
-      EXPECT_NE(text.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
-    }
-    const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
-    for (const char* expected :
-         {"Draw", "Canvas&amp;", "const = 0", "Count", "int id<wbr> = 0", "The widget's number.", "Idle",
-          "Busy = 2", "Waiting for input.", "visible", "namespace"})
-      EXPECT_NE(widget.find(expected), std::string::npos) << expected;
-    const std::string button = pageWith("id=\"c_ui_scp_Button\"");
-    EXPECT_TRUE(
-        std::regex_search(button, std::regex(R"(: public <A HREF="[^"]+#c_ui_scp_Widget">Widget</A>)")))
-        << "the base class links to its page";
-    const std::string box = pageWith("id=\"c_Box\"");
-    EXPECT_NE(box.find("template &lt;class T&gt;"), std::string::npos);
-    EXPECT_NE(box.find("<b>any</b>"), std::string::npos);
-    const std::string guide = pageWith("id=\"d_Getting_started\"");
-    EXPECT_NE(guide.find("Keep a &lt; b &amp;&amp; c in mind."), std::string::npos);
-    EXPECT_NE(pageWith("f_MakeCanvas_int_int").find("In pixels."), std::string::npos);
-  }
-}
-
-TEST_F(StyleSetsTest, ChapterOptionsDecideWhatAppears) {
+TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
   for (const std::string set : {"Standard Style", "Single File Style"}) {
     for (const bool on : {false, true}) {
       SCOPED_TRACE(set + (on ? " with the options on" : " with the options off"));
@@ -212,41 +176,59 @@ TEST_F(StyleSetsTest, ChapterOptionsDecideWhatAppears) {
       configuration.setDocumentPrivate(on);
       configuration.setFunctionsInToc(on);
       configuration.setLinkToHeaders(on);
-      configuration.setMetricLevel(on ? 0 : 1);  // summary and details, or the summary alone
+      configuration.setMetricLevel(on ? 0 : 1);  // summary and details with charts, or the summary alone
       ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
-      EXPECT_EQ(brokenLinks(htmlFilesIn(html())), std::vector<std::string>());
+      const std::vector<std::string> pages = htmlFilesIn(html_);
+      ASSERT_FALSE(pages.empty());
+      EXPECT_EQ(brokenLinks(pages), std::vector<std::string>());
+      EXPECT_EQ(unexpandedReferences(pages), std::vector<std::string>());
+      EXPECT_TRUE(fs::exists(html_ + "/toolkit.idx"));
+      for (const std::string& page : pages) {
+        const std::string text = fileText(page);
+        EXPECT_EQ(text.rfind("<!DOCTYPE html>", 0), 0u) << page;
+        EXPECT_NE(text.find("<meta charset=\"utf-8\">"), std::string::npos) << page;
+      }
+
       const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
+      for (const char* expected :
+           {"Draw", "Canvas&amp;", "const = 0", "Count", "int id<wbr> = 0", "The widget's number.", "Idle",
+            "Busy = 2", "Waiting for input.", "visible", "namespace"})
+        EXPECT_NE(widget.find(expected), std::string::npos) << expected;
       for (const char* hidden :
            {"Protected member functions", "Invalidate", "Private member functions", "ResetCache", "serial"})
         EXPECT_EQ(widget.find(hidden) != std::string::npos, on) << hidden;
       EXPECT_EQ(widget.find("widget.h</code></a>") != std::string::npos, on) << "the header is a link";
+      const std::string button = pageWith("id=\"c_ui_scp_Button\"");
+      EXPECT_TRUE(
+          std::regex_search(button, std::regex(R"(: public <A HREF="[^"]+#c_ui_scp_Widget">Widget</A>)")))
+          << "the base class links to its page";
+      const std::string box = pageWith("id=\"c_Box\"");
+      EXPECT_NE(box.find("template &lt;class T&gt;"), std::string::npos);
+      EXPECT_NE(box.find("<b>any</b>"), std::string::npos);
+      EXPECT_NE(pageWith("id=\"d_Getting_started\"").find("Keep a &lt; b &amp;&amp; c in mind."),
+                std::string::npos);
+      EXPECT_NE(pageWith("id=\"f_MakeCanvas_int_int\"").find("In pixels."), std::string::npos);
       if (set != "Standard Style") continue;
-      const std::string contents = fileText(html() + "/toolkit.html");
+
+      const std::string contents = fileText(html_ + "/toolkit.html");
       EXPECT_EQ(contents.find(">Draw</a>") != std::string::npos, on) << "member functions in the contents";
       EXPECT_EQ(contents.find("Functions of this chapter") != std::string::npos, !on);
       const std::string metrics = pageWith("id=\"ud43525029_metrics\"");
       EXPECT_NE(metrics.find("class=\"chart\""), std::string::npos);
       EXPECT_EQ(metrics.find("Compared with the whole document") != std::string::npos, on);
+      // Class pages link to their neighbours in the sorted chapter (Button, then Widget); the last class of a
+      // chapter has no next, the first of the next chapter no previous.
+      EXPECT_TRUE(std::regex_search(button, std::regex(R"(class="next" href="[^"]+#c_ui_scp_Widget")")));
+      EXPECT_FALSE(std::regex_search(button, std::regex(R"(class="prev")")));
+      EXPECT_TRUE(std::regex_search(widget, std::regex(R"(class="prev" href="[^"]+#c_ui_scp_Button")")));
+      EXPECT_FALSE(std::regex_search(widget, std::regex(R"(class="next")")));
+      EXPECT_FALSE(std::regex_search(box, std::regex(R"re(class="(next|prev)")re")));
     }
   }
   configuration.setMetricLevel(2);  // no metrics
   ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  EXPECT_EQ(fileText(html() + "/toolkit.html").find(">Metrics</a>"), std::string::npos);
+  EXPECT_EQ(fileText(html_ + "/toolkit.html").find(">Metrics</a>"), std::string::npos);
   EXPECT_EQ(pageWith("ud43525029_metrics\""), "");
-}
-
-TEST_F(StyleSetsTest, ClassPagesLinkToTheirNeighboursInTheChapter) {
-  ASSERT_EQ(write(kHtmlFormat, "Standard Style"), std::vector<std::string>());
-  // The sorted chapter holds Button, then Widget.
-  const std::string button = pageWith("id=\"c_ui_scp_Button\"");
-  const std::string widget = pageWith("id=\"c_ui_scp_Widget\"");
-  EXPECT_TRUE(std::regex_search(button, std::regex(R"(class="next" href="[^"]+#c_ui_scp_Widget")")));
-  EXPECT_FALSE(std::regex_search(button, std::regex(R"(class="prev")")));
-  EXPECT_TRUE(std::regex_search(widget, std::regex(R"(class="prev" href="[^"]+#c_ui_scp_Button")")));
-  EXPECT_FALSE(std::regex_search(widget, std::regex(R"(class="next")")));
-  // The last class of a chapter has no next, the first of the next chapter no previous.
-  const std::string box = pageWith("id=\"c_Box\"");
-  EXPECT_FALSE(std::regex_search(box, std::regex(R"re(class="(next|prev)")re")));
 }
 
 TEST_F(StyleSetsTest, RtfSetsWriteWellFormedDocumentsOnTheirPaper) {

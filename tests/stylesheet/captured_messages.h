@@ -1,4 +1,5 @@
-// A message output for tests: publishes itself as the run's output while it lives and keeps every line.
+// A message output for tests: publishes itself as the run's output while it lives, keeps every line (repeats
+// included) and answers isCanceled with `canceled`.
 #pragma once
 
 #include <string>
@@ -16,8 +17,10 @@ class CapturedMessages final : public MessageOutput {
 
   void status(std::string_view) override {}
   void report(std::string_view text) override { lines.emplace_back(text); }
+  bool isCanceled() override { return canceled; }
 
   std::vector<std::string> lines;
+  bool canceled = false;
 };
 
 }  // namespace quillet

@@ -11,12 +11,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class ConditionTest : public EvaluatorTest {
+class ConditionTest : public GuideTest {
  protected:
   ConditionTest() {
-    draw_.tests = {{"public", 1}, {"static", 0}, {"virtual", 1}, {"offset", -1}};
-    run_.tests = {{"public", 1}, {"static", 1}, {"virtual", 0}};
-    hide_.tests = {{"public", 0}, {"static", 0}, {"virtual", 1}};
+    draw_.tests.insert({{"virtual", 1}, {"offset", -1}});
+    run_.tests["virtual"] = 0;
+    hide_.tests["virtual"] = 1;
     widget_.tests = {{"size", 7}};
     listOf(widget_, "enum_list", {});
   }
@@ -27,12 +27,6 @@ class ConditionTest : public EvaluatorTest {
   std::string rewritten(const std::string& condition, ObjectStack stack) {
     return rewriteCondition(cutExpressionTokens(condition), stack, "t.html");
   }
-
-  FakeObject& widget_ = make("class", "Widget");
-  FakeObject& draw_ = make("function", "Draw");
-  FakeObject& run_ = make("function", "Run");
-  FakeObject& hide_ = make("function", "Hide");
-  StyleSheetObject* functions_ = listOf(widget_, "function_list", {&draw_, &run_, &hide_});
 };
 
 TEST_F(ConditionTest, PathsBecomeTheirValues) {

@@ -1,5 +1,5 @@
-// Fakes for the evaluator tests: style sheet objects with fixed answers, a message output that keeps every
-// line (repeats included) and can cancel the run, and a fixture that runs small style sheets over them.
+// Fakes for the evaluator tests: style sheet objects with fixed answers, a fixture that runs small style
+// sheets over them while capturing the messages, and a small chapter of classes and functions to run them on.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "common/file_contents.h"
 #include "common/file_services.h"
-#include "common/message_output.h"
+#include "stylesheet/captured_messages.h"
 #include "stylesheet/evaluation_context.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/markup.h"
@@ -24,19 +25,6 @@
 #include "support/temp_tree.h"
 
 namespace quillet {
-
-// Keeps every reported line, repeats included; isCanceled answers `canceled`.
-class EvaluatorMessages final : public MessageOutput {
- public:
-  EvaluatorMessages() { setCurrentMessageOutput(this); }
-  ~EvaluatorMessages() override { setCurrentMessageOutput(nullptr); }
-  void status(std::string_view) override {}
-  void report(std::string_view text) override { lines.emplace_back(text); }
-  bool isCanceled() override { return canceled; }
-
-  std::vector<std::string> lines;
-  bool canceled = false;
-};
 
 // An object of any type with fixed properties, tests and lists. Writing "cancel" cancels the run; "linked"
 // is written as linked text.
@@ -50,7 +38,7 @@ class FakeObject final : public StyleSheetObject {
     auto found = properties.find(property);
     if (found == properties.end()) return false;
     ++written;
-    if (property == "cancel") static_cast<EvaluatorMessages*>(currentMessageOutput())->canceled = true;
+    if (property == "cancel") static_cast<CapturedMessages*>(currentMessageOutput())->canceled = true;
     if (property == "linked") {
       writeLinkedText(context, out, found->second, "");
     } else {
@@ -125,12 +113,41 @@ class EvaluatorTest : public ::testing::Test {
     StyleSheetEvalToDictionary(tree_.root() + file, sheet, links_, tree_.root(), html_).evaluate(stack);
   }
 
-  EvaluatorMessages messages_;
+  CapturedMessages messages_;
   TempTree tree_;
   LinkIndex links_;
   HTMLStyleSheetFilter html_;
   std::deque<FakeObject> objects_;
   std::deque<StyleSheetObjectSubsetList> lists_;
+};
+
+// A chapter "Guide" with the classes Widget (functions Draw, Run, Hide) and Gadget (no functions).
+class GuideTest : public EvaluatorTest {
+ protected:
+  GuideTest() {
+    guide_.fileName = "guide";
+    guide_.properties["title"] = "Guide Book";
+    draw_.tests = {{"public", 1}, {"static", 0}};
+    run_.tests = {{"public", 1}, {"static", 1}};
+    hide_.tests = {{"public", 0}, {"static", 0}};
+    listOf(gadget_, "function_list", {});
+  }
+
+  /// The contents of the file `file` of the temporary folder.
+  std::string written(const std::string& file) {
+    std::string contents;
+    EXPECT_TRUE(readFileContents(tree_.path(file), contents)) << file;
+    return contents;
+  }
+
+  FakeObject& guide_ = make("chapter", "Guide");
+  FakeObject& widget_ = make("class", "Widget");
+  FakeObject& gadget_ = make("class", "Gadget");
+  FakeObject& draw_ = make("function", "Draw");
+  FakeObject& run_ = make("function", "Run");
+  FakeObject& hide_ = make("function", "Hide");
+  StyleSheetObject* classes_ = listOf(guide_, "class_list", {&widget_, &gadget_});
+  StyleSheetObject* functions_ = listOf(widget_, "function_list", {&draw_, &run_, &hide_});
 };
 
 }  // namespace quillet

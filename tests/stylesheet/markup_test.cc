@@ -33,23 +33,19 @@ std::string capture(Write write) {
   return out.str();
 }
 
-TEST(MarkupTest, HtmlLinkNeedsAPeriodOrNumberSignInItsTarget) {
+TEST(MarkupTest, LinksAnchorsAndHotspotsEscapeTheirTextAndAgreeOnNames) {
+  // A link needs a period or number sign in its target.
   EXPECT_EQ(capture([](auto& out) { htmlLink(out, "a<b", "Widget"); }), "a&lt;b");
   EXPECT_EQ(capture([](auto& out) { htmlLink(out, "W", "#Widget"); }), "<A HREF=\"#Widget\">W</A>");
   EXPECT_EQ(capture([](auto& out) { htmlLink(out, "x", "widget.html#x"); }),
             "<A HREF=\"widget.html#x\">x</A>");
   EXPECT_EQ(capture([](auto& out) { htmlLink(out, "x", ""); }), "<A HREF=\"\">x</A>");
-}
-
-TEST(MarkupTest, OperatorNamesAgreeBetweenLinksAndAnchors) {
+  // Operator names agree between links and anchors.
   EXPECT_EQ(capture([](auto& out) { htmlLink(out, "operator<<", "a.html#operator<<"); }),
             "<A HREF=\"a.html#operatorltlt\">operator&lt;&lt;</A>");
   EXPECT_EQ(capture([](auto& out) { htmlAnchor(out, "operator<<", "operator<<"); }),
             "<A NAME=\"operatorltlt\">operator&lt;&lt;</A>");
   EXPECT_EQ(capture([](auto& out) { htmlAnchor(out, "q", "a&b\"c>"); }), "<A NAME=\"aampbquotcgt\">q</A>");
-}
-
-TEST(MarkupTest, FrameLinkKeepsAmpersandsOfItsUrl) {
   // "&" must stay an ampersand in the URL the browser follows: written as the entity, not as bare "amp;".
   EXPECT_EQ(capture([](auto& out) { htmlFrameLink(out, "a<b", "x.html?p=1&q=<\">", "main"); }),
             "<A HREF=\"x.html?p=1&amp;q=&lt;&quot;&gt;\" TARGET=\"main\">a&lt;b</A>");

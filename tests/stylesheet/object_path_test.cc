@@ -9,25 +9,19 @@
 namespace quillet {
 namespace {
 
-class ObjectPathTest : public EvaluatorTest {
+class ObjectPathTest : public GuideTest {
  protected:
   StyleSheetObject* find(const std::string& path, const ObjectStack& stack) {
     return findObject(cutCommandTokens(path), stack);
   }
 
-  FakeObject& chapter_ = make("chapter", "Guide");
   FakeObject& outer_ = make("class", "Outer");
-  FakeObject& widget_ = make("class", "Widget");
-  FakeObject& draw_ = make("function", "Draw");
-  FakeObject& run_ = make("function", "Run");
-  StyleSheetObject* classes_ = listOf(chapter_, "class_list", {&widget_});
-  StyleSheetObject* functions_ = listOf(widget_, "function_list", {&draw_, &run_});
 };
 
 TEST_F(ObjectPathTest, FirstNameFindsTheInnermostObjectOfItsTypeOrAnOfferedList) {
-  const ObjectStack stack{&chapter_, &outer_, &widget_};
+  const ObjectStack stack{&guide_, &outer_, &widget_};
   EXPECT_EQ(find("class", stack), &widget_);
-  EXPECT_EQ(find("chapter", stack), &chapter_);
+  EXPECT_EQ(find("chapter", stack), &guide_);
   EXPECT_EQ(find("function_list", stack), functions_);
   EXPECT_EQ(find("function_list.size", stack), nullptr);  // an offered list only as a one-token path
   EXPECT_EQ(find("class.function_list", stack), functions_);
@@ -40,7 +34,7 @@ TEST_F(ObjectPathTest, LaterNamesWalkInwardsThroughTheLoops) {
   StyleSheetObjectListWrapper classLoop(classes_, {0});
   StyleSheetObjectListWrapper functionLoop(functions_, {0, 1});
   functionLoop.setCurrent(1);
-  const ObjectStack stack{&chapter_, &classLoop, &widget_, &functionLoop, &run_};
+  const ObjectStack stack{&guide_, &classLoop, &widget_, &functionLoop, &run_};
   EXPECT_EQ(find("class.function", stack), &run_);  // the loop's list stands between them
   EXPECT_EQ(find("class.function_list.function", stack), &run_);
   EXPECT_EQ(find("chapter.class.function", stack), &run_);

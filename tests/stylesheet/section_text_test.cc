@@ -15,18 +15,12 @@ namespace {
 // Tokens written compactly: a literal as [text], a reference as <object.name(first,second)>.
 std::string describe(const std::vector<SectionToken>& tokens) {
   std::string result;
-  for (const SectionToken& token : tokens) {
-    if (token.kind == SectionToken::kLiteral) {
-      result += "[" + token.name + "]";
-      continue;
-    }
-    result += "<";
-    if (!token.object.empty()) result += token.object + ".";
-    result += token.name;
-    if (!token.firstParameter.empty() || !token.secondParameter.empty()) {
-      result += "(" + token.firstParameter + "," + token.secondParameter + ")";
-    }
-    result += ">";
+  for (const SectionToken& t : tokens) {
+    const bool parameters = !t.firstParameter.empty() || !t.secondParameter.empty();
+    result += t.kind == SectionToken::kLiteral
+                  ? "[" + t.name + "]"
+                  : "<" + (t.object.empty() ? "" : t.object + ".") + t.name +
+                        (parameters ? "(" + t.firstParameter + "," + t.secondParameter + ")" : "") + ">";
   }
   return result;
 }
@@ -49,9 +43,6 @@ TEST(SectionTextTest, CutsReferencesAndLiterals) {
   EXPECT_EQ(cut("link_to_( a ,\tb ,\r\nc )!"), "<link_to(a,b,c)>[!]");
   EXPECT_EQ(cut("link_to_(class, x"), "<link_to(class,x)>");  // unclosed: to the end of the text
   EXPECT_EQ(cut("name_ (x)"), "<name>[ (x)]");                // only right after the underscore
-}
-
-TEST(SectionTextTest, ReferencesAtTheVeryEndOfTheText) {
   EXPECT_EQ(cut("see name_"), "[see ]<name>");
   // A "+" or "(" as the last character still belongs to the reference: no stray "+" reaches the output.
   EXPECT_EQ(cut("anchor_+"), "<anchor+>");

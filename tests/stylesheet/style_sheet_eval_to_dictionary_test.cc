@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "common/file_contents.h"
 #include "stylesheet/evaluator_fixture.h"
 
 namespace quillet {
@@ -13,17 +12,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // The two passes: the dictionary pass records where every anchor goes, the file pass links to it.
-class EvaluationPassesTest : public EvaluatorTest {
- protected:
-  EvaluationPassesTest() {
-    guide_.fileName = "guide";
-    listOf(guide_, "class_list", {&widget_, &gadget_});
-  }
-
-  FakeObject& guide_ = make("chapter", "Guide");
-  FakeObject& widget_ = make("class", "Widget");
-  FakeObject& gadget_ = make("class", "Gadget");
-};
+class EvaluationPassesTest : public GuideTest {};
 
 TEST_F(EvaluationPassesTest, AnchorsRecordedFirstAreLinkedFromAnyFile) {
   const std::string main =
@@ -61,19 +50,6 @@ TEST_F(EvaluationPassesTest, AnchorsRecordedTwiceAndLinksNeverRecordedAreReporte
                                  "error(t.html) : cannot find link for object Guide",
                              }));
   EXPECT_EQ(links_.objectLink(widget_, EvaluationContext{}), "main.html#c_Widget");  // the first stays
-}
-
-TEST_F(EvaluationPassesTest, NamesOfSeveralTargetsAreNotLinked) {
-  FakeObject& drawInt = make("function", "Draw");
-  FakeObject& drawLong = make("function", "Draw");
-  drawLong.anchor = "f_Draw_long";
-  record("anchor_", {&widget_}, "a.html");
-  record("anchor_", {&drawInt}, "a.html");
-  record("anchor_", {&drawLong}, "b.html");
-  FakeObject& comment = make("text");
-  comment.properties["linked"] = "Widget::Draw(Gadget)";
-  EXPECT_EQ(run("linked_", {&comment}), "<A HREF=\"a.html#c_Widget\">Widget</A>::Draw(Gadget)");
-  EXPECT_EQ(run("link_to_ link_to_(function)", {&drawLong}), "b.html#f_Draw_long b.html#f_Draw_long");
 }
 
 }  // namespace

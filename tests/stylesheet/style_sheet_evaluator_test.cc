@@ -5,7 +5,6 @@
 #include <chrono>
 #include <filesystem>
 
-#include "common/file_contents.h"
 #include "stylesheet/evaluator_fixture.h"
 
 namespace quillet {
@@ -13,33 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A chapter "Guide" with the classes Widget (functions Draw, Run, Hide) and Gadget (no functions).
-class StyleSheetEvaluatorTest : public EvaluatorTest {
- protected:
-  StyleSheetEvaluatorTest() {
-    guide_.fileName = "guide";
-    guide_.properties["title"] = "Guide Book";
-    draw_.tests = {{"public", 1}, {"static", 0}};
-    run_.tests = {{"public", 1}, {"static", 1}};
-    hide_.tests = {{"public", 0}, {"static", 0}};
-    listOf(guide_, "class_list", {&widget_, &gadget_});
-    listOf(widget_, "function_list", {&draw_, &run_, &hide_});
-    listOf(gadget_, "function_list", {});
-  }
-
-  std::string written(const std::string& file) {
-    std::string contents;
-    EXPECT_TRUE(readFileContents(tree_.path(file), contents)) << file;
-    return contents;
-  }
-
-  FakeObject& guide_ = make("chapter", "Guide");
-  FakeObject& widget_ = make("class", "Widget");
-  FakeObject& gadget_ = make("class", "Gadget");
-  FakeObject& draw_ = make("function", "Draw");
-  FakeObject& run_ = make("function", "Run");
-  FakeObject& hide_ = make("function", "Hide");
-};
+class StyleSheetEvaluatorTest : public GuideTest {};
 
 TEST_F(StyleSheetEvaluatorTest, LoopsWriteTheirBodyOncePerItemAndTheTextAfterNextOnce) {
   const std::string loop = "A$$(for_each (class_list) start L)[name_]$$(next L)B";

@@ -6,11 +6,25 @@
 #include <vector>
 
 #include "stylesheet/captured_messages.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
 
-using Tokens = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+
+// Every section of `sheet` as "kind(expression)label:text".
+Lines sections(const StyleSheet& sheet) {
+  static const char* const kinds[] = {"?",           "text",     "next", "for_each",
+                                      "for_each_if", "new_file", "if",   "copy_file"};
+  Lines result;
+  for (size_t i = 0; i < sheet.sectionCount(); ++i) {
+    const StyleSheet::Section& s = sheet.section(i);
+    result.push_back(std::string(kinds[s.kind()]) + "(" + s.expression() + ")" + s.label() + ":" + s.text());
+  }
+  return result;
+}
 
 class StyleSheetTest : public ::testing::Test {
  protected:
@@ -25,33 +39,21 @@ TEST_F(StyleSheetTest, CommandsWithTheirTexts) {
       "head$$(for_each (classes) start L1)<li>name_$$(next L1)tail$$(next)$$(if ((a GE 1) && (b LE 2)))"
       "$$(for_each (name GT 'M') start L)$$(for_each\t(a b)\nstart\tX)$$(new_file (chapter, x.html, p.html))"
       "$$(copy_file (logo.gif))$$(next A B)");
-  ASSERT_EQ(sheet.sectionCount(), 10u);
-  const StyleSheet::Section& loop = sheet.section(1);
-  EXPECT_EQ(loop.kind(), StyleSheet::kForEach);
-  EXPECT_EQ(loop.expression(), "classes");
-  EXPECT_EQ(loop.label(), "L1");
-  EXPECT_EQ(loop.text(), "<li>name_");
-  EXPECT_EQ(sheet.section(2).label(), "L1");
-  EXPECT_EQ(sheet.section(2).text(), "tail");
-  EXPECT_EQ(sheet.section(4).kind(), StyleSheet::kIf);
-  EXPECT_EQ(sheet.section(4).expression(), "(a GE 1)&&(b LE 2)");
+  EXPECT_EQ(sections(sheet),
+            (Lines{"text():head", "for_each(classes)L1:<li>name_", "next()L1:tail",
+                   "next():", "if((a GE 1)&&(b LE 2)):", "for_each(name GT 'M')L:", "for_each(ab)X:",
+                   "new_file(chapter,x.html,p.html):", "copy_file(logo.gif):",
+                   "next()B:"}));  // blanks kept only around comparison words
   EXPECT_EQ(sheet.section(4).expressionTokens(),
-            (Tokens{"(", "a", ">=", "1", ")", "&", "&", "(", "b", "<=", "2", ")"}));
-  EXPECT_EQ(sheet.section(5).expression(), "name GT 'M'");  // blanks kept only around comparison words
-  EXPECT_EQ(sheet.section(5).expressionTokens(), (Tokens{"name", ">", "'M'"}));
-  EXPECT_EQ(sheet.section(6).expression(), "ab");
-  EXPECT_EQ(sheet.section(6).label(), "X");
-  EXPECT_EQ(sheet.section(7).kind(), StyleSheet::kNewFile);
-  EXPECT_EQ(sheet.section(7).expression(), "chapter,x.html,p.html");
-  EXPECT_EQ(sheet.section(9).label(), "B");  // a later label replaces an earlier one
+            (Lines{"(", "a", ">=", "1", ")", "&", "&", "(", "b", "<=", "2", ")"}));
+  EXPECT_EQ(sheet.section(5).expressionTokens(), (Lines{"name", ">", "'M'"}));
+  // CR LF read as LF; a fixed_text command sets the opening and closing and leaves its text.
+  EXPECT_EQ(sections(html("<html>\r\n<p>name_</p>\r\n</html>")),
+            Lines{"text():<html>\n<p>name_</p>\n</html>"});
+  const StyleSheet fixed = html("a$$(<PRE>fixed_text</PRE>)b");
+  EXPECT_EQ(fixed.fixedTextOpening() + fixed.fixedTextClosing(), "<PRE></PRE>");
+  EXPECT_EQ(sections(fixed), (Lines{"text():a", "text():b"}));
   EXPECT_TRUE(messages_.lines.empty());
-}
-
-TEST_F(StyleSheetTest, TextWithoutCommandsIsOneSection) {
-  const StyleSheet sheet = html("<html>\r\n<p>name_</p>\r\n</html>");
-  ASSERT_EQ(sheet.sectionCount(), 1u);
-  EXPECT_EQ(sheet.section(0).kind(), StyleSheet::kText);
-  EXPECT_EQ(sheet.section(0).text(), "<html>\n<p>name_</p>\n</html>");  // CR LF read as LF
 }
 
 TEST_F(StyleSheetTest, FaultsAreReportedOnceWithTheirText) {
@@ -60,40 +62,22 @@ TEST_F(StyleSheetTest, FaultsAreReportedOnceWithTheirText) {
   EXPECT_EQ(html("a$$(if (x) text$$(next L)b").section(1).text(), "");
   html("$$x" + std::string(100, 'z'));
   // An unknown keyword keeps its text as plain text; a word other than "start" keeps the kind.
-  const StyleSheet unknown = html("$$(for_all (x) start L)kept$$(for_each (x) begin L)");
-  EXPECT_EQ(unknown.section(1).kind(), StyleSheet::kText);
-  EXPECT_EQ(unknown.section(1).text(), "kept");
-  EXPECT_EQ(unknown.section(2).kind(), StyleSheet::kForEach);
-  const Tokens expected{
-      "error(main.html) : unknown template command separator - $$ 5$$(if (x))y",
-      "error(main.html) : missing parentheses in $$(if (x) text$$(next L)b",
-      "error(main.html) : unknown template command separator - $$x" + std::string(47, 'z'),
-      "error(main.html) : unknown template command for_all in expression for_all (x) start L",
-      "error(main.html) : unknown template command begin in expression for_each (x) begin L"};
-  EXPECT_EQ(messages_.lines, expected);
-}
-
-TEST_F(StyleSheetTest, FixedTextSetsOpeningAndClosing) {
-  const StyleSheet sheet = html("a$$(<PRE>fixed_text</PRE>)b");
-  EXPECT_EQ(sheet.fixedTextOpening(), "<PRE>");
-  EXPECT_EQ(sheet.fixedTextClosing(), "</PRE>");
-  EXPECT_EQ(sheet.section(1).kind(), StyleSheet::kText);
-  EXPECT_EQ(sheet.section(1).text(), "b");
+  EXPECT_EQ(sections(html("$$(for_all (x) start L)kept$$(for_each (x) begin L)")),
+            (Lines{"text():", "text(x)L:kept", "for_each(x)L:"}));
+  EXPECT_EQ(messages_.lines,
+            (Lines{"error(main.html) : unknown template command separator - $$ 5$$(if (x))y",
+                   "error(main.html) : missing parentheses in $$(if (x) text$$(next L)b",
+                   "error(main.html) : unknown template command separator - $$x" + std::string(47, 'z'),
+                   "error(main.html) : unknown template command for_all in expression for_all (x) start L",
+                   "error(main.html) : unknown template command begin in expression for_each (x) begin L"}));
 }
 
 TEST_F(StyleSheetTest, RtfCommandSplitAcrossGroupsIsRepaired) {
-  const StyleSheet sheet = rtf("{\\rtf1 {\\b $$(for_each (cla}{\\i sses) st\r\nart L)name_}\r\n}");
-  ASSERT_EQ(sheet.sectionCount(), 2u);
-  EXPECT_EQ(sheet.section(1).expression(), "classes");
-  EXPECT_EQ(sheet.section(1).label(), "L");
-  EXPECT_EQ(sheet.section(0).text(), "{\\rtf1 {\\b }{");
-  EXPECT_EQ(sheet.section(1).text(), "}{name_}}");
+  EXPECT_EQ(sections(rtf("{\\rtf1 {\\b $$(for_each (cla}{\\i sses) st\r\nart L)name_}\r\n}")),
+            (Lines{"text():{\\rtf1 {\\b }{", "for_each(classes)L:}{name_}}"}));
   EXPECT_TRUE(messages_.lines.empty());
-
-  const StyleSheet uneven = rtf("a$$(if (x}))b");
-  EXPECT_EQ(uneven.section(1).expression(), "x");
-  EXPECT_EQ(uneven.section(1).text(), "}{b");
-  EXPECT_EQ(messages_.lines, Tokens{"error(main.rtf) : mismatched RTF scope '{' or '}' in command if (x})."});
+  EXPECT_EQ(sections(rtf("a$$(if (x}))b"))[1], "if(x):}{b");
+  EXPECT_EQ(messages_.lines, Lines{"error(main.rtf) : mismatched RTF scope '{' or '}' in command if (x})."});
 }
 
 TEST_F(StyleSheetTest, RtfLineBreakAfterAControlWordStillDelimitsIt) {
@@ -110,11 +94,9 @@ TEST_F(StyleSheetTest, PanoseGroupsAndAnchorFreeSections) {
       "a{\\*\\panose 020b0604020202020204}b$$(if (x))anchor_+$$(if (y))anchor_(class)"
       "$$(if (z))link_to_ anchors_$$(for_each (l) start L)");
   EXPECT_EQ(sheet.section(0).text(), "a b");
-  EXPECT_TRUE(sheet.section(0).anchorFree());
-  EXPECT_FALSE(sheet.section(1).anchorFree());
-  EXPECT_FALSE(sheet.section(2).anchorFree());
-  EXPECT_TRUE(sheet.section(3).anchorFree());
-  EXPECT_FALSE(sheet.section(4).anchorFree());  // loops always run in the dictionary pass
+  std::string anchorFree;  // loops always run in the dictionary pass
+  for (size_t i = 0; i < sheet.sectionCount(); ++i) anchorFree += sheet.section(i).anchorFree() ? '1' : '0';
+  EXPECT_EQ(anchorFree, "10010");
 }
 
 TEST_F(StyleSheetTest, HostileInputIsBoundedAndKept) {
@@ -131,11 +113,64 @@ TEST_F(StyleSheetTest, HostileInputIsBoundedAndKept) {
   for (size_t i = 0; i < StyleSheet::kMaxTokens; ++i) references += "a_ ";
   std::string rebuilt;
   const StyleSheet crowded = html(references);
-  for (const SectionToken& token : crowded.section(0).textTokens()) {
+  for (const SectionToken& token : crowded.section(0).textTokens())
     rebuilt += token.kind == SectionToken::kLiteral ? token.name : token.name + "_";
-  }
   EXPECT_EQ(rebuilt, references);
   EXPECT_EQ(messages_.lines.size(), 3u);
+}
+
+TEST_F(StyleSheetTest, ReadsFilesAndReportsThoseItCannotRead) {
+  const std::string data = std::string(QUILLET_TEST_DATA) + "/stylesheet/";
+  const StyleSheet page(data + "main.html");
+  ASSERT_EQ(page.sectionCount(), 6u);
+  EXPECT_EQ(page.section(2).expressionTokens(),
+            (Lines{"class", ".", "function_list", ".", "size", ">", "0"}));
+  EXPECT_EQ(page.section(3).textTokens()[1].firstParameter, "function");
+  EXPECT_EQ(page.section(5).text(), "</BODY>\n</HTML>\n");
+  const Lines split = sections(StyleSheet(data + "split.rtf"));  // as a word processor saves it
+  ASSERT_EQ(split.size(), 3u);
+  EXPECT_NE(split[0].find("\\fprq2 Times New Roman;"), std::string::npos);  // panose gone
+  EXPECT_EQ(split[1], "for_each(classes)L:}{}{\\b name_}\\par ");
+  EXPECT_EQ(split[2], "next()L:\\par }");
+  EXPECT_EQ(sections(StyleSheet(data + "plain.html")),
+            Lines{"text():<HTML><BODY>\nA page without template commands; a_b stays.\n</BODY></HTML>\n"});
+  EXPECT_TRUE(messages_.lines.empty());
+
+  EXPECT_EQ(sections(StyleSheet(data + "no such file.html")), Lines{"text():"});
+  EXPECT_EQ(sections(StyleSheet(data)), Lines{"text():"});  // a folder is no style sheet either
+  ASSERT_EQ(messages_.lines.size(), 2u);
+  EXPECT_EQ(messages_.lines[0], "error: (" + data + "no such file.html) cannot open style sheet. ");
+}
+
+class StyleSheetCacheTest : public ::testing::Test {
+ protected:
+  StyleSheetCacheTest() { clearStyleSheetCache(); }
+  ~StyleSheetCacheTest() override { clearStyleSheetCache(); }
+
+  TempTree tree_;
+  CapturedMessages messages_;
+};
+
+TEST_F(StyleSheetCacheTest, ReadsEachFileOnceUntilCleared) {
+  const std::string path = tree_.write("page.html", "first");
+  const StyleSheet& first = cachedStyleSheet(path);
+  tree_.write("page.html", "second");
+  EXPECT_EQ(&first, &cachedStyleSheet(path));
+  EXPECT_EQ(first.section(0).text(), "first");
+  for (int i = 0; i < 100; ++i) cachedStyleSheet(tree_.write("b" + std::to_string(i) + ".html", "b"));
+  EXPECT_EQ(first.section(0).text(), "first");  // still valid after the map grew
+  clearStyleSheetCache();
+  EXPECT_EQ(cachedStyleSheetCount(), 0u);
+  EXPECT_EQ(cachedStyleSheet(path).section(0).text(), "second");
+}
+
+TEST_F(StyleSheetCacheTest, NamesDifferingInCaseShareTheOnDiskEntry) {
+  const std::string path = tree_.write("main.html", "x");
+  const StyleSheet& sheet = cachedStyleSheet(tree_.path("MAIN.HTML"));
+  EXPECT_EQ(&sheet, &cachedStyleSheet(path));
+  EXPECT_EQ(sheet.fileName(), path);  // opened, and named in messages, under its stored spelling
+  EXPECT_EQ(sheet.section(0).text(), "x");
+  EXPECT_TRUE(messages_.lines.empty());
 }
 
 }  // namespace
