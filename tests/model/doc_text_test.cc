@@ -41,14 +41,10 @@ class DocTextTest : public ::testing::Test {
   static DocText declaration(std::string_view text) {
     return DocText(text, true, DocText::kDeclarationLevel, "a.h");
   }
-  static std::string full(const DocText& doc, const EvaluationContext& context) {
+  /// The whole comment `doc`, or with `summary` its first sentence, as written in `context`.
+  static std::string written(const DocText& doc, const EvaluationContext& context, bool summary = false) {
     std::ostringstream out;
-    doc.WriteFull(context, "", out);
-    return out.str();
-  }
-  static std::string summary(const DocText& doc, const EvaluationContext& context) {
-    std::ostringstream out;
-    doc.WriteSummary(context, "", out);
+    summary ? doc.WriteSummary(context, "", out) : doc.WriteFull(context, "", out);
     return out.str();
   }
 
@@ -132,24 +128,25 @@ TEST_F(DocTextTest, EmptinessSizeAndAppending) {
   // shows what was appended.
   DocText absent;
   absent.append(declaration("only at the definition"));
-  EXPECT_EQ(full(absent, output_.html()), "Only at the definition.");
+  EXPECT_EQ(written(absent, output_.html()), "Only at the definition.");
 }
 
 TEST_F(DocTextTest, WritesFullTextInBothFormats) {
   output_.links["Shape"] = "shape.html#c_Shape";
   const DocText doc = declaration("draws a Shape.\n\n  x = {1};\n  y = 2;\n\nsee <i>below");
-  EXPECT_EQ(full(doc, output_.html()),
+  EXPECT_EQ(written(doc, output_.html()),
             "Draws a <A HREF=\"shape.html#c_Shape\">Shape</A>.<PRE CLASS=QLCMT>x = {1};\ny = 2;\n</PRE>\n"
             "<P CLASS=QLCMT>See <i>below.</P>\n");
   output_.useFixedText("{\\f2 ", "}");
   EXPECT_EQ(
-      full(doc, output_.rtf()),
+      written(doc, output_.rtf()),
       "{Draws a {\\uldb Shape\\ulnone\\v shape.html#c_Shape }.\\par {{\\f2 x = \\{1\\};\\line y = 2;\\line "
       "\\line }}See {\\i below.}}");
-  EXPECT_EQ(full(DocText(), output_.rtf()), "{}");
-  EXPECT_EQ(full(DocText(), output_.html()), "");
+  EXPECT_EQ(written(DocText(), output_.rtf()), "{}");
+  EXPECT_EQ(written(DocText(), output_.html()), "");
   output_.useFixedText("<PRE class=code>", "</PRE>");
-  EXPECT_EQ(full(declaration("a = b;\nc < d;"), output_.html()), "<PRE class=code>a = b;\nc &lt; d;\n</PRE>");
+  EXPECT_EQ(written(declaration("a = b;\nc < d;"), output_.html()),
+            "<PRE class=code>a = b;\nc &lt; d;\n</PRE>");
 }
 
 TEST_F(DocTextTest, SummaryEndsAtTheFirstSentenceEnd) {
@@ -160,22 +157,20 @@ TEST_F(DocTextTest, SummaryEndsAtTheFirstSentenceEnd) {
       {"stop! now.", "stop!"},      {"a = 1\nb = 2", "a = 1\n"},  {".net is. fine", ".net is."},
       {"no end", "no end"},         {"one\n\ntwo. three", "one"}, {"see <a href=\"x.html\">x</a>", "see "},
   };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(summary(declaration(text), html), expected) << text;
-  EXPECT_EQ(summary(DocText(), html), "");
-  EXPECT_EQ(summary(declaration("use <b>this. not</b> that"), output_.rtf()), "use {\\b this.}");
+  for (const auto& [text, expected] : cases)
+    EXPECT_EQ(written(declaration(text), html, true), expected) << text;
+  EXPECT_EQ(written(DocText(), html, true), "");
+  EXPECT_EQ(written(declaration("use <b>this. not</b> that"), output_.rtf(), true), "use {\\b this.}");
 }
 
 TEST_F(DocTextTest, AnswersAsAStyleSheetObject) {
   DocText doc = declaration("a {text}");
   EXPECT_EQ(doc.TypeName(), "text");
-  std::ostringstream out;
-  EXPECT_TRUE(doc.WriteProperty(output_.rtf(), "text", out));
-  EXPECT_FALSE(doc.WriteProperty(output_.rtf(), "text_summary", out));
-  EXPECT_EQ(out.str(), "{A \\{text\\}.}");
-  int32_t value = -1;
-  EXPECT_TRUE(doc.Test("text", value) && value == 1);
-  EXPECT_TRUE(DocText().Test("text", value) && value == 0);
-  EXPECT_FALSE(doc.Test("size", value));
+  EXPECT_EQ(property(doc, "text", output_.rtf()), "{A \\{text\\}.}");
+  EXPECT_EQ(property(doc, "text_summary", output_.rtf()), "<unknown>");
+  EXPECT_EQ(test(doc, "text"), 1);
+  EXPECT_EQ(test(DocText(), "text"), 0);
+  EXPECT_EQ(test(doc, "size"), -1);
 }
 
 }  // namespace
