@@ -55,10 +55,12 @@ TEST(MarkupTest, LinksAnchorsAndHotspotsEscapeTheirTextAndAgreeOnNames) {
 
 class LinkedTextTest : public ::testing::Test {
  protected:
-  std::string linked(std::string_view text, std::string_view classContext, const StyleSheetFilter& filter) {
+  /// `text` written as linked text, through the fake link index unless `withIndex` is false.
+  std::string linked(std::string_view text, std::string_view classContext, const StyleSheetFilter& filter,
+                     bool withIndex = true) {
     EvaluationContext context;
     context.filter = &filter;
-    context.linkIndex = &links_;
+    context.linkIndex = withIndex ? &links_ : nullptr;
     std::ostringstream out;
     writeLinkedText(context, out, text, classContext);
     return out.str();
@@ -97,11 +99,7 @@ TEST_F(LinkedTextTest, CutsAtEveryDelimiter) {
 TEST_F(LinkedTextTest, RtfWritesHotspotsAndEscapesTheRest) {
   links_.links["Widget"] = "c_Widget";
   EXPECT_EQ(linked("{Widget*}\\", "", rtf_), "\\{{\\uldb Widget\\ulnone\\v c_Widget }*\\}\\\\");
-  EvaluationContext no_index;
-  no_index.filter = &html_;
-  std::ostringstream out;
-  writeLinkedText(no_index, out, "std::vector<int>", "X");
-  EXPECT_EQ(out.str(), "std::vector&lt;int&gt;");
+  EXPECT_EQ(linked("std::vector<int>", "X", html_, false), "std::vector&lt;int&gt;");  // no link index
 }
 
 }  // namespace
