@@ -67,6 +67,9 @@ class PortableReader {
 
   /// A reader over `data`, which must outlive it.
   explicit PortableReader(std::string_view data) : data_(data) {}
+  explicit PortableReader(const char* data) : data_(data) {}
+  /// A temporary string would be gone before the first read.
+  explicit PortableReader(std::string&&) = delete;
 
   /// Reads a signed 32-bit integer; false when none is there or it is out of range.
   bool readSigned(int32_t& value);

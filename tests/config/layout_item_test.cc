@@ -94,7 +94,8 @@ TEST(LayoutItemTest, RecordIsExactAndRefusesAChildGivenAsAReference) {
 
   // A child that refers back to an item already read would make a cycle.
   const size_t child_start = out.text().find(":1", 2);
-  PortableReader cycle(out.text().substr(0, child_start) + "@0\r\n" + out.text().substr(child_start));
+  const std::string cyclic = out.text().substr(0, child_start) + "@0\r\n" + out.text().substr(child_start);
+  PortableReader cycle(cyclic);
   EXPECT_FALSE(LayoutItem().readRecord(cycle));
 }
 
