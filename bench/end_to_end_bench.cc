@@ -91,6 +91,7 @@ size_t countPages(const fs::path& folder) {
 // Runs `work` in a child process and returns its wall time in seconds and its peak memory in MiB.
 template <typename Work>
 std::pair<double, double> measureInChild(Work work) {
+  std::cout.flush();  // else the child would print the parent's pending lines a second time
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
