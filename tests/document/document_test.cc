@@ -110,8 +110,8 @@ TEST_F(DocumentTest, ExternalDocumentsNameThemselvesByTitleOrFile) {
   EXPECT_EQ(test(embedded, "filename"), 0);
   EXPECT_NE(property(embedded, "text").find("world"), std::string::npos);
 
-  ExternalDocument elsewhere = ExternalDocument::link("Spec", "C:\\specs\\api.doc");
-  EXPECT_EQ(property(elsewhere, "html_url"), "file:///C:\\specs\\api.doc");
+  ExternalDocument elsewhere = ExternalDocument::link("Design", "C:\\notes\\api.doc");
+  EXPECT_EQ(property(elsewhere, "html_url"), "file:///C:\\notes\\api.doc");
 }
 
 // A model element called `name` declared in `file`.
