@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "frontend/raw_scanner.h"
+#include "frontend/preprocessor/raw_scanner.h"
 #include "model/doc_text.h"
 #include "source_trees.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/link_lookup.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet::bench {
 namespace {

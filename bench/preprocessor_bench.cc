@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "frontend/header_cache.h"
-#include "frontend/preprocessor.h"
+#include "frontend/preprocessor/header_cache.h"
+#include "frontend/preprocessor/preprocessor.h"
 #include "source_trees.h"
 
 namespace quillet::bench {

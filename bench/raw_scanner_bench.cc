@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/file_contents.h"
-#include "frontend/raw_scanner.h"
+#include "frontend/preprocessor/raw_scanner.h"
 #include "source_trees.h"
 
 namespace quillet::bench {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "frontend/header_cache.h"
-#include "frontend/null_lexer.h"
-#include "frontend/preprocessor.h"
+#include "frontend/preprocessor/header_cache.h"
+#include "frontend/preprocessor/preprocessor.h"
+#include "frontend/recognizer/null_lexer.h"
 #include "source_trees.h"
 
 namespace quillet::bench {

@@ -13,10 +13,10 @@
 #include "common/message_output.h"
 #include "config/configuration.h"
 #include "model/doc_text.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/link_lookup.h"
 #include "stylesheet/style_sheet.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace {
 

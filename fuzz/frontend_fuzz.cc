@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/expression.h"
 #include "config/configuration.h"
-#include "frontend/expression.h"
-#include "frontend/header_cache.h"
-#include "frontend/preprocessor.h"
-#include "frontend/raw_scanner.h"
+#include "frontend/preprocessor/header_cache.h"
+#include "frontend/preprocessor/preprocessor.h"
+#include "frontend/preprocessor/raw_scanner.h"
 
 #include "fuzz_files.h"
 

@@ -12,7 +12,7 @@
 #include <system_error>
 
 #include "common/message_output.h"
-#include "frontend/preprocessor.h"
+#include "frontend/preprocessor/preprocessor.h"
 
 namespace quillet::fuzzing {
 

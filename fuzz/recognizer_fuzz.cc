@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "config/configuration.h"
-#include "frontend/header_cache.h"
-#include "frontend/null_lexer.h"
-#include "frontend/preprocessor.h"
-#include "frontend/recording_lexer.h"
+#include "frontend/preprocessor/header_cache.h"
+#include "frontend/preprocessor/preprocessor.h"
+#include "frontend/recognizer/null_lexer.h"
+#include "support/recording_lexer.h"
 
 #include "fuzz_files.h"
 

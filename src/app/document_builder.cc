@@ -14,7 +14,7 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
-#include "frontend/code_store.h"
+#include "frontend/builder/code_store.h"
 #include "model/doc_text.h"
 
 namespace quillet {

@@ -11,12 +11,13 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
-#include "frontend/code_store.h"
-#include "frontend/cpp_document_parse.h"
-#include "frontend/module_parse.h"
-#include "frontend/typedef_pass.h"
+#include "frontend/builder/code_store.h"
+#include "frontend/builder/cpp_document_parse.h"
+#include "frontend/builder/typedef_pass.h"
+#include "frontend/preprocessor/module_parse.h"
+#include "stylesheet/link_index.h"
 #include "stylesheet/style_sheet_cache.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 
@@ -111,7 +112,14 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   document.sort([&store](ClassDictionary& dictionary) { addTypedefsToDictionary(store, dictionary); });
   if (output.isCanceled()) return;
 
-  const auto add_typedef_links = [&store](LinkIndex& links) { addTypedefsToLinkIndex(store, links); };
+  // A typedef of a type with a link target links where that type does.
+  const std::vector<TypedefTarget> typedefs = typedefTargets(store);
+  const auto add_typedef_links = [&typedefs](LinkIndex& links) {
+    for (const TypedefTarget& typedef_target : typedefs) {
+      if (const LinkIndex::Entry* target = links.findNamed(typedef_target.followedType))
+        links.addTypedef(typedef_target.name, *target);
+    }
+  };
   if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat, add_typedef_links);
   if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat, add_typedef_links);
   if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat, add_typedef_links);

@@ -14,7 +14,7 @@
 #include "stylesheet/style_sheet_cache.h"
 #include "stylesheet/style_sheet_eval_to_dictionary.h"
 #include "stylesheet/style_sheet_eval_to_file.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

@@ -14,7 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "stylesheet/style_sheet_object_list.h"
+#include "template_objects/style_sheet_object_list.h"
 
 namespace quillet {
 

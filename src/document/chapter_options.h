@@ -2,7 +2,7 @@
 // whether functions appear in the table of contents, which metrics are shown, which members are documented.
 #pragma once
 
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

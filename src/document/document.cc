@@ -7,10 +7,10 @@
 
 #include "common/file_services.h"
 #include "config/configuration.h"
+#include "document/html_body.h"
 #include "document/metric_properties.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/html_body.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

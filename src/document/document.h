@@ -18,7 +18,7 @@
 #include "model/class_dictionary.h"
 #include "model/enum.h"
 #include "model/function.h"
-#include "stylesheet/style_sheet_object_list.h"
+#include "template_objects/style_sheet_object_list.h"
 
 namespace quillet {
 

@@ -3,9 +3,9 @@
 #include <ostream>
 
 #include "common/file_services.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/relative_path.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "common/relative_path.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/doc_text.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

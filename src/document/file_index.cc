@@ -4,10 +4,10 @@
 #include <ostream>
 
 #include "document/document.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/link_lookup.h"
-#include "stylesheet/markup.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
+#include "template_objects/markup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

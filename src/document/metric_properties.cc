@@ -6,8 +6,8 @@
 
 #include "common/file_services.h"
 #include "document/metric_chart.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

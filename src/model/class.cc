@@ -4,8 +4,8 @@
 
 #include "config/configuration.h"
 #include "model/model_properties.h"
-#include "stylesheet/markup.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/markup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

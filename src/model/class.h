@@ -15,7 +15,7 @@
 #include "model/function.h"
 #include "model/model_mixins.h"
 #include "model/model_properties.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

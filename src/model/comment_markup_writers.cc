@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "stylesheet/markup.h"
+#include "template_objects/markup.h"
 
 namespace quillet {
 

@@ -9,9 +9,8 @@
 #include "config/tag_matching.h"
 #include "model/comment_cleanup.h"
 #include "model/comment_markup_writers.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/style_sheet.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 
@@ -115,12 +114,8 @@ void DocText::append(const DocText& other) {
 
 void DocText::WriteFull(const EvaluationContext& context, std::string_view classContext,
                         std::ostream& out) const {
-  std::string_view opening;
-  std::string_view closing;
-  if (context.styleSheet) {
-    opening = context.styleSheet->fixedTextOpening();
-    closing = context.styleSheet->fixedTextClosing();
-  }
+  std::string_view opening = context.fixedTextOpening;
+  std::string_view closing = context.fixedTextClosing;
   const std::span<const DocParagraph> all = paragraphs();
 
   if (writesHtml(context)) {
@@ -172,12 +167,8 @@ void DocText::WriteSummary(const EvaluationContext& context, std::string_view cl
     HTMLCommentTextBuilder(out, context, classContext).Build(summary);
     return;
   }
-  std::string_view opening;
-  std::string_view closing;
-  if (context.styleSheet) {
-    opening = context.styleSheet->fixedTextOpening();
-    closing = context.styleSheet->fixedTextClosing();
-  }
+  std::string_view opening = context.fixedTextOpening;
+  std::string_view closing = context.fixedTextClosing;
   RTFCommentTextBuilder(out, context, classContext, opening, closing).Build(summary);
 }
 

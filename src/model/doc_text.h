@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "model/comment_paragraphs.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

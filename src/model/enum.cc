@@ -1,7 +1,7 @@
 #include "model/enum.h"
 
 #include "model/model_properties.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

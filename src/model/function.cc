@@ -3,8 +3,8 @@
 #include <ostream>
 
 #include "model/model_properties.h"
-#include "stylesheet/markup.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/markup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

@@ -12,7 +12,7 @@
 #include "model/function_arg.h"
 #include "model/model_mixins.h"
 #include "model/model_properties.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

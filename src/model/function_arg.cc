@@ -1,7 +1,7 @@
 #include "model/function_arg.h"
 
 #include "model/model_properties.h"
-#include "stylesheet/markup.h"
+#include "template_objects/markup.h"
 
 namespace quillet {
 

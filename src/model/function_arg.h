@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/model_mixins.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

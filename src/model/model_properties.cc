@@ -5,11 +5,11 @@
 #include <system_error>
 
 #include "common/file_services.h"
+#include "common/relative_path.h"
 #include "config/configuration.h"
 #include "model/model_mixins.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/relative_path.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

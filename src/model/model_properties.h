@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "stylesheet/style_sheet_object_list.h"
+#include "template_objects/style_sheet_object_list.h"
 
 namespace quillet {
 

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <string>
 
+#include "common/expression.h"
 #include "common/message_output.h"
-#include "frontend/expression.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

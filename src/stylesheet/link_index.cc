@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/style_sheet_filter.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

@@ -14,7 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "stylesheet/link_lookup.h"
+#include "template_objects/link_lookup.h"
 
 namespace quillet {
 

@@ -1,8 +1,8 @@
 #include "stylesheet/object_path.h"
 
 #include "stylesheet/command_tokenizer.h"
-#include "stylesheet/style_sheet_object.h"
-#include "stylesheet/style_sheet_object_list_wrapper.h"
+#include "template_objects/style_sheet_object.h"
+#include "template_objects/style_sheet_object_list_wrapper.h"
 
 namespace quillet {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "config/configuration.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "stylesheet/link_index.h"
-#include "stylesheet/style_sheet_object.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 

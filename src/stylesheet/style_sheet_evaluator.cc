@@ -10,9 +10,9 @@
 #include "stylesheet/link_index.h"
 #include "stylesheet/style_search.h"
 #include "stylesheet/style_sheet_cache.h"
-#include "stylesheet/style_sheet_filter.h"
-#include "stylesheet/style_sheet_object.h"
-#include "stylesheet/style_sheet_object_list_wrapper.h"
+#include "template_objects/style_sheet_filter.h"
+#include "template_objects/style_sheet_object.h"
+#include "template_objects/style_sheet_object_list_wrapper.h"
 
 namespace quillet {
 
@@ -75,7 +75,8 @@ StyleSheetEvaluator::StyleSheetEvaluator(const StyleSheet& sheet, LinkIndex& lin
   context_.currentFile = std::move(filePath);
   context_.linkIndex = &links_;
   context_.filter = &filter_;
-  context_.styleSheet = &sheet_;
+  context_.fixedTextOpening = sheet_.fixedTextOpening();
+  context_.fixedTextClosing = sheet_.fixedTextClosing();
 }
 
 StyleSheetEvaluator::~StyleSheetEvaluator() {

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "stylesheet/evaluation_context.h"
 #include "stylesheet/object_path.h"
 #include "stylesheet/section_text.h"
 #include "stylesheet/style_sheet.h"
+#include "template_objects/evaluation_context.h"
 
 namespace quillet {
 

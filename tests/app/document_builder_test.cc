@@ -5,7 +5,7 @@
 #include "config/configuration.h"
 #include "config/layout_item.h"
 #include "document/document.h"
-#include "frontend/code_store.h"
+#include "frontend/builder/code_store.h"
 #include "support/recording_output.h"
 #include "support/temp_tree.h"
 

@@ -8,11 +8,11 @@
 
 #include "common/file_contents.h"
 #include "config/configuration.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/style_sheet_filter.h"
-#include "stylesheet/style_sheet_object.h"
 #include "support/recording_output.h"
 #include "support/temp_tree.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/style_sheet_filter.h"
+#include "template_objects/style_sheet_object.h"
 
 namespace quillet {
 namespace {

@@ -13,8 +13,8 @@
 #include "stylesheet/style_sheet.h"
 #include "stylesheet/style_sheet_eval_to_dictionary.h"
 #include "stylesheet/style_sheet_eval_to_file.h"
-#include "stylesheet/style_sheet_filter.h"
 #include "support/temp_tree.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 namespace {

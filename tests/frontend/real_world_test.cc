@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "frontend/code_store.h"
-#include "frontend/cpp_document_parse.h"
-#include "frontend/module_parse.h"
-#include "frontend/test_support.h"
+#include "frontend/builder/code_store.h"
+#include "frontend/builder/cpp_document_parse.h"
+#include "frontend/preprocessor/module_parse.h"
+#include "support/scoped_run.h"
 
 namespace quillet {
 namespace {

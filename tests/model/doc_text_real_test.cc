@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "frontend/raw_scanner.h"
+#include "frontend/preprocessor/raw_scanner.h"
 #include "model/doc_text.h"
 #include "model/model_test_support.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "model/model_test_support.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 namespace {

@@ -14,10 +14,9 @@
 #include "config/configuration.h"
 #include "model/class.h"
 #include "model/comment_paragraphs.h"
-#include "stylesheet/evaluation_context.h"
-#include "stylesheet/link_lookup.h"
-#include "stylesheet/style_sheet.h"
-#include "stylesheet/style_sheet_filter.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 
@@ -75,9 +74,10 @@ class CommentOutput final : public LinkLookup {
   }
   EvaluationContext html() const { return context(html_); }
   EvaluationContext rtf() const { return context(rtf_); }
-  /// Makes the contexts carry a style sheet whose fixed text is `opening` and `closing`.
+  /// Makes the contexts carry a style sheet's fixed text `opening` and `closing`.
   void useFixedText(const std::string& opening, const std::string& closing) {
-    sheet_.emplace(StyleSheet::fromText("main.html", "$$(" + opening + "fixed_text" + closing + ")"));
+    opening_ = opening;
+    closing_ = closing;
   }
 
   std::map<std::string, std::string> links;
@@ -87,13 +87,14 @@ class CommentOutput final : public LinkLookup {
     EvaluationContext context;
     context.filter = &filter;
     context.linkIndex = this;
-    context.styleSheet = sheet_ ? &*sheet_ : nullptr;
+    context.fixedTextOpening = opening_;
+    context.fixedTextClosing = closing_;
     return context;
   }
 
   HTMLStyleSheetFilter html_;
   RTFStyleSheetFilter rtf_;
-  std::optional<StyleSheet> sheet_;
+  std::string opening_, closing_;
 };
 
 // Publishes a configuration for one test.

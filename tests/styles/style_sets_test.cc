@@ -14,9 +14,9 @@
 #include "model/class.h"
 #include "styles/output_checks.h"
 #include "stylesheet/style_sheet_cache.h"
-#include "stylesheet/style_sheet_filter.h"
 #include "support/recording_output.h"
 #include "support/temp_tree.h"
+#include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
 namespace {

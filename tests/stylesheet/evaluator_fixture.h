@@ -14,15 +14,15 @@
 #include "common/file_contents.h"
 #include "common/file_services.h"
 #include "stylesheet/captured_messages.h"
-#include "stylesheet/evaluation_context.h"
 #include "stylesheet/link_index.h"
-#include "stylesheet/markup.h"
 #include "stylesheet/style_sheet_cache.h"
 #include "stylesheet/style_sheet_eval_to_dictionary.h"
 #include "stylesheet/style_sheet_eval_to_file.h"
-#include "stylesheet/style_sheet_filter.h"
-#include "stylesheet/style_sheet_object_list.h"
 #include "support/temp_tree.h"
+#include "template_objects/evaluation_context.h"
+#include "template_objects/markup.h"
+#include "template_objects/style_sheet_filter.h"
+#include "template_objects/style_sheet_object_list.h"
 
 namespace quillet {
 

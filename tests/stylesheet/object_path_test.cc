@@ -4,7 +4,7 @@
 
 #include "stylesheet/command_tokenizer.h"
 #include "stylesheet/evaluator_fixture.h"
-#include "stylesheet/style_sheet_object_list_wrapper.h"
+#include "template_objects/style_sheet_object_list_wrapper.h"
 
 namespace quillet {
 namespace {

@@ -1,0 +1,43 @@
+#include "frontend/preprocessor/header_cache.h"
+
+#include <utility>
+
+namespace quillet {
+
+MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string> parameters,
+                   std::vector<token_t> replacement) {
+  auto macro = std::make_shared<Macro>();
+  macro->name = std::move(name);
+  macro->functionLike = function_like;
+  macro->parameters = std::move(parameters);
+  macro->replacement = std::move(replacement);
+  macro->parameterOf.assign(macro->replacement.size(), -1);
+  for (size_t i = 0; i < macro->replacement.size(); ++i) {
+    const token_t& token = macro->replacement[i];
+    if (token.kind == T_PASTE) macro->pastes = true;
+    macro->replacementBytes += token.text.size();
+    if (!isWordKind(token.kind)) continue;
+    for (size_t p = 0; p < macro->parameters.size(); ++p) {
+      if (macro->parameters[p] == token.text) {
+        macro->parameterOf[i] = static_cast<int32_t>(p);
+        break;
+      }
+    }
+  }
+  return macro;
+}
+
+const HeaderRecord* HeaderCache::find(std::string_view file_name) const {
+  auto it = records_.find(file_name);
+  return it == records_.end() ? nullptr : it->second.get();
+}
+
+void HeaderCache::add(std::vector<HeaderRecordPtr> records) {
+  for (HeaderRecordPtr& record : records) {
+    if (!record) continue;
+    std::string name = record->fileName;
+    records_.try_emplace(std::move(name), std::move(record));
+  }
+}
+
+}  // namespace quillet

@@ -1,0 +1,108 @@
+#include "frontend/preprocessor/include_resolver.h"
+
+#include "common/file_services.h"
+
+namespace quillet {
+
+namespace {
+
+bool isSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+// A name that does not depend on the folder it is found from: "/x", "\x" or a drive such as "C:".
+bool isAbsolute(std::string_view name) {
+  return (!name.empty() && isSeparator(name[0])) || (name.size() >= 2 && name[1] == ':');
+}
+
+bool tryFile(const std::string& candidate, FileLookup& lookup, std::string& found) {
+  return lookup.find(candidate, found);
+}
+
+}  // namespace
+
+bool DiskFileLookup::find(const std::string& path, std::string& found) {
+  auto it = known_.find(path);
+  if (it == known_.end()) {
+    // A spelling that ends in a separator names a folder, which no "#include" can read.
+    std::string spelling;
+    if (!findOnDisk(path, spelling) || spelling.empty() || spelling.back() == '/') spelling.clear();
+    it = known_.emplace(path, std::move(spelling)).first;
+  }
+  if (it->second.empty()) return false;
+  found = it->second;
+  return true;
+}
+
+std::string_view folderOf(std::string_view file) {
+  size_t slash = file.find_last_of("/\\");
+  if (slash == std::string_view::npos) return {};
+  if (slash == 0) return file.substr(0, 1);  // the root
+  return file.substr(0, slash);
+}
+
+std::string joinPath(std::string_view folder, std::string_view name) {
+  // What ".." never removes: a drive ("C:") and the root.
+  std::string_view start = isAbsolute(name) ? name : folder;
+  std::string_view drive;
+  if (start.size() >= 2 && start[1] == ':') {
+    drive = start.substr(0, 2);
+    start.remove_prefix(2);
+  }
+  const bool rooted = !start.empty() && isSeparator(start[0]);
+  std::vector<std::string_view> parts;
+  auto add = [&](std::string_view text) {
+    size_t i = 0;
+    while (i <= text.size()) {
+      size_t j = i;
+      while (j < text.size() && !isSeparator(text[j])) ++j;
+      std::string_view part = text.substr(i, j - i);
+      if (part == "..") {
+        if (!parts.empty() && parts.back() != "..") {
+          parts.pop_back();
+        } else if (!rooted && drive.empty()) {
+          parts.push_back(part);  // a relative name may climb above where it starts
+        }
+      } else if (!part.empty() && part != ".") {
+        parts.push_back(part);
+      }
+      i = j + 1;
+    }
+  };
+  add(start);
+  if (!isAbsolute(name)) add(name);
+  std::string path(drive);
+  if (rooted) path += '/';
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0) path += '/';
+    path.append(parts[i]);
+  }
+  return path;
+}
+
+std::string resolveInclude(std::string_view name, bool quoted,
+                           const std::vector<std::string_view>& open_files,
+                           const std::vector<std::string>& include_directories, FileLookup& lookup) {
+  std::string found;
+  if (name.empty()) return found;
+  if (isAbsolute(name)) {
+    tryFile(joinPath({}, name), lookup, found);
+    return found;
+  }
+  if (quoted) {
+    for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
+      if (tryFile(joinPath(folderOf(*file), name), lookup, found)) return found;
+  }
+  for (const std::string& directory : include_directories) {
+    if (!directory.empty() && directory[0] == '.') {
+      // Relative to the folder of each open file, innermost first.
+      for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
+        if (tryFile(joinPath(joinPath(folderOf(*file), directory), name), lookup, found)) return found;
+    } else if (tryFile(joinPath(directory, name), lookup, found)) {
+      return found;
+    }
+  }
+  return found;
+}
+
+}  // namespace quillet

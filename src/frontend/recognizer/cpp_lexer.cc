@@ -1,0 +1,12 @@
+#include "frontend/recognizer/cpp_lexer.h"
+
+#include "frontend/recognizer/recognizer.h"
+
+namespace quillet {
+
+void CppLexer::Parse(Preprocessor& preprocessor) {
+  Recognizer recognizer(*this, preprocessor);
+  recognizer.run();
+}
+
+}  // namespace quillet

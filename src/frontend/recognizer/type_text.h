@@ -1,0 +1,27 @@
+// The texts the declaration recognizer reports for types: template heads, base classes, return types,
+// parameter types, default values and trailers are built from declaration tokens by one joining rule and
+// one cleaning rule, so that the same declaration written with different spacing gives the same text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frontend/preprocessor/token.h"
+
+namespace quillet {
+
+/// Appends `word` to `text`: "&", "&&", "*", ">", "<" and "." attach to what precedes them, "," is
+/// followed by a blank, every other word is preceded by one.
+void appendTypeWord(std::string& text, std::string_view word);
+
+/// `text` with "::", "<", ">" and ", " freed of the blanks around them, runs of blanks made one, and no
+/// blanks at either end.
+std::string cleanTypeText(std::string text);
+
+/// The cleaned type text of the tokens [begin, end).
+std::string typeText(const token_t* begin, const token_t* end);
+
+/// The comment strings of `token` joined into one text; empty when it carries none.
+std::string commentText(const token_t& token);
+
+}  // namespace quillet

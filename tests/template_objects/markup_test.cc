@@ -1,0 +1,106 @@
+#include "template_objects/markup.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
+#include "template_objects/style_sheet_filter.h"
+
+namespace quillet {
+namespace {
+
+// A link index that answers from a fixed table and records every name it was asked for.
+class FakeLinks final : public LinkLookup {
+ public:
+  std::string namedLink(const EvaluationContext&, std::string_view key) const override {
+    asked.emplace_back(key);
+    auto found = links.find(std::string(key));
+    return found == links.end() ? std::string() : found->second;
+  }
+  std::map<std::string, std::string> links;
+  mutable std::vector<std::string> asked;
+};
+
+template <typename Write>
+std::string capture(Write write) {
+  std::ostringstream out;
+  write(out);
+  return out.str();
+}
+
+TEST(MarkupTest, LinksAnchorsAndHotspotsEscapeTheirTextAndAgreeOnNames) {
+  // A link needs a period or number sign in its target.
+  EXPECT_EQ(capture([](auto& out) { htmlLink(out, "a<b", "Widget"); }), "a&lt;b");
+  EXPECT_EQ(capture([](auto& out) { htmlLink(out, "W", "#Widget"); }), "<A HREF=\"#Widget\">W</A>");
+  EXPECT_EQ(capture([](auto& out) { htmlLink(out, "x", "widget.html#x"); }),
+            "<A HREF=\"widget.html#x\">x</A>");
+  EXPECT_EQ(capture([](auto& out) { htmlLink(out, "x", ""); }), "<A HREF=\"\">x</A>");
+  // Operator names agree between links and anchors.
+  EXPECT_EQ(capture([](auto& out) { htmlLink(out, "operator<<", "a.html#operator<<"); }),
+            "<A HREF=\"a.html#operatorltlt\">operator&lt;&lt;</A>");
+  EXPECT_EQ(capture([](auto& out) { htmlAnchor(out, "operator<<", "operator<<"); }),
+            "<A NAME=\"operatorltlt\">operator&lt;&lt;</A>");
+  EXPECT_EQ(capture([](auto& out) { htmlAnchor(out, "q", "a&b\"c>"); }), "<A NAME=\"aampbquotcgt\">q</A>");
+  // "&" must stay an ampersand in the URL the browser follows: written as the entity, not as bare "amp;".
+  EXPECT_EQ(capture([](auto& out) { htmlFrameLink(out, "a<b", "x.html?p=1&q=<\">", "main"); }),
+            "<A HREF=\"x.html?p=1&amp;q=&lt;&quot;&gt;\" TARGET=\"main\">a&lt;b</A>");
+  EXPECT_EQ(capture([](auto& out) { helpHotspot(out, "Widget", "c_Widget"); }),
+            "{\\uldb Widget\\ulnone\\v c_Widget }");
+}
+
+class LinkedTextTest : public ::testing::Test {
+ protected:
+  /// `text` written as linked text, through the fake link index unless `withIndex` is false.
+  std::string linked(std::string_view text, std::string_view classContext, const StyleSheetFilter& filter,
+                     bool withIndex = true) {
+    EvaluationContext context;
+    context.filter = &filter;
+    context.linkIndex = withIndex ? &links_ : nullptr;
+    std::ostringstream out;
+    writeLinkedText(context, out, text, classContext);
+    return out.str();
+  }
+
+  FakeLinks links_;
+  HTMLStyleSheetFilter html_;
+  RTFStyleSheetFilter rtf_;
+};
+
+TEST_F(LinkedTextTest, LooksUpEachWordInClassContextFirst) {
+  links_.links["Base"] = "base.html#c_Base";
+  links_.links["Derived::Run"] = "derived.html#f_Run";
+  EXPECT_EQ(linked("derived from Base::Run()", "Derived", html_),
+            "derived from <A HREF=\"base.html#c_Base\">Base</A>::<A HREF=\"derived.html#f_Run\">Run</A>()");
+  const std::vector<std::string> expected{"Derived::derived", "derived", "Derived::from", "from",
+                                          "Derived::Base",    "Base",    "Derived::Run"};
+  EXPECT_EQ(links_.asked, expected);  // a word found in the class context is not looked up alone
+}
+
+TEST_F(LinkedTextTest, CutsAtEveryDelimiter) {
+  links_.links["W"] = "w.html#W";
+  for (char d : std::string(" \t\n`@\"~!#$%^&*()-=+[{]}\\|;:',<.>/?")) {
+    const std::string link = "<A HREF=\"w.html#W\">W</A>";
+    EXPECT_EQ(linked(std::string("W") + d + "W", "", html_), link + htmlEscape(std::string(1, d)) + link)
+        << "delimiter " << static_cast<int>(d);
+  }
+  // Letters, digits, "_", the bytes of UTF-8 characters and the carriage return belong to words.
+  for (std::string text : {"W_W", "W1W", "W\xc3\xa9W", "W\rW"}) {
+    links_.asked.clear();
+    EXPECT_EQ(linked(text, "", html_), text);
+    EXPECT_EQ(links_.asked, std::vector<std::string>{text});
+  }
+}
+
+TEST_F(LinkedTextTest, RtfWritesHotspotsAndEscapesTheRest) {
+  links_.links["Widget"] = "c_Widget";
+  EXPECT_EQ(linked("{Widget*}\\", "", rtf_), "\\{{\\uldb Widget\\ulnone\\v c_Widget }*\\}\\\\");
+  EXPECT_EQ(linked("std::vector<int>", "X", html_, false), "std::vector&lt;int&gt;");  // no link index
+}
+
+}  // namespace
+}  // namespace quillet
