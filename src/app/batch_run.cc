@@ -1,7 +1,6 @@
 #include "app/batch_run.h"
 
 #include <cctype>
-#include <fstream>
 #include <ostream>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "app/generation_run.h"
 #include "app/std_message_output.h"
 #include "common/file_services.h"
+#include "common/file_system.h"
 #include "config/configuration.h"
 #include "import/dev_studio_import.h"
 
@@ -51,9 +51,7 @@ void importProjectFile(const std::string& file, Configuration& configuration, st
   {
     // Project files written on Windows are named case-blind; look the name up as such a file system would.
     std::string spelled;
-    std::ifstream probe;
-    if (findOnDisk(file, spelled)) probe.open(spelled, std::ios::binary);
-    if (!probe.is_open()) {
+    if (!findOnDisk(file, spelled) || pathKind(spelled) != PathKind::kFile) {
       writeLine(out, "error: cannot open project " + file);
       return;
     }

@@ -1,7 +1,6 @@
 #include "app/document_builder.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "app/source_list.h"
 #include "common/file_contents.h"
 #include "common/file_services.h"
+#include "common/file_system.h"
 #include "common/message_output.h"
 #include "common/pattern.h"
 #include "config/configuration.h"
@@ -50,9 +50,8 @@ void addDocuments(const Configuration& configuration, const LayoutItem& item, Ch
   for (const std::string& file : documentFiles(item)) {
     std::string contents;
     if (!readFileContents(file, contents)) {
-      // An unreadable file and one that cannot be opened are told apart by trying to open it alone.
-      if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
-        std::fclose(probe);
+      // A file that is there but could not be read is told apart from one that cannot be reached.
+      if (pathKind(file) != PathKind::kMissing) {
         if (item.kind() == LayoutItem::kInsertDocument) {
           reportMessage("error: file I/O error in " + file);
           return;

@@ -1,9 +1,8 @@
 #include "app/output_stage.h"
 
-#include <fstream>
-
 #include "app/help_compiler.h"
 #include "app/source_list.h"
+#include "common/file_contents.h"
 #include "common/file_services.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
@@ -63,14 +62,18 @@ long volumeNameLength(const std::string& file) {
 }
 
 void writeIndexFile(const LinkIndex& links, const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  if (!out) {
-    reportMessage("error: cannot open file " + path);
-    return;
-  }
+  std::string text;
   for (const LinkIndex::NamedEntry& named : links.namedEntries()) {
-    out << '"' << named.name << "\",\"" << named.entry->fileName << '#' << named.entry->anchorName << "\"\n";
+    text += '"';
+    text += named.name;
+    text += "\",\"";
+    text += named.entry->fileName;
+    text += '#';
+    text += named.entry->anchorName;
+    text += "\"\n";
   }
+  std::string error;
+  if (!writeFileContents(path, text, error)) reportMessage("error: cannot open file " + path);
 }
 
 void compileHelp(const std::string& main_file, const std::string& folder) {
@@ -134,14 +137,17 @@ void writeOutput(StyleSheetObject& document, int32_t format,
 
   if (configuration->verbose()) reportStatus("Writing " + main_file);
   {
-    std::ofstream out(main_file, std::ios::binary);
-    if (!out) {
+    OutputFile out(main_file);
+    {
+      ObjectStack stack{&document};
+      StyleSheetEvalToFile writer(out.stream(), main_file, sheet, links, output_folder, filter);
+      writer.evaluate(stack);
+    }
+    std::string error;
+    if (!out.commit(error)) {
       reportMessage("error: cannot open output file " + main_file);
       return;
     }
-    ObjectStack stack{&document};
-    StyleSheetEvalToFile writer(out, main_file, sheet, links, output_folder, filter);
-    writer.evaluate(stack);
   }
 
   if (format == kWinHelpFormat) compileHelp(main_file, output_folder);

@@ -1,8 +1,8 @@
 #include "common/relative_path.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
+
+#include "common/file_system.h"
 
 namespace quillet {
 
@@ -54,11 +54,9 @@ bool splitPath(std::string_view path, std::string& storage, SplitPath& split) {
     split.root = "/";
     addComponents(path, split);
   } else {
-    std::error_code error;
-    const std::filesystem::path current = std::filesystem::current_path(error);
-    if (error) return false;
-    storage = current.generic_string();
-    storage += '/';
+    storage = fileSystem().currentFolder();
+    if (storage.empty() || storage.front() != '/') return false;
+    if (storage.back() != '/') storage += '/';
     storage += path;
     return splitPath(storage, storage, split);
   }

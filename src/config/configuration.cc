@@ -1,8 +1,9 @@
 #include "config/configuration.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
 
+#include "common/file_system.h"
 #include "config/compiler_profiles.h"
 
 namespace quillet {
@@ -78,8 +79,8 @@ std::vector<std::string> Configuration::includeDirectories() const {
   std::vector<std::string> directories;
   appendPieces(expandEnvironment(includePath_), ";,", true, directories);
   if (useIncludeEnvironment_) {
-    if (const char* include = std::getenv("INCLUDE"); include != nullptr)
-      appendPieces(expandEnvironment(include), ";", true, directories);
+    if (const std::optional<std::string> include = fileSystem().environment("INCLUDE"))
+      appendPieces(expandEnvironment(*include), ";", true, directories);
   }
   return directories;
 }
@@ -108,9 +109,8 @@ std::string Configuration::expandEnvironment(std::string_view path) {
       continue;
     }
     const std::string name(path.substr(name_start, close - name_start));
-    const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
-    if (value != nullptr) {
-      expanded += value;
+    if (const std::optional<std::string> value = fileSystem().environment(name)) {
+      expanded += *value;
     } else {
       expanded.append(path.substr(marker, close + 1 - marker));
     }

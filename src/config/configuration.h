@@ -43,7 +43,8 @@ class Configuration {
   bool load(const std::string& file_name);
   /// Loads the settings from the text of a configuration file, as load does.
   bool loadFromText(std::string_view text);
-  /// Writes the settings to `file_name`; clears `modified` whatever the outcome.
+  /// Writes the settings to `file_name`; clears `modified` when it was written (a failed save keeps the
+  /// changes marked as unsaved).
   bool save(const std::string& file_name);
   /// The text of the configuration file for the settings held (always version 3).
   std::string saveToText() const;

@@ -1,6 +1,5 @@
 // Reading and writing the ".qlc" configuration file: the settings in their fixed file order, followed by
 // the source entries, the comment tags, the defines, the include path and the arrangement tree.
-#include <fstream>
 
 #include "common/file_contents.h"
 #include "config/configuration.h"
@@ -82,13 +81,11 @@ std::string Configuration::saveToText() const {
 }
 
 bool Configuration::save(const std::string& file_name) {
-  const std::string text = saveToText();
+  // A configuration that could not be written stays modified, so that its changes are not taken as saved.
+  std::string error;
+  if (!writeFileContents(file_name, saveToText(), error)) return false;
   modified_ = false;
-  std::ofstream file(file_name, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  file.close();
-  return static_cast<bool>(file);
+  return true;
 }
 
 bool Configuration::load(const std::string& file_name) {

@@ -1,10 +1,7 @@
 #include "config/settings_file.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "common/file_contents.h"
+#include "common/file_system.h"
 
 namespace quillet {
 
@@ -129,19 +126,16 @@ bool SettingsFile::load(const std::string& path) {
 }
 
 bool SettingsFile::save(const std::string& path) const {
-  std::error_code ignored;
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
+  const size_t slash = path.rfind('/');
+  if (slash != std::string::npos && slash > 0) createFolders(path.substr(0, slash));
   std::string text;
   for (const Section& section : sections_) {
     if (!text.empty()) text += '\n';
     text += '[' + section.name + "]\n";
     for (const auto& [key, value] : section.entries) text += key + '=' + escapeValue(value) + '\n';
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  return static_cast<bool>(out);
+  std::string error;
+  return writeFileContents(path, text, error);
 }
 
 SettingsFile::Section* SettingsFile::findSection(std::string_view name) {
@@ -187,11 +181,9 @@ void SettingsFile::removeValue(std::string_view section, std::string_view key) {
 }
 
 std::string SettingsFile::userSettingsPath() {
-  const char* config_home = std::getenv("XDG_CONFIG_HOME");
-  if (config_home != nullptr && *config_home != '\0')
-    return std::string(config_home) + "/quillet/quillet.ini";
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.config/quillet/quillet.ini";
+  const std::string config_home = environmentValue("XDG_CONFIG_HOME");
+  if (!config_home.empty()) return config_home + "/quillet/quillet.ini";
+  return environmentValue("HOME") + "/.config/quillet/quillet.ini";
 }
 
 }  // namespace quillet

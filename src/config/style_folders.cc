@@ -1,12 +1,10 @@
 #include "config/style_folders.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string_view>
-#include <system_error>
 
 #include "common/file_services.h"
+#include "common/file_system.h"
 #include "config/configuration.h"
 #include "config/settings_file.h"
 
@@ -35,17 +33,17 @@ std::optional<std::string> settingsStyles(const std::string& path) {
 }
 
 bool isFolder(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_directory(path, error);
+  return pathKind(path) == PathKind::kFolder;
 }
 
 }  // namespace
 
 std::string bundledStyleFolder() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::string installed = error ? std::string("../share/quillet/styles")
-                                      : (exe.parent_path() / "../share/quillet/styles").string();
+  const std::string exe = fileSystem().executablePath();
+  const size_t slash = exe.rfind('/');
+  const std::string installed = slash == std::string::npos
+                                    ? std::string("../share/quillet/styles")
+                                    : exe.substr(0, slash) + "/../share/quillet/styles";
   if (isFolder(installed)) return installed;
 #ifdef QUILLET_SOURCE_STYLES
   if (isFolder(QUILLET_SOURCE_STYLES)) return QUILLET_SOURCE_STYLES;
@@ -54,8 +52,8 @@ std::string bundledStyleFolder() {
 }
 
 std::vector<std::string> styleFolders() {
-  if (const char* from_environment = std::getenv("QUILLET_STYLES"); from_environment != nullptr)
-    return splitFolderList(from_environment);
+  if (const std::optional<std::string> from_environment = fileSystem().environment("QUILLET_STYLES"))
+    return splitFolderList(*from_environment);
   if (auto user = settingsStyles(SettingsFile::userSettingsPath())) return splitFolderList(*user);
   if (auto system = settingsStyles(SettingsFile::systemSettingsPath())) return splitFolderList(*system);
   return {bundledStyleFolder()};

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "common/file_services.h"
+#include "common/file_system.h"
 #include "config/configuration.h"
 #include "document/html_body.h"
 #include "document/metric_properties.h"
@@ -31,10 +32,20 @@ std::string stemOf(const std::string& path) {
 std::string longDate() {
   static const bool locale_set = std::setlocale(LC_TIME, "") != nullptr;
   (void)locale_set;
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
+  std::tm when{};
+  bool known = false;
+  // SOURCE_DATE_EPOCH (seconds since 1970, the reproducible-build convention) fixes the date, taken in UTC,
+  // so that repeated runs write identical pages.
+  const std::string fixed = environmentValue("SOURCE_DATE_EPOCH");
+  if (!fixed.empty() && fixed.find_first_not_of("0123456789") == std::string::npos && fixed.size() < 18) {
+    const std::time_t seconds = static_cast<std::time_t>(std::stoll(fixed));
+    known = gmtime_r(&seconds, &when) != nullptr;
+  } else {
+    const std::time_t now = std::time(nullptr);
+    known = localtime_r(&now, &when) != nullptr;
+  }
   char text[128];
-  if (localtime_r(&now, &local) && std::strftime(text, sizeof text, "%A, %d %B %Y", &local) > 0) return text;
+  if (known && std::strftime(text, sizeof text, "%A, %d %B %Y", &when) > 0) return text;
   return "today";
 }
 

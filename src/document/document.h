@@ -141,7 +141,7 @@ class Document : public Chapter {
   StyleSheetObjectSubsetList globalChapters_{"global_chapter_list"};
 };
 
-/// Today's date in the user's long date format.
+/// Today's date in the user's long date format (the date SOURCE_DATE_EPOCH gives, when it is set).
 std::string longDate();
 
 }  // namespace quillet

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
+#include <string>
+
+#include "common/file_contents.h"
 
 namespace quillet {
 
@@ -58,8 +60,8 @@ unsigned char* gdText(std::string& text) {
 struct ImageDeleter {
   void operator()(gdImage* image) const { gdImageDestroy(image); }
 };
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
+struct PngDeleter {
+  void operator()(void* png) const { gdFree(png); }
 };
 
 // Maps chart values to pixels and draws into one image.
@@ -186,8 +188,6 @@ size_t chartGroupSize(size_t values) {
 bool drawBarChart(std::span<const uint32_t> counts, std::string_view xTitle, std::string_view yTitle,
                   const std::string& path) {
   if (counts.empty()) return false;
-  const std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) return false;
   const std::unique_ptr<gdImage, ImageDeleter> image(gdImageCreate(kChartWidth, kChartHeight));
   if (!image) return false;
 
@@ -212,8 +212,12 @@ bool drawBarChart(std::span<const uint32_t> counts, std::string_view xTitle, std
     painter.drawBar(static_cast<double>(start), static_cast<double>(end), height);
   }
 
-  gdImagePng(image.get(), file.get());
-  return true;
+  int size = 0;
+  const std::unique_ptr<void, PngDeleter> png(gdImagePngPtr(image.get(), &size));
+  if (!png || size <= 0) return false;
+  std::string error;
+  return writeFileContents(
+      path, std::string_view(static_cast<const char*>(png.get()), static_cast<size_t>(size)), error);
 }
 
 }  // namespace quillet

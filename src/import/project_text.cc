@@ -1,29 +1,19 @@
 #include "import/project_text.h"
 
-#include <cstdio>
-#include <memory>
-
+#include "common/file_contents.h"
 #include "common/file_services.h"
+#include "common/file_system.h"
 
 namespace quillet {
 
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// Reads at most `limit` bytes of `path` into `contents`; false when the file cannot be read or is longer.
+// Reads `path` into `contents` when it is a file of at most `limit` bytes.
 bool readBounded(const std::string& path, size_t limit, std::string& contents) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-  char buffer[65536];
-  for (;;) {
-    const size_t n = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (contents.size() + n > limit) return false;
-    contents.append(buffer, n);
-    if (n < sizeof buffer) return !std::ferror(file.get());
-  }
+  const FileStatus status = fileSystem().status(path);
+  if (status.kind != PathKind::kFile || status.size > limit) return false;
+  std::string error;
+  return readFileContents(path, contents, error) && contents.size() <= limit;
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "model/model_properties.h"
 
-#include <filesystem>
 #include <ostream>
-#include <system_error>
 
 #include "common/file_services.h"
+#include "common/file_system.h"
 #include "common/relative_path.h"
 #include "config/configuration.h"
 #include "model/model_mixins.h"
@@ -46,11 +45,7 @@ void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::stri
   // written, the way a relative one would be made absolute.
   std::string absolute(file);
   const bool rooted = (file.size() >= 2 && file[1] == ':') || file.starts_with("/") || file.starts_with("\\");
-  if (!rooted) {
-    std::error_code error;
-    const std::filesystem::path made = std::filesystem::absolute(absolute, error);
-    if (!error) absolute = made.generic_string();
-  }
+  if (!rooted) absolute = absolutePath(absolute);
   absolute = networkForm(absolute);
   // "file:///" already holds the slash of a root folder.
   if (absolute.starts_with("/") && !absolute.starts_with("//")) absolute.erase(0, 1);

@@ -1,11 +1,11 @@
 #include "stylesheet/style_sheet.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "common/file_contents.h"
+#include "common/file_system.h"
 #include "common/message_output.h"
 #include "stylesheet/command_tokenizer.h"
 
@@ -21,11 +21,9 @@ enum class ReadResult { kOk, kCannotOpen, kTooLarge };
 // Reads a style sheet file whole. Only regular files are read, so that a device or a pipe named as a style
 // sheet cannot block the run or fill memory.
 ReadResult readStyleSheetFile(const std::string& fileName, std::string& contents) {
-  std::error_code error;
-  const auto status = std::filesystem::status(fileName, error);
-  if (error || !std::filesystem::is_regular_file(status)) return ReadResult::kCannotOpen;
-  const auto size = std::filesystem::file_size(fileName, error);
-  if (!error && size > StyleSheet::kMaxFileSize) return ReadResult::kTooLarge;
+  const FileStatus status = fileSystem().status(fileName);
+  if (status.kind != PathKind::kFile) return ReadResult::kCannotOpen;
+  if (status.size > StyleSheet::kMaxFileSize) return ReadResult::kTooLarge;
   if (!readFileContents(fileName, contents)) return ReadResult::kCannotOpen;
   if (contents.size() > StyleSheet::kMaxFileSize) return ReadResult::kTooLarge;
   return ReadResult::kOk;

@@ -1,8 +1,8 @@
 #include "stylesheet/style_sheet_eval_to_file.h"
 
-#include <fstream>
 #include <utility>
 
+#include "common/file_contents.h"
 #include "stylesheet/link_index.h"
 #include "template_objects/style_sheet_object.h"
 
@@ -63,13 +63,13 @@ void StyleSheetEvalToFile::writeLink(StyleSheetObject& object, std::string_view 
 }
 
 void StyleSheetEvalToFile::newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) {
-  std::ofstream file(filePath, std::ios::out | std::ios::binary | std::ios::trunc);
-  if (!file) {
-    reportError(") : cannot open output file " + filePath);
-    return;
+  OutputFile file(filePath);
+  {
+    StyleSheetEvalToFile nested(file.stream(), filePath, sheet, links(), context().outputFolder, filter());
+    nested.evaluate(stack);
   }
-  StyleSheetEvalToFile nested(file, filePath, sheet, links(), context().outputFolder, filter());
-  nested.evaluate(stack);
+  std::string error;
+  if (!file.commit(error)) reportError(") : cannot open output file " + filePath);
 }
 
 }  // namespace quillet

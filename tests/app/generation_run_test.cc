@@ -2,25 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "app/source_list.h"
 #include "common/file_contents.h"
 #include "config/configuration.h"
 #include "config/layout_item.h"
+#include "support/memory_tree.h"
 #include "support/recording_output.h"
-#include "support/temp_tree.h"
 
 namespace quillet {
 namespace {
 
-// A temporary tree that also holds the style folders.
+// A tree in memory that also holds the style folders: the whole run reads and writes it without touching
+// the disk.
 class GenerationRunTest : public ::testing::Test {
  protected:
-  void SetUp() override { setenv("QUILLET_STYLES", tree.root().c_str(), 1); }
-  void TearDown() override { unsetenv("QUILLET_STYLES"); }
+  void SetUp() override { tree.files.setEnvironment("QUILLET_STYLES", tree.root()); }
 
-  TempTree tree;
+  MemoryTree tree;
 };
 
 TEST_F(GenerationRunTest, ConfigurationChecksStopTheRunBeforeAnyWork) {

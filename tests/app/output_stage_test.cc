@@ -8,8 +8,9 @@
 
 #include "common/file_contents.h"
 #include "config/configuration.h"
+#include "stylesheet/style_sheet_cache.h"
+#include "support/memory_tree.h"
 #include "support/recording_output.h"
-#include "support/temp_tree.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/style_sheet_filter.h"
 #include "template_objects/style_sheet_object.h"
@@ -42,21 +43,22 @@ class FakeNode final : public StyleSheetObject {
   std::string name_;
 };
 
-// Publishes a configuration and a recording output, and points the style folders at a test tree.
+// Publishes a configuration and a recording output over an in-memory file system whose style folder is the
+// test tree.
 class OutputStageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    setenv("QUILLET_STYLES", tree.root().c_str(), 1);
+    files.setEnvironment("QUILLET_STYLES", tree.root());
     setCurrentConfiguration(&configuration);
     setCurrentMessageOutput(&output);
   }
   void TearDown() override {
     setCurrentMessageOutput(nullptr);
     setCurrentConfiguration(nullptr);
-    unsetenv("QUILLET_STYLES");
   }
 
-  TempTree tree;
+  MemoryTree tree;
+  MemoryFileSystem& files = tree.files;
   Configuration configuration;
   RecordingOutput output;
 };
@@ -110,6 +112,19 @@ TEST_F(OutputStageTest, MainFileProblemsEndTheFormat) {
   writeOutput(document, kRtfFormat);
   EXPECT_EQ(output.lines,
             std::vector<std::string>{"error: cannot open output file " + tree.root() + "blocked/manual.rtf"});
+
+  // A full disk: the page is not written, the run is told, and the page written before stays whole.
+  output.lines.clear();
+  configuration.setRtfOutputFile(tree.root() + "manual.rtf");
+  writeOutput(document, kRtfFormat);
+  tree.write("RTF/Standard Style/main.rtf", "{\\rtf1 name_ and a good deal more text than before}");
+  files.setCapacity(files.usedBytes() + 5);
+  clearStyleSheetCache();
+  writeOutput(document, kRtfFormat);
+  EXPECT_EQ(output.lines,
+            std::vector<std::string>{"error: cannot open output file " + tree.root() + "manual.rtf"});
+  EXPECT_EQ(files.file(tree.root() + "manual.rtf"), "{\\rtf1 Doc}");
+  files.setCapacity(UINT64_MAX);
 
   // Short names refuse a long HTML main file only.
   output.lines.clear();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/file_contents.h"
+#include "common/memory_file_system.h"
 #include "config/configuration.h"
 #include "config/test_util.h"
 
@@ -105,16 +106,28 @@ TEST(ConfigurationFileTest, SaveAndLoadKeepEverySetting) {
   EXPECT_NE(text.find("\"out\\x20dir\\\\index.html\""), std::string::npos);
 }
 
-TEST(ConfigurationFileTest, SavesToDiskAndNeverCreatesOnLoad) {
-  const std::string path = testing::TempDir() + "config_file_test.qlc";
+TEST(ConfigurationFileTest, SavesWholeAndNeverCreatesOnLoad) {
+  MemoryFileSystem files;
+  ScopedFileSystem installed(files);
   Configuration original = richConfiguration();
-  ASSERT_TRUE(original.save(path));
+  EXPECT_FALSE(original.save("docs/api.qlc"));  // no folder "docs"
+  EXPECT_TRUE(original.modified());             // the changes are still unsaved
+  files.addFolder("docs");
+  ASSERT_TRUE(original.save("docs/api.qlc"));
   EXPECT_FALSE(original.modified());
-  std::string contents;
-  EXPECT_TRUE(readFileContents(path, contents) && contents == original.saveToText());
-  std::remove(path.c_str());
-  const std::string missing = testing::TempDir() + "no_such_dir/none.qlc";
-  EXPECT_FALSE(original.load(missing) || readFileContents(missing, contents) || original.save(missing));
+  EXPECT_EQ(files.file("docs/api.qlc"), original.saveToText());
+  Configuration loaded;
+  EXPECT_TRUE(loaded.load("/work/docs/api.qlc"));
+  EXPECT_EQ(loaded.saveToText(), original.saveToText());
+
+  // A full disk leaves the stored file as it was.
+  const std::string stored = *files.file("docs/api.qlc");
+  original.setHtmlOutputFile(std::string(500, 'h'));
+  files.setCapacity(files.usedBytes());
+  EXPECT_FALSE(original.save("docs/api.qlc"));
+  EXPECT_EQ(files.file("docs/api.qlc"), stored);
+  EXPECT_FALSE(original.load("none.qlc"));
+  EXPECT_EQ(files.filePaths(), std::vector<std::string>{"/work/docs/api.qlc"});
 }
 
 TEST(ConfigurationFileTest, VersionTwoIsConvertedOtherVersionsFailAndTellWhich) {

@@ -1,0 +1,211 @@
+#include "common/memory_file_system.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace quillet {
+
+namespace {
+
+std::string parentOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+MemoryFileSystem::MemoryFileSystem() {
+  folders_.insert("/");
+  addFolder("/work");
+}
+
+std::string MemoryFileSystem::normal(const std::string& path) const {
+  std::string absolute = path.starts_with('/') ? path : "/work/" + path;
+  // Drop "." steps, doubled and trailing separators; ".." steps back.
+  std::vector<std::string> parts;
+  size_t start = 1;
+  while (start <= absolute.size()) {
+    size_t end = absolute.find('/', start);
+    if (end == std::string::npos) end = absolute.size();
+    const std::string part = absolute.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result;
+  for (const std::string& part : parts) result += "/" + part;
+  return result.empty() ? "/" : result;
+}
+
+bool MemoryFileSystem::folderExists(const std::string& normal) const {
+  return folders_.count(normal) > 0;
+}
+
+uint64_t MemoryFileSystem::usedBytes() const {
+  uint64_t used = 0;
+  for (const auto& [path, contents] : files_) used += contents.size();
+  return used;
+}
+
+void MemoryFileSystem::addFile(const std::string& path, std::string_view contents) {
+  const std::string at = normal(path);
+  addFolder(parentOf(at));
+  files_[at] = std::string(contents);
+  modified_[at] = ++clock_;
+}
+
+void MemoryFileSystem::addFolder(const std::string& path) {
+  for (std::string at = normal(path); !folders_.count(at); at = parentOf(at)) folders_.insert(at);
+}
+
+void MemoryFileSystem::addSpecial(const std::string& path) {
+  const std::string at = normal(path);
+  addFolder(parentOf(at));
+  specials_.insert(at);
+}
+
+std::optional<std::string> MemoryFileSystem::file(const std::string& path) const {
+  const auto found = files_.find(normal(path));
+  if (found == files_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::vector<std::string> MemoryFileSystem::filePaths() const {
+  std::vector<std::string> paths;
+  for (const auto& [path, contents] : files_) paths.push_back(path);
+  return paths;
+}
+
+bool MemoryFileSystem::readFile(const std::string& path, std::string& contents, std::string& error) {
+  const std::string at = normal(path);
+  const auto found = files_.find(at);
+  if (found != files_.end()) {
+    contents = found->second;
+    return true;
+  }
+  contents.clear();
+  error = folderExists(at) ? "Is a directory" : "No such file or directory";
+  return false;
+}
+
+bool MemoryFileSystem::writeFile(const std::string& path, std::string_view contents, std::string& error) {
+  const std::string at = normal(path);
+  if (!folderExists(parentOf(at))) {
+    error = "No such file or directory";
+    return false;
+  }
+  if (folderExists(at)) {
+    error = "Is a directory";
+    return false;
+  }
+  const auto old = files_.find(at);
+  const uint64_t replaced = old == files_.end() ? 0 : old->second.size();
+  if (usedBytes() - replaced + contents.size() > capacity_) {
+    error = "No space left on device";
+    return false;
+  }
+  files_[at] = std::string(contents);
+  modified_[at] = ++clock_;
+  return true;
+}
+
+bool MemoryFileSystem::copyFile(const std::string& source, const std::string& destination) {
+  const auto found = files_.find(normal(source));
+  if (found == files_.end() || destination.empty()) return false;
+  const std::string contents = found->second;
+  std::string error;
+  return writeFile(destination, contents, error);
+}
+
+bool MemoryFileSystem::listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  const std::string at = normal(folder);
+  if (!folderExists(at)) return false;
+  const std::string prefix = at == "/" ? "/" : at + "/";
+  auto direct = [&prefix](const std::string& path) {
+    return path.size() > prefix.size() && path.starts_with(prefix) &&
+           path.find('/', prefix.size()) == std::string::npos;
+  };
+  for (const auto& [path, contents] : files_)
+    if (direct(path)) entries.push_back({path.substr(prefix.size()), false});
+  for (const std::string& path : specials_)
+    if (direct(path)) entries.push_back({path.substr(prefix.size()), false});
+  for (const std::string& path : folders_)
+    if (direct(path)) entries.push_back({path.substr(prefix.size()), true});
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return true;
+}
+
+FileStatus MemoryFileSystem::status(const std::string& path) {
+  FileStatus result;
+  if (path.empty()) return result;
+  const std::string at = normal(path);
+  const auto found = files_.find(at);
+  if (found != files_.end()) {
+    result.kind = PathKind::kFile;
+    result.size = found->second.size();
+    result.modified = modified_[at];
+  } else if (folderExists(at)) {
+    result.kind = PathKind::kFolder;
+    result.modified = 0;
+  } else if (specials_.count(at)) {
+    result.kind = PathKind::kOther;
+  } else {
+    return result;
+  }
+  result.identity = {1, std::hash<std::string>()(at)};
+  return result;
+}
+
+bool MemoryFileSystem::createFolder(const std::string& path) {
+  if (path.empty()) return false;
+  const std::string at = normal(path);
+  if (folderExists(at) || files_.count(at) || !folderExists(parentOf(at))) return false;
+  folders_.insert(at);
+  return true;
+}
+
+bool MemoryFileSystem::createNewFile(const std::string& path) {
+  const std::string at = normal(path);
+  if (folderExists(at) || files_.count(at) || specials_.count(at) || !folderExists(parentOf(at)))
+    return false;
+  files_[at];
+  modified_[at] = ++clock_;
+  return true;
+}
+
+bool MemoryFileSystem::rename(const std::string& from, const std::string& to) {
+  const std::string source = normal(from);
+  const std::string target = normal(to);
+  const auto found = files_.find(source);
+  if (found == files_.end() || !folderExists(parentOf(target)) || folderExists(target)) return false;
+  std::string contents = std::move(found->second);
+  files_.erase(found);
+  files_[target] = std::move(contents);
+  modified_[target] = ++clock_;
+  return true;
+}
+
+bool MemoryFileSystem::remove(const std::string& path) {
+  return files_.erase(normal(path)) > 0;
+}
+
+std::string MemoryFileSystem::temporaryName(const std::string& path) {
+  for (;;) {
+    std::string name = path + ".tmp" + std::to_string(temporaries_++);
+    if (status(name).kind == PathKind::kMissing) return name;
+  }
+}
+
+std::optional<std::string> MemoryFileSystem::environment(const std::string& name) {
+  const auto found = environment_.find(name);
+  if (found == environment_.end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace quillet
