@@ -45,10 +45,27 @@ class PublishedRun {
 // files each module read; a module already read as a header of an earlier module is skipped. Any failure
 // escaping one module becomes one error line and the run goes on. The comments assigned by directives are
 // applied once parsing ends.
+// What the front end takes from the configuration: the configured include folders followed by the folders
+// of the sources, the defines, and the scanning, recognition and comment switches.
+FrontEndOptions frontEndOptions(const Configuration& configuration, const SourceList& sources) {
+  FrontEndOptions options;
+  options.includeDirectories = configuration.includeDirectories();
+  options.includeDirectories.insert(options.includeDirectories.end(), sources.folders.begin(),
+                                    sources.folders.end());
+  options.defines = configuration.defineList();
+  options.tabWidth = configuration.tabSize() > 0 ? static_cast<uint32_t>(configuration.tabSize()) : 8;
+  options.macroComments = configuration.macroComments();
+  options.reparseHeaders = configuration.reparseHeaders();
+  options.traceTokens = configuration.traceTokens();
+  options.verbose = configuration.verbose();
+  options.commentsAfterPrototype = configuration.commentsAfterPrototype();
+  options.commentsBeforePrototypes = configuration.commentsBeforePrototypes();
+  options.parameterComments = configuration.parameterComments();
+  return options;
+}
+
 void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store) {
-  std::vector<std::string> include_directories = configuration.includeDirectories();
-  include_directories.insert(include_directories.end(), sources.folders.begin(), sources.folders.end());
-  const std::vector<std::string> defines = configuration.defineList();
+  const FrontEndOptions options = frontEndOptions(configuration, sources);
   HeaderCache header_cache;
   for (const std::string& module : sources.modules) {
     if (runCanceled()) break;
@@ -58,15 +75,14 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
     try {
       auto read_all = [&reading, &store](Preprocessor& preprocessor) {
         try {
-          CppDocumentParse builder(store);
+          CppDocumentParse builder(store, preprocessor.options());
           builder.Parse(preprocessor);
         } catch (...) {
           if (!preprocessor.currentFileName().empty()) reading = preprocessor.currentFileName();
           throw;
         }
       };
-      std::vector<HeaderRecordPtr> records =
-          parseModule(module, include_directories, defines, header_cache, read_all);
+      std::vector<HeaderRecordPtr> records = parseModule(module, options, header_cache, read_all);
       for (const HeaderRecordPtr& record : records) store.parsedFiles.push_back(record->fileName);
       if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
     } catch (...) {

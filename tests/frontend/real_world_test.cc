@@ -69,10 +69,13 @@ std::vector<std::string> googletestFiles(std::initializer_list<const char*> exte
 std::vector<std::string> readAll(const std::vector<std::string>& modules,
                                  const std::vector<std::string>& folders, const ModuleReader& read) {
   HeaderCache cache;
+  FrontEndOptions options;
+  options.includeDirectories = folders;
+  options.defines = kDefines;
   std::vector<std::string> files;
   for (const std::string& module : modules) {
     if (cache.contains(module)) continue;
-    std::vector<HeaderRecordPtr> records = parseModule(module, folders, kDefines, cache, read);
+    std::vector<HeaderRecordPtr> records = parseModule(module, options, cache, read);
     EXPECT_TRUE(!records.empty() && records.front()->fileName == module && records.front()->completelyRead)
         << module;
     for (const HeaderRecordPtr& record : records) files.push_back(record->fileName);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frontend/builder/code_store.h"
+#include "frontend/preprocessor/front_end_options.h"
 #include "frontend/recognizer/cpp_lexer.h"
 #include "model/class.h"
 
@@ -19,7 +20,9 @@ namespace quillet {
 class CppDocumentParse : public CppLexer {
  public:
   /// A builder filing into `store`, which must outlive it.
-  explicit CppDocumentParse(CodeStore& store) : store_(store) {}
+  /// A builder filing into `store`, with the comment choices of `options`.
+  explicit CppDocumentParse(CodeStore& store, const FrontEndOptions& options = {})
+      : store_(store), options_(options) {}
 
   /// True when `name` is a class, or an enumeration or typedef nested in the open class or the class of
   /// the function being read.
@@ -97,6 +100,7 @@ class CppDocumentParse : public CppLexer {
   void countDecision();
 
   CodeStore& store_;
+  const FrontEndOptions options_;
   std::string fileName_;
   bool inFunction_ = false;
   bool inClass_ = false;

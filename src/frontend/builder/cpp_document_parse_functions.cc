@@ -1,7 +1,6 @@
 // The builder's functions: names split into namespace and class, parameters, prototypes matched with
 // definitions, and the statement and decision counts of bodies.
 #include "common/message_output.h"
-#include "config/configuration.h"
 #include "frontend/builder/cpp_document_parse.h"
 
 namespace quillet {
@@ -30,16 +29,6 @@ void merge(Function& declaration, const Function& definition) {
     if (arg.name.empty()) arg.name = definition.args[i].name;
     arg.definitionDoc = definition.args[i].definitionDoc;
   }
-}
-
-bool expectsCommentsBeforePrototypes() {
-  const Configuration* configuration = currentConfiguration();
-  return configuration ? configuration->commentsBeforePrototypes() : true;
-}
-
-bool takesParameterComments() {
-  const Configuration* configuration = currentConfiguration();
-  return configuration ? configuration->parameterComments() : true;
 }
 
 }  // namespace
@@ -98,7 +87,7 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
 void CppDocumentParse::OnParameter(std::string_view signatureType, std::string_view type,
                                    std::string_view name, std::string_view defaultValue,
                                    std::string_view comment) {
-  if (!takesParameterComments()) comment = {};
+  if (!options_.parameterComments) comment = {};
   std::string signature(signatureType);
   // A parameter of the class's own template type (const Vec<T>&) compares as the plain class (const Vec&).
   const std::string& className = currentFunction_.className;
@@ -134,7 +123,7 @@ void CppDocumentParse::OnFunctionEnd(bool isPrototype) {
   lastFunction_ = nullptr;
   commentAfterPrototype_ = false;
   counting_ = !isPrototype;
-  if (isPrototype) commentAfterPrototype_ = !expectsCommentsBeforePrototypes();
+  if (isPrototype) commentAfterPrototype_ = !options_.commentsBeforePrototypes;
 
   // A template head belongs to the one declaration that follows it.
   currentFunction_.templatePrefix = std::move(pendingTemplate_);

@@ -94,12 +94,12 @@ void Preprocessor::include() {
   for (const OpenFile& file : files_) open_files.push_back(file.scanner->fileName());
   bool angle = false;
   std::string name = includeName(line, angle);
-  std::string resolved = resolveInclude(name, !angle, open_files, includeDirectories_, lookup_);
+  std::string resolved = resolveInclude(name, !angle, open_files, options_.includeDirectories, lookup_);
   if (resolved.empty() && !line.empty()) {
     std::vector<token_t> expanded;
     expandLine(line, expanded);
     name = includeName(expanded, angle);
-    resolved = resolveInclude(name, !angle, open_files, includeDirectories_, lookup_);
+    resolved = resolveInclude(name, !angle, open_files, options_.includeDirectories, lookup_);
   }
   if (resolved.empty()) {
     reportMessage("warning: (" + currentFileName() + ") missing #include file " + name +

@@ -4,11 +4,9 @@
 
 namespace quillet {
 
-std::vector<HeaderRecordPtr> parseModule(const std::string& module_file,
-                                         const std::vector<std::string>& include_directories,
-                                         const std::vector<std::string>& defines, HeaderCache& header_cache,
-                                         const ModuleReader& read) {
-  Preprocessor preprocessor(module_file, include_directories, defines, header_cache);
+std::vector<HeaderRecordPtr> parseModule(const std::string& module_file, const FrontEndOptions& options,
+                                         HeaderCache& header_cache, const ModuleReader& read) {
+  Preprocessor preprocessor(module_file, options, header_cache);
   if (read) {
     read(preprocessor);
   } else {

@@ -16,12 +16,10 @@ namespace quillet {
 /// Reads the token stream of one module, normally to its end (the code model builder's parse).
 using ModuleReader = std::function<void(Preprocessor&)>;
 
-/// Preprocesses `module_file` with `include_directories` and `defines` against `header_cache`, handing
-/// the token stream to `read` (when empty, the tokens are read to the end and dropped; a cancelled run
-/// stops early). Returns the records of the files read, the module's first.
-std::vector<HeaderRecordPtr> parseModule(const std::string& module_file,
-                                         const std::vector<std::string>& include_directories,
-                                         const std::vector<std::string>& defines, HeaderCache& header_cache,
-                                         const ModuleReader& read = {});
+/// Preprocesses `module_file` with the front end's `options` against `header_cache`, handing the token
+/// stream to `read` (when empty, the tokens are read to the end and dropped; a cancelled run stops early).
+/// Returns the records of the files read, the module's first.
+std::vector<HeaderRecordPtr> parseModule(const std::string& module_file, const FrontEndOptions& options,
+                                         HeaderCache& header_cache, const ModuleReader& read = {});
 
 }  // namespace quillet

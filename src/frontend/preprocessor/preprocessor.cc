@@ -4,7 +4,6 @@
 
 #include "common/expression.h"
 #include "common/message_output.h"
-#include "config/configuration.h"
 #include "frontend/preprocessor/directive_line.h"
 
 namespace quillet {
@@ -26,30 +25,35 @@ bool endsLine(const token_t& token) {
   return token.kind == T_LITERAL && !token.text.empty() && token.text.back() == '\n';
 }
 
-bool macroCommentsOption() {
-  const Configuration* config = currentConfiguration();
-  return config != nullptr && config->macroComments();
-}
+}  // namespace
 
-bool reparseHeadersOption() {
-  const Configuration* config = currentConfiguration();
-  return config != nullptr && config->reparseHeaders();
+namespace {
+
+FrontEndOptions optionsWith(std::vector<std::string> include_directories, std::vector<std::string> defines) {
+  FrontEndOptions options;
+  options.includeDirectories = std::move(include_directories);
+  options.defines = std::move(defines);
+  return options;
 }
 
 }  // namespace
 
 Preprocessor::Preprocessor(const std::string& module_file, std::vector<std::string> include_directories,
-                           const std::vector<std::string>& defines, HeaderCache& header_cache,
+                           std::vector<std::string> defines, HeaderCache& header_cache, FileLookup* lookup)
+    : Preprocessor(module_file, optionsWith(std::move(include_directories), std::move(defines)), header_cache,
+                   lookup) {}
+
+Preprocessor::Preprocessor(const std::string& module_file, FrontEndOptions options, HeaderCache& header_cache,
                            FileLookup* lookup)
-    : includeDirectories_(std::move(include_directories)),
+    : options_(std::move(options)),
       headerCache_(header_cache),
       lookup_(lookup != nullptr ? *lookup : header_cache.fileLookup()),
-      reparseHeaders_(reparseHeadersOption()),
-      context_(macroCommentsOption(), [this] { return currentFileName(); }),
+      reparseHeaders_(options_.reparseHeaders),
+      context_(options_.macroComments, [this] { return currentFileName(); }),
       expander_(macros_, *this, context_),
       ring_(64) {
   openFile(module_file, module_file);
-  for (const std::string& setting : defines) {
+  for (const std::string& setting : options_.defines) {
     if (MacroPtr macro = defineFromSetting(setting)) {
       predefined_.insert_or_assign(macro->name, macro);
       macros_.try_emplace(macro->name, macro);
@@ -151,7 +155,7 @@ void Preprocessor::openFile(const std::string& name, const std::string& requeste
   moduleRecord(name);
   OpenFile file;
   file.record = records_.find(std::string_view(name))->second;
-  file.scanner = std::make_unique<FileRawScanner>(name);
+  file.scanner = std::make_unique<FileRawScanner>(name, options_.tabWidth);
   bytesRead_ += file.scanner->size();
   files_.push_back(std::move(file));
 }

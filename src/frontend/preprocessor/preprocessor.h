@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "frontend/preprocessor/front_end_options.h"
 #include "frontend/preprocessor/header_cache.h"
 #include "frontend/preprocessor/include_resolver.h"
 #include "frontend/preprocessor/macro_expander.h"
@@ -39,11 +40,13 @@ class Preprocessor : private TokenSource {
   /// Sixteen delivered tokens are kept for backUp, the current one included.
   static constexpr size_t kHistory = 16;
 
-  /// Opens `module_file`; `lookup` finds include files (the header cache's disk lookup when null). The
-  /// configured defines are "NAME" or "NAME=value".
-  Preprocessor(const std::string& module_file, std::vector<std::string> include_directories,
-               const std::vector<std::string>& defines, HeaderCache& header_cache,
+  /// Opens `module_file` with the front end's `options`; `lookup` finds include files (the header cache's
+  /// disk lookup when null).
+  Preprocessor(const std::string& module_file, FrontEndOptions options, HeaderCache& header_cache,
                FileLookup* lookup = nullptr);
+  /// The same with default options but for the include folders and the defines ("NAME" or "NAME=value").
+  Preprocessor(const std::string& module_file, std::vector<std::string> include_directories,
+               std::vector<std::string> defines, HeaderCache& header_cache, FileLookup* lookup = nullptr);
   ~Preprocessor() override;
   Preprocessor(const Preprocessor&) = delete;
   Preprocessor& operator=(const Preprocessor&) = delete;
@@ -52,6 +55,8 @@ class Preprocessor : private TokenSource {
   void setLimits(const PreprocessorLimits& limits);
   /// The bounds in force.
   const PreprocessorLimits& limits() const { return limits_; }
+  /// The front end's options for this module (the later stages read theirs here too).
+  const FrontEndOptions& options() const { return options_; }
 
   /// The next significant token, macros expanded and directives executed; T_EOF (carrying any comments
   /// left) once the module is finished. The reference is valid until the next call.
@@ -118,8 +123,8 @@ class Preprocessor : private TokenSource {
   uint32_t pendingLine_ = 0;
 
   // Configuration of the module.
+  FrontEndOptions options_;
   PreprocessorLimits limits_;
-  std::vector<std::string> includeDirectories_;
   HeaderCache& headerCache_;
   FileLookup& lookup_;
   bool reparseHeaders_ = false;

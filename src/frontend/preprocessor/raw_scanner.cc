@@ -5,7 +5,6 @@
 
 #include "common/file_contents.h"
 #include "common/message_output.h"
-#include "config/configuration.h"
 
 namespace quillet {
 
@@ -41,12 +40,6 @@ inline bool is(char c, uint8_t cls) {
   return (kChars.flags[static_cast<uint8_t>(c)] & cls) != 0;
 }
 
-uint32_t configuredTabWidth() {
-  const Configuration* config = currentConfiguration();
-  int w = config ? config->tabSize() : 8;
-  return w > 0 ? static_cast<uint32_t>(w) : 8;
-}
-
 // Replaces every non-overlapping occurrence of `from` by `to`, scanning left to right once.
 void replaceAll(std::string& s, std::string_view from, std::string_view to) {
   std::string out;
@@ -80,11 +73,11 @@ std::string readSource(const std::string& file_name) {
 
 }  // namespace
 
-RawScanner::RawScanner(std::string text)
+RawScanner::RawScanner(std::string text, uint32_t tab_width)
     : buffer_(std::move(text)),
       p_(buffer_.data()),
       end_(buffer_.data() + buffer_.size()),
-      tabWidth_(configuredTabWidth()) {}
+      tabWidth_(tab_width > 0 ? tab_width : 8) {}
 
 void RawScanner::restore(const Mark& m) {
   p_ = buffer_.data() + m.offset;
@@ -385,7 +378,7 @@ void RawScanner::nextToken(token_t& token) {
   token.column = column_ >= text.size() ? column_ - static_cast<uint32_t>(text.size()) : 0;
 }
 
-FileRawScanner::FileRawScanner(const std::string& file_name)
-    : RawScanner(readSource(file_name)), fileName_(file_name) {}
+FileRawScanner::FileRawScanner(const std::string& file_name, uint32_t tab_width)
+    : RawScanner(readSource(file_name), tab_width), fileName_(file_name) {}
 
 }  // namespace quillet

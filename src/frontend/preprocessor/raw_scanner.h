@@ -15,7 +15,8 @@ namespace quillet {
 class RawScanner {
  public:
   /// A scanner over `text`; its first token is a line break, then the tokens of the text.
-  explicit RawScanner(std::string text);
+  /// A scanner over `text` with tab stops every `tab_width` columns (8 when 0).
+  explicit RawScanner(std::string text, uint32_t tab_width = 8);
   virtual ~RawScanner() = default;
   RawScanner(const RawScanner&) = delete;
   RawScanner& operator=(const RawScanner&) = delete;
@@ -67,7 +68,7 @@ class RawScanner {
 class FileRawScanner : public RawScanner {
  public:
   /// A scanner over the file `file_name`; a file that cannot be read is reported and scans as empty.
-  explicit FileRawScanner(const std::string& file_name);
+  explicit FileRawScanner(const std::string& file_name, uint32_t tab_width = 8);
 
   /// The name the scanner was opened with.
   const std::string& fileName() const { return fileName_; }

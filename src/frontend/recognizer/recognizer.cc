@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "common/message_output.h"
-#include "config/configuration.h"
 #include "frontend/preprocessor/preprocessor.h"
 #include "frontend/recognizer/type_text.h"
 
@@ -53,13 +52,12 @@ const char* stateName(RecognizerState state) {
 }
 
 Recognizer::Recognizer(CppLexer& lexer, Preprocessor& preprocessor)
-    : lexer_(lexer), preprocessor_(preprocessor), cursor_(preprocessor) {
-  if (const Configuration* configuration = currentConfiguration()) {
-    trace_ = configuration->traceTokens();
-    verbose_ = configuration->verbose();
-    commentsAfterPrototype_ = configuration->commentsAfterPrototype();
-  }
-}
+    : lexer_(lexer),
+      preprocessor_(preprocessor),
+      cursor_(preprocessor),
+      trace_(preprocessor.options().traceTokens),
+      verbose_(preprocessor.options().verbose),
+      commentsAfterPrototype_(preprocessor.options().commentsAfterPrototype) {}
 
 void Recognizer::run() {
   braceDepth_ = 0;

@@ -12,8 +12,10 @@ class CppDocumentParseTest : public PreprocessorFixture {
  protected:
   /// Parses `source` as the module `name` into the store.
   void build(const std::string& source, const std::string& name = "module.cpp") {
-    Preprocessor preprocessor(write(name, source), {root_}, {}, cache_);
-    CppDocumentParse parser(store_);
+    FrontEndOptions options = options_;
+    options.includeDirectories = {root_};
+    Preprocessor preprocessor(write(name, source), options, cache_);
+    CppDocumentParse parser(store_, options);
     parser.Parse(preprocessor);
   }
   const Function* freeFunction(const std::string& name) const {
@@ -257,7 +259,7 @@ class C {
   EXPECT_TRUE(member("C", "h")->declarationDoc.empty());
 
   // Without comments expected before prototypes, the comment after one belongs to it.
-  run_.configuration.setCommentsBeforePrototypes(false);
+  options_.commentsBeforePrototypes = false;
   build(R"(
 int first(int a /* the a */);
 // After first.

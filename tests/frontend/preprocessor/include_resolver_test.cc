@@ -144,7 +144,7 @@ TEST_F(IncludeTest, ReplaysAHeaderInTheNextModuleWithoutReadingIt) {
   write("two.cpp", "#include \"h.h\"\nH G");
   std::string header = write("h.h", "#define H 42\n#include \"g.h\"\nheader_token\n");
   std::string inner = write("g.h", "#define G 7\ng_token\n");
-  std::vector<HeaderRecordPtr> records = parseModule(root_ + "one.cpp", {}, {}, cache_);
+  std::vector<HeaderRecordPtr> records = parseModule(root_ + "one.cpp", {}, cache_);
   ASSERT_EQ(records.size(), 3u);
   cache_.add(records);
   EXPECT_TRUE(cache_.contains(header));
@@ -158,8 +158,8 @@ TEST_F(IncludeTest, ReplaysAHeaderInTheNextModuleWithoutReadingIt) {
   EXPECT_EQ(second_records[0]->includedFiles, (std::vector<std::string>{header}));
 
   // Reparsing headers reads them again.
-  run_.configuration.setReparseHeaders(true);
-  Preprocessor third(root_ + "two.cpp", {}, {}, cache_);
+  options_.reparseHeaders = true;
+  Preprocessor third(root_ + "two.cpp", options_, cache_);
   EXPECT_EQ(join(tokensOf(third)), "g_token header_token 42 7");
 }
 
@@ -173,11 +173,11 @@ TEST_F(IncludeTest, ParsesAModuleAndStopsWhenCancelled) {
   for (int i = 0; i < 20000; ++i) source += "t ";
   write("long.cpp", source);
   size_t seen = 0;
-  parseModule(root_ + "long.cpp", {}, {}, cache_, [&](Preprocessor& p) {
+  parseModule(root_ + "long.cpp", {}, cache_, [&](Preprocessor& p) {
     while (p.nextToken().kind != T_EOF) ++seen;
   });
   EXPECT_EQ(seen, 20000u);
-  std::vector<HeaderRecordPtr> records = parseModule(root_ + "long.cpp", {}, {}, cache_);
+  std::vector<HeaderRecordPtr> records = parseModule(root_ + "long.cpp", {}, cache_);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_FALSE(records[0]->completelyRead);
   setCurrentMessageOutput(&run_.output);

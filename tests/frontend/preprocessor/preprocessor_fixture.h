@@ -51,7 +51,10 @@ class PreprocessorFixture : public ::testing::Test {
   /// The texts of the tokens of `source` preprocessed as a module, separated by spaces.
   std::string preprocess(const std::string& source, const std::vector<std::string>& directories = {},
                          const std::vector<std::string>& defines = {}) {
-    Preprocessor preprocessor(write("module.cpp", source), directories, defines, cache_);
+    FrontEndOptions options = options_;
+    options.includeDirectories = directories;
+    options.defines = defines;
+    Preprocessor preprocessor(write("module.cpp", source), options, cache_);
     preprocessor.setLimits(limits_);
     return join(tokensOf(preprocessor));
   }
@@ -69,6 +72,7 @@ class PreprocessorFixture : public ::testing::Test {
   ScopedRun run_;
   HeaderCache cache_;
   PreprocessorLimits limits_;  // what preprocess() runs with
+  FrontEndOptions options_;    // what modules are read with
 };
 
 }  // namespace quillet::testing

@@ -14,7 +14,7 @@ class PreprocessorTest : public testing::PreprocessorFixture {
   // The tokens of the module `source` up to the end, each followed by the comment it carries and the
   // comment's line: "1[  * doc \n]@2 two <end>".
   std::string commented(const std::string& source) {
-    Preprocessor preprocessor(write("module.cpp", source), {}, {}, cache_);
+    Preprocessor preprocessor(write("module.cpp", source), options_, cache_);
     std::string text;
     for (;;) {
       const token_t& token = preprocessor.nextToken();
@@ -130,7 +130,7 @@ TEST_F(PreprocessorTest, CarriesCommentsOntoExpansionsAndPastDirectives) {
   // Comments inside a macro's replacement or arguments are kept only when asked for.
   const std::string inside = "#define D /* inner */ int\n#define F(a) a\nD F(/* arg */ y)";
   EXPECT_EQ(commented(inside), "int y <end>");
-  run_.configuration.setMacroComments(true);
+  options_.macroComments = true;
   EXPECT_EQ(commented(inside), "int[           inner \n]@1 y[     arg \n]@3 <end>");
   // Directives and skipped groups let the comments before them through; comments after the last token
   // ride on the end.

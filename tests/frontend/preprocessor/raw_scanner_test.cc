@@ -23,14 +23,14 @@ std::vector<token_t> scanAll(RawScanner& scanner) {
   } while (token.kind != T_EOF && tokens.size() < 10000);
   return tokens;
 }
-std::vector<token_t> scanAll(const std::string& text) {
-  RawScanner scanner(text);
+std::vector<token_t> scanAll(const std::string& text, uint32_t tab_width = 8) {
+  RawScanner scanner(text, tab_width);
   return scanAll(scanner);
 }
 
 // The tokens of `text` other than white space and the end.
-std::vector<token_t> significant(const std::string& text) {
-  std::vector<token_t> tokens = scanAll(text);
+std::vector<token_t> significant(const std::string& text, uint32_t tab_width = 8) {
+  std::vector<token_t> tokens = scanAll(text, tab_width);
   EXPECT_EQ(tokens.back().text, "");
   std::erase_if(tokens, [](const token_t& t) { return t.kind == T_WHITESPACE || t.kind == T_EOF; });
   return tokens;
@@ -52,9 +52,9 @@ void expectTokens(const std::string& text, const Kinds& kinds, const char* texts
 }
 
 // The significant tokens of `text` as "text@line:column".
-std::string placed(const std::string& text) {
+std::string placed(const std::string& text, uint32_t tab_width = 8) {
   std::string out;
-  for (const token_t& t : significant(text))
+  for (const token_t& t : significant(text, tab_width))
     out += (out.empty() ? "" : " ") + t.text + "@" + std::to_string(t.line) + ":" + std::to_string(t.column);
   return out;
 }
@@ -142,12 +142,9 @@ TEST(RawScannerTest, CountsLinesAndColumnsWithTabStops) {
   EXPECT_EQ(placed("ab  cd\n  ef\n"), "ab@1:0 cd@1:4 ef@2:2");
   EXPECT_EQ(scanAll("ab  cd\n  ef\n").back().line, 3u);
   // A tab moves to the next stop after one column; a word before it reads it once, not twice.
-  testing::ScopedRun run;
-  run.configuration.setTabSize(4);
-  EXPECT_EQ(placed("abc\tx"), "abc@1:0 x@1:8");
-  // A stored width of 0 reads as 8; so does running outside a run.
-  run.configuration.setTabSize(0);
-  EXPECT_EQ(placed("\tx int\ty"), "x@1:8 int@1:10 y@1:16");
+  EXPECT_EQ(placed("abc\tx", 4), "abc@1:0 x@1:8");
+  // A width of 0 reads as 8.
+  EXPECT_EQ(placed("\tx int\ty", 0), "x@1:8 int@1:10 y@1:16");
 
   RawScanner scanner("a\tb\nc");
   token_t token;

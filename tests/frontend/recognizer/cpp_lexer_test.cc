@@ -40,7 +40,7 @@ TEST_F(CppLexerTest, DeliversCommentsBeforeDeclarationsAndAtTheEnd) {
                    "OnFunctionEnd|0", "OnStatement", "OnBodyEnd", "OnComment||0", "OnComment|the end\\n|0",
                    "OnComment|really \\n|0"}));
   // With comments after prototypes, a comment at the opening brace of a body comes flagged.
-  run_.configuration.setCommentsAfterPrototype(true);
+  options_.commentsAfterPrototype = true;
   EXPECT_EQ(recognize("void f()\n// after\n{ }", "OnComment"),
             (Calls{"OnComment|after\\n|1", "OnComment||0"}));
 }
@@ -48,8 +48,8 @@ TEST_F(CppLexerTest, DeliversCommentsBeforeDeclarationsAndAtTheEnd) {
 TEST_F(CppLexerTest, ReportsEachChangeOfFile) {
   write("h.h", "int inHeader;\n");
   RecordingLexer lexer;
-  Preprocessor preprocessor(write("m.cpp", "int before;\n#include \"h.h\"\nint after;\n"), {}, {}, cache_);
-  run_.configuration.setVerbose(true);
+  options_.verbose = true;
+  Preprocessor preprocessor(write("m.cpp", "int before;\n#include \"h.h\"\nint after;\n"), options_, cache_);
   RecordingOutput output;
   setCurrentMessageOutput(&output);
   lexer.Parse(preprocessor);
@@ -62,7 +62,7 @@ TEST_F(CppLexerTest, ReportsEachChangeOfFile) {
 }
 
 TEST_F(CppLexerTest, TracesTokensAndStateChanges) {
-  run_.configuration.setTraceTokens(true);
+  options_.traceTokens = true;
   ::testing::internal::CaptureStdout();
   recognize("class C { int x; };");
   std::fflush(stdout);

@@ -21,7 +21,7 @@ class RecognizerFixture : public PreprocessorFixture {
     return recognize(source, lexer);
   }
   std::vector<std::string> recognize(const std::string& source, RecordingLexer& lexer) {
-    Preprocessor preprocessor(write("module.cpp", source), {}, {}, cache_);
+    Preprocessor preprocessor(write("module.cpp", source), options_, cache_);
     lexer.Parse(preprocessor);
     std::vector<std::string> calls;
     for (const std::string& call : lexer.calls) {
