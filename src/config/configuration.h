@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/comment_tag.h"
+#include "config/extension_settings.h"
 #include "config/layout_item.h"
 
 namespace quillet {
@@ -188,6 +190,16 @@ class Configuration {
   uint32_t functionMinStatements() const { return functionMinStatements_; }
   void setFunctionMinStatements(uint32_t v) { set(functionMinStatements_, v); }
 
+  /// Settings added after the file layout was fixed, stored by name in the last reserved string slot.
+  const ExtensionSettings& extensionSettings() const { return extensions_; }
+  /// The extension setting `name`, or nullopt at its default.
+  std::optional<std::string> extensionSetting(std::string_view name) const { return extensions_.get(name); }
+  /// Sets the extension setting `name` (nullopt: back to its default); marks the configuration modified.
+  void setExtensionSetting(std::string_view name, std::optional<std::string> value) {
+    extensions_.set(name, std::move(value));
+    modified_ = true;
+  }
+
   // Kept from older files and reserved slots: read and written, used by nothing else.
   bool legacySingleFile() const { return legacySingleFile_; }
   void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }
@@ -264,6 +276,7 @@ class Configuration {
   std::vector<std::string> reservedStrings_ = std::vector<std::string>(kReservedStringCount);
   std::vector<int32_t> reservedNumbers_ = std::vector<int32_t>(kReservedNumberCount);
   std::vector<double> reservedReals_ = std::vector<double>(kReservedRealCount);
+  ExtensionSettings extensions_;
 };
 
 /// The configuration of the run in progress, or null outside a run.

@@ -37,7 +37,11 @@ std::string Configuration::saveToText() const {
   out.writeString(rtfStyle_);
   out.writeString(winHelpStyle_);
   out.writeString(winHelpOutputFile_);
-  for (const std::string& reserved : reservedStrings_) out.writeString(reserved);
+  // The last reserved slot carries the extension settings once any is set; until then it is written as read.
+  for (size_t i = 0; i < reservedStrings_.size(); ++i) {
+    const bool extension_slot = i + 1 == reservedStrings_.size() && !extensions_.empty();
+    out.writeString(extension_slot ? extensions_.toText() : reservedStrings_[i]);
+  }
   out.writeUnsigned(compilerProfile_);
   out.writeUnsigned(compilerVersion_);
   out.writeBool(functionsInToc_);
@@ -116,6 +120,7 @@ bool Configuration::readSettings(PortableReader& in) {
     return false;
   for (std::string& reserved : reservedStrings_)
     if (!in.readString(reserved)) return false;
+  if (extensions_.fromText(reservedStrings_.back())) reservedStrings_.back().clear();
   if (!in.readUnsigned(compilerProfile_) || !in.readUnsigned(compilerVersion_) ||
       !in.readBool(functionsInToc_) || !in.readBool(legacyFlag_) ||
       !in.readBool(metricsShowMemberFunctions_) || !in.readUnsigned(classMinStatements_) ||

@@ -180,6 +180,29 @@ TEST(ConfigurationFileTest, LoadingAppendsListsAndReservedValuesSurvive) {
   EXPECT_EQ(loaded.saveToText(), text);
 }
 
+TEST(ConfigurationFileTest, ExtensionSettingsRideInTheLastReservedSlotOnlyWhenSet) {
+  Configuration plain = richConfiguration();
+  const std::string before = plain.saveToText();
+  plain.setExtensionSetting("compiler", "c++");
+  plain.setExtensionSetting("note", "two\nlines \\ and a backslash");
+  const std::string with = plain.saveToText();
+  Configuration loaded;
+  ASSERT_TRUE(loaded.loadFromText(with));
+  EXPECT_EQ(loaded.extensionSettings(), plain.extensionSettings());
+  EXPECT_EQ(loaded.saveToText(), with);
+  // Back at their defaults, the file is what it was before any was set.
+  loaded.setExtensionSetting("compiler", std::nullopt);
+  loaded.setExtensionSetting("note", std::nullopt);
+  EXPECT_EQ(loaded.saveToText(), before);
+  // A reserved slot that some other writer filled is kept as it is.
+  std::string foreign = with;
+  foreign.replace(foreign.find("quillet-settings"), 16, "quillet-settingz");
+  Configuration kept;
+  ASSERT_TRUE(kept.loadFromText(foreign));
+  EXPECT_TRUE(kept.extensionSettings().empty());
+  EXPECT_EQ(kept.saveToText(), foreign);
+}
+
 TEST(ConfigurationFileTest, CutOrCorruptedFilesFailCleanly) {
   const std::string text = richConfiguration().saveToText();
   for (size_t length = 0; length < text.size(); ++length)
