@@ -1,36 +1,40 @@
 #include "document/chapter_options.h"
 
 #include "config/configuration.h"
+#include "model/model_mixins.h"
+#include "model/model_properties.h"
+#include "template_objects/property_table.h"
 
 namespace quillet {
+
+template <>
+struct PropertyTable<ChapterOptions> {
+  using Options = ChapterOptions;
+  static constexpr PropertyRow<ChapterOptions> kOptionRows[] = {
+      {"functions_in_toc", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().functionsInToc(); }},
+      {"metrics_enabled", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().metricLevel() != 2; }},
+      {"metrics_summary", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().metricLevel() == 1; }},
+      {"metrics_all", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().metricLevel() == 0; }},
+      {"link_to_headers", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().linkToHeaders(); }},
+      {"document_protected", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().isDocumented(kAccessProtected); }},
+      {"document_private", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().isDocumented(kAccessPrivate); }},
+  };
+  static constexpr auto kRows = propertyRows(kOptionRows);
+};
 
 bool ChapterOptions::WriteProperty(const EvaluationContext&, std::string_view, std::ostream&) {
   return false;
 }
 
 bool ChapterOptions::Test(std::string_view property, int32_t& value) const {
-  static const Configuration defaults;
-  const Configuration& configuration = currentConfiguration() ? *currentConfiguration() : defaults;
-  bool answer = false;
-  if (property == "functions_in_toc") {
-    answer = configuration.functionsInToc();
-  } else if (property == "metrics_enabled") {
-    answer = configuration.metricLevel() != 2;
-  } else if (property == "metrics_summary") {
-    answer = configuration.metricLevel() == 1;
-  } else if (property == "metrics_all") {
-    answer = configuration.metricLevel() == 0;
-  } else if (property == "link_to_headers") {
-    answer = configuration.linkToHeaders();
-  } else if (property == "document_protected") {
-    answer = configuration.isDocumented(2);
-  } else if (property == "document_private") {
-    answer = configuration.isDocumented(3);
-  } else {
-    return false;
-  }
-  value = answer ? 1 : 0;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 }  // namespace quillet

@@ -12,7 +12,8 @@ class ChapterOptions final : public StyleSheetObject {
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "options".
   std::string_view TypeName() const override { return "options"; }
-  /// Answers the option tests from the run's configuration, 1 or 0.
+  /// Answers an option test of the options' property table (chapter_options.cc) from the run's configuration,
+  /// 1 or 0.
   bool Test(std::string_view property, int32_t& value) const override;
 };
 

@@ -11,6 +11,7 @@
 #include "document/html_body.h"
 #include "document/metric_properties.h"
 #include "template_objects/evaluation_context.h"
+#include "template_objects/property_table.h"
 #include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
@@ -25,6 +26,23 @@ std::string stemOf(const std::string& path) {
   std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+void writeDate(const Chapter&, const EvaluationContext&, std::ostream& out) {
+  out << longDate();
+}
+
+void writeName(const Chapter& chapter, const EvaluationContext& context, std::ostream& out) {
+  context.filter->write(out, chapter.name());
+}
+
+void writeVersion(const Chapter&, const EvaluationContext& context, std::ostream& out) {
+  context.filter->write(out, "2.1h");
+}
+
+// The background attributes of the HTML body element, from the run's configuration.
+void writeHtmlBody(const Chapter&, const EvaluationContext& context, std::ostream& out) {
+  writeHtmlBodyAttributes(out, context.outputFolder);
 }
 
 }  // namespace
@@ -73,23 +91,38 @@ void Chapter::appendExternalDocument(ExternalDocument document) {
   externalDocs_.push_back(std::move(document));
 }
 
+template <>
+struct PropertyTable<Chapter> {
+  static constexpr PropertyRow<Chapter> kChapterRows[] = {
+      {"date", writeDate},
+      {"document_name", [](const Chapter& c, const EvaluationContext& context,
+                           std::ostream& out) { context.filter->write(out, c.outermost().name_); }},
+      {"name", writeName},
+      {"version", writeVersion},
+      {"html_body", writeHtmlBody},
+      {"level", nullptr, testValue<Chapter, &Chapter::level>},
+      {"function_list", nullptr, nullptr, memberObject<Chapter, &Chapter::functionList_>},
+      {"enum_list", nullptr, nullptr, memberObject<Chapter, &Chapter::enumList_>},
+      {"class_list", nullptr, nullptr, memberObject<Chapter, &Chapter::classList_>},
+      {"external_doc_list", nullptr, nullptr, memberObject<Chapter, &Chapter::externalDocList_>},
+      {"chapter_list", nullptr, nullptr, memberObject<Chapter, &Chapter::chapterList_>},
+      {"options", nullptr, nullptr, memberObject<Chapter, &Chapter::options_>},
+      {"metric_class_list", nullptr, nullptr,
+       [](Chapter& c) -> StyleSheetObject* { return &c.metrics_.classList(); }},
+      {"metric_function_list", nullptr, nullptr,
+       [](Chapter& c) -> StyleSheetObject* { return &c.metrics_.functionList(); }},
+      {"parent", nullptr, nullptr, [](Chapter& c) -> StyleSheetObject* { return c.parent_; }},
+  };
+  static constexpr auto kRows = propertyRows(kChapterRows);
+};
+
 bool Chapter::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property == "date") {
-    out << longDate();
-  } else if (property == "document_name") {
-    context.filter->write(out, outermost().name_);
-  } else if (property == "name") {
-    context.filter->write(out, name_);
-  } else if (property == "version") {
-    context.filter->write(out, "2.1h");
-  } else if (property == "html_body") {
-    writeHtmlBodyAttributes(out, context.outputFolder);
-  } else if (const MetricChart* chart = findMetricChart(property)) {
+  if (writeProperty(*this, property, context, out)) return true;
+  if (const MetricChart* chart = findMetricChart(property)) {
     writeMetricChart(*chart, metrics_, *this, context, out);
-  } else {
-    return writeMetricFigure(property, metrics_.record(), outermost().metrics_.record(), out);
+    return true;
   }
-  return true;
+  return writeMetricFigure(property, metrics_.record(), outermost().metrics_.record(), out);
 }
 
 const Chapter& Chapter::outermost() const {
@@ -117,22 +150,11 @@ std::string Chapter::FileName(const EvaluationContext& context) const {
 }
 
 bool Chapter::Test(std::string_view property, int32_t& value) const {
-  if (property != "level") return testMetricChart(property, metrics_.record(), value);
-  value = level();
-  return true;
+  return testProperty(*this, property, value) || testMetricChart(property, metrics_.record(), value);
 }
 
 StyleSheetObject* Chapter::GetList(std::string_view name) {
-  if (name == "function_list") return &functionList_;
-  if (name == "enum_list") return &enumList_;
-  if (name == "class_list") return &classList_;
-  if (name == "external_doc_list") return &externalDocList_;
-  if (name == "options") return &options_;
-  if (name == "chapter_list") return &chapterList_;
-  if (name == "metric_class_list") return &metrics_.classList();
-  if (name == "metric_function_list") return &metrics_.functionList();
-  if (name == "parent") return parent_;
-  return nullptr;
+  return listProperty(*this, name);
 }
 
 Class& Chapter::appendClass(const Class& copy) {

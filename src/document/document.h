@@ -22,6 +22,9 @@
 
 namespace quillet {
 
+template <typename T>
+struct PropertyTable;
+
 class Chapter : public StyleSheetObject {
  public:
   /// A chapter called `name` inside `parent` (null for the document); numbered by the process-wide counter.
@@ -54,7 +57,7 @@ class Chapter : public StyleSheetObject {
   /// The chapter's metrics; empty until computed.
   const ChapterMetrics& metrics() const { return metrics_; }
 
-  /// Knows "date", "document_name", "name", "version", "html_body" and the metric figures and charts.
+  /// Writes a property of the chapter's property table (document.cc), a metric figure or a metric chart.
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "chapter".
   std::string_view TypeName() const override { return "chapter"; }
@@ -64,9 +67,11 @@ class Chapter : public StyleSheetObject {
   std::string AnchorName() const override;
   /// The output file stem of the chapter: a unique name made from its parent's and its own.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows "level" and, for each metric chart, whether it would show more than one bar position.
+  /// Answers a test of the chapter's property table and, for each metric chart, whether it would show more
+  /// than one bar position.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// The chapter's lists, its options, its metric lists and its parent.
+  /// A list of the chapter's property table: the chapter's lists, its options, its metric lists and its
+  /// parent.
   StyleSheetObject* GetList(std::string_view name) override;
 
   /// Appends a copy of a class, function or enumeration; answers the chapter's copy.
@@ -83,6 +88,9 @@ class Chapter : public StyleSheetObject {
   bool sortContents(const ClassDictionary& dictionary);
 
  private:
+  // The chapter's property table (document.cc) reads the names and hands out the lists and the parent.
+  friend struct PropertyTable<Chapter>;
+
   // The document: the chapter reached by following parents until there is none.
   const Chapter& outermost() const;
 
@@ -112,7 +120,7 @@ class Document : public Chapter {
 
   /// The stem of the configured main output file of the context's format.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows "html_file_index" and everything a chapter knows.
+  /// Knows "html_file_index" (file_index.cc) and everything a chapter knows.
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// The four global lists, then the chapter's lists.
   StyleSheetObject* GetList(std::string_view name) override;
@@ -132,8 +140,11 @@ class Document : public Chapter {
   size_t globalChapterCount() const { return globalChapters_.Count(); }
 
  private:
+  // The document's property table (file_index.cc) writes the file index and hands out the global lists.
+  friend struct PropertyTable<Document>;
+
   void gather(const Chapter& chapter);
-  void writeFileIndex(const EvaluationContext& context, std::ostream& out);
+  void writeFileIndex(const EvaluationContext& context, std::ostream& out) const;
 
   StyleSheetObjectSubsetList globalClasses_{"global_class_list"};
   StyleSheetObjectSubsetList globalFunctions_{"global_function_list"};

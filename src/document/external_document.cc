@@ -5,9 +5,39 @@
 #include "common/file_services.h"
 #include "common/relative_path.h"
 #include "template_objects/evaluation_context.h"
+#include "template_objects/property_table.h"
 #include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
+
+namespace {
+
+// The inserted or embedded text as processed comment text; nothing for a link.
+void writeText(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
+  document.text().WriteFull(context, "", out);
+}
+
+// The title, or the file as given when there is no title.
+void writeName(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
+  context.filter->write(out, document.title().empty() ? document.fileName() : document.title());
+}
+
+void writeFileName(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
+  context.filter->write(out, document.fileName());
+}
+
+// A reference to the document's file from the output folder: a relative path when there is one, else
+// "file:///" and the path.
+void writeHtmlUrl(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
+  std::string relative;
+  if (relativePath(context.outputFolder, document.fileName(), relative)) {
+    out << relative;
+  } else {
+    out << "file:///" << networkForm(document.fileName());
+  }
+}
+
+}  // namespace
 
 ExternalDocument::ExternalDocument(bool is_link, std::string title, std::string file_name, DocText text)
     : isLink_(is_link), text_(std::move(text)), fileName_(std::move(file_name)), title_(std::move(title)) {}
@@ -20,25 +50,21 @@ ExternalDocument ExternalDocument::inserted(std::string title, std::string file_
   return ExternalDocument(false, std::move(title), std::move(file_name), std::move(text));
 }
 
+template <>
+struct PropertyTable<ExternalDocument> {
+  static constexpr PropertyRow<ExternalDocument> kDocumentRows[] = {
+      {"text", writeText, testNotEmpty<ExternalDocument, &ExternalDocument::text>},
+      {"name", writeName},
+      {"filename", writeFileName, testNotEmpty<ExternalDocument, &ExternalDocument::fileName>},
+      {"html_url", writeHtmlUrl},
+      {"link", nullptr, testValue<ExternalDocument, &ExternalDocument::isLink>},
+  };
+  static constexpr auto kRows = propertyRows(kDocumentRows);
+};
+
 bool ExternalDocument::WriteProperty(const EvaluationContext& context, std::string_view property,
                                      std::ostream& out) {
-  if (property == "text") {
-    text_.WriteFull(context, "", out);
-  } else if (property == "name") {
-    context.filter->write(out, title_.empty() ? fileName_ : title_);
-  } else if (property == "filename") {
-    context.filter->write(out, fileName_);
-  } else if (property == "html_url") {
-    std::string relative;
-    if (relativePath(context.outputFolder, fileName_, relative)) {
-      out << relative;
-    } else {
-      out << "file:///" << networkForm(fileName_);
-    }
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 std::string ExternalDocument::FullName() const {
@@ -52,16 +78,7 @@ std::string ExternalDocument::AnchorName() const {
 }
 
 bool ExternalDocument::Test(std::string_view property, int32_t& value) const {
-  if (property == "text") {
-    value = text_.empty() ? 0 : 1;
-  } else if (property == "link") {
-    value = isLink_ ? 1 : 0;
-  } else if (property == "filename") {
-    value = fileName_.empty() ? 0 : 1;
-  } else {
-    return false;
-  }
-  return true;
+  return testProperty(*this, property, value);
 }
 
 }  // namespace quillet

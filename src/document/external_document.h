@@ -27,7 +27,7 @@ class ExternalDocument final : public StyleSheetObject {
   const std::string& fileName() const { return fileName_; }
   const std::string& title() const { return title_; }
 
-  /// Knows "text", "name", "filename" and "html_url".
+  /// Writes a property of the document's property table (external_document.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "external_doc".
   std::string_view TypeName() const override { return "external_doc"; }
@@ -35,7 +35,7 @@ class ExternalDocument final : public StyleSheetObject {
   std::string FullName() const override;
   /// "d_" and the full name, made an identifier.
   std::string AnchorName() const override;
-  /// Knows "text" (not empty), "link" and "filename" (not empty).
+  /// Answers a test of the document's property table.
   bool Test(std::string_view property, int32_t& value) const override;
 
  private:

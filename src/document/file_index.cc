@@ -7,6 +7,7 @@
 #include "template_objects/evaluation_context.h"
 #include "template_objects/link_lookup.h"
 #include "template_objects/markup.h"
+#include "template_objects/property_table.h"
 #include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
@@ -46,13 +47,24 @@ void writeDeclaredIn(const EvaluationContext& context, const std::string& file,
 
 }  // namespace
 
+template <>
+struct PropertyTable<Document> {
+  static constexpr PropertyRow<Document> kDocumentRows[] = {
+      {"html_file_index", [](const Document& d, const EvaluationContext& context,
+                             std::ostream& out) { d.writeFileIndex(context, out); }},
+      {"global_class_list", nullptr, nullptr, memberObject<Document, &Document::globalClasses_>},
+      {"global_function_list", nullptr, nullptr, memberObject<Document, &Document::globalFunctions_>},
+      {"global_enum_list", nullptr, nullptr, memberObject<Document, &Document::globalEnums_>},
+      {"global_chapter_list", nullptr, nullptr, memberObject<Document, &Document::globalChapters_>},
+  };
+  static constexpr auto kRows = propertyRows(kDocumentRows);
+};
+
 bool Document::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property != "html_file_index") return Chapter::WriteProperty(context, property, out);
-  writeFileIndex(context, out);
-  return true;
+  return writeProperty(*this, property, context, out) || Chapter::WriteProperty(context, property, out);
 }
 
-void Document::writeFileIndex(const EvaluationContext& context, std::ostream& out) {
+void Document::writeFileIndex(const EvaluationContext& context, std::ostream& out) const {
   // Each declaring file once, in name order.
   std::map<std::string, bool> files;
   for (StyleSheetObject* o : globalClasses_.items()) files.emplace(static_cast<Class*>(o)->file, true);
@@ -78,10 +90,7 @@ void Document::writeFileIndex(const EvaluationContext& context, std::ostream& ou
 }
 
 StyleSheetObject* Document::GetList(std::string_view name) {
-  if (name == "global_class_list") return &globalClasses_;
-  if (name == "global_function_list") return &globalFunctions_;
-  if (name == "global_enum_list") return &globalEnums_;
-  if (name == "global_chapter_list") return &globalChapters_;
+  if (StyleSheetObject* list = listProperty(*this, name)) return list;
   return Chapter::GetList(name);
 }
 

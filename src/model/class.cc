@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "config/configuration.h"
-#include "model/model_properties.h"
+#include "model/shared_properties.h"
 #include "template_objects/markup.h"
 #include "template_objects/style_sheet_filter.h"
 
@@ -13,6 +13,27 @@ namespace {
 
 int32_t clampedSum(int64_t sum) {
   return sum > INT32_MAX ? INT32_MAX : static_cast<int32_t>(sum);
+}
+
+// " : " and the documented bases with their access words, each base linked; nothing without any.
+void writeParentList(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  const Configuration& configuration = runConfiguration();
+  bool first = true;
+  for (const BaseClass& base : object.parents) {
+    if (!configuration.isDocumented(base.access)) continue;
+    out << (first ? " : " : ", ");
+    first = false;
+    out << (base.access == kAccessPublic      ? "public "
+            : base.access == kAccessProtected ? "protected "
+                                              : "private ");
+    writeLinkedText(context, out, base.name, "");
+  }
+}
+
+// The number of member functions with the access `Access`.
+template <AccessCode Access>
+void writeFunctionCount(const Class& object, const EvaluationContext&, std::ostream& out) {
+  out << object.CountFunctions(Access);
 }
 
 }  // namespace
@@ -63,55 +84,39 @@ int32_t Class::totalMcCabe() const {
   return clampedSum(sum);
 }
 
-int32_t Class::countWithAccess(int32_t wanted) const {
+int32_t Class::CountFunctions(int32_t wanted) const {
   int64_t count = 0;
   for (const Function& function : *functions) count += function.access == wanted ? 1 : 0;
   return clampedSum(count);
 }
 
+template <>
+struct PropertyTable<Class> {
+  static constexpr PropertyRow<Class> kClassRows[] = {
+      {"class_type", writeFilteredValue<Class, &Class::classType>},
+      {"template", writeFilteredValue<Class, &Class::templatePrefix>,
+       testNotEmpty<Class, &Class::templatePrefix>},
+      {"parent_list", writeParentList},
+      {"size", writeNumberValue<Class, &Class::totalSize>, testValue<Class, &Class::totalSize>},
+      {"mccabe", writeNumberValue<Class, &Class::totalMcCabe>, testValue<Class, &Class::totalMcCabe>},
+      {"number_public_members", writeFunctionCount<kAccessPublic>},
+      {"number_protected_members", writeFunctionCount<kAccessProtected>},
+      {"number_private_members", writeFunctionCount<kAccessPrivate>},
+      {"class", nullptr, [](const Class& c) -> int32_t { return c.classType == "class"; }},
+      {"struct", nullptr, [](const Class& c) -> int32_t { return c.classType == "struct"; }},
+      {"union", nullptr, [](const Class& c) -> int32_t { return c.classType == "union"; }},
+      {"enum_list", nullptr, nullptr, [](Class& c) { return c.enumList_.over(c.enums); }},
+      {"function_list", nullptr, nullptr, [](Class& c) { return c.functionList_.over(*c.functions); }},
+      {"data_list", nullptr, nullptr, [](Class& c) { return c.dataList_.over(c.dataMembers); }},
+  };
+  // A class's comment resolves links from the class itself.
+  static constexpr auto kRows = propertyRows(kNameProperty<Class>, kTextProperty<Class, &Class::name>,
+                                             kTextSummaryProperty<Class, &Class::name>,
+                                             kDeclarationProperties<Class>, kAccessTests<Class>, kClassRows);
+};
+
 bool Class::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property == "class_type") {
-    writeFiltered(context, out, classType);
-  } else if (property == "name") {
-    writeFiltered(context, out, name);
-  } else if (property == "size") {
-    out << totalSize();
-  } else if (property == "mccabe") {
-    out << totalMcCabe();
-  } else if (property == "text") {
-    doc.WriteFull(context, name, out);
-  } else if (property == "text_summary") {
-    doc.WriteSummary(context, name, out);
-  } else if (property == "file") {
-    writeFileProperty(context, out, file);
-  } else if (property == "file_url") {
-    writeFileUrl(context, out, file);
-  } else if (property == "namespace") {
-    writeFiltered(context, out, nameSpace);
-  } else if (property == "template") {
-    writeFiltered(context, out, templatePrefix);
-  } else if (property == "parent_list") {
-    const Configuration& configuration = runConfiguration();
-    bool first = true;
-    for (const BaseClass& base : parents) {
-      if (!configuration.isDocumented(base.access)) continue;
-      out << (first ? " : " : ", ");
-      first = false;
-      out << (base.access == kAccessPublic      ? "public "
-              : base.access == kAccessProtected ? "protected "
-                                                : "private ");
-      writeLinkedText(context, out, base.name, "");
-    }
-  } else if (property == "number_public_members") {
-    out << countWithAccess(kAccessPublic);
-  } else if (property == "number_protected_members") {
-    out << countWithAccess(kAccessProtected);
-  } else if (property == "number_private_members") {
-    out << countWithAccess(kAccessPrivate);
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 std::string Class::FullName() const {
@@ -140,34 +145,11 @@ std::string Class::FileName(const EvaluationContext&) const {
 }
 
 bool Class::Test(std::string_view property, int32_t& value) const {
-  if (testAccess(property, access, value)) return true;
-  bool yes;
-  if (property == "template") {
-    yes = !templatePrefix.empty();
-  } else if (property == "struct" || property == "union" || property == "class") {
-    yes = classType == property;
-  } else if (property == "size") {
-    value = totalSize();
-    return true;
-  } else if (property == "mccabe") {
-    value = totalMcCabe();
-    return true;
-  } else if (property == "text") {
-    yes = !doc.empty();
-  } else if (property == "namespace") {
-    yes = !nameSpace.empty();
-  } else {
-    return false;
-  }
-  value = yes ? 1 : 0;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 StyleSheetObject* Class::GetList(std::string_view name) {
-  if (name == "enum_list") return enumList_.over(enums);
-  if (name == "function_list") return functionList_.over(*functions);
-  if (name == "data_list") return dataList_.over(dataMembers);
-  return nullptr;
+  return listProperty(*this, name);
 }
 
 }  // namespace quillet

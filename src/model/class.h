@@ -20,6 +20,8 @@
 namespace quillet {
 
 class ClassDictionary;
+template <typename T>
+struct PropertyTable;
 
 /// A typedef declared in a class or at namespace scope.
 struct TypedefRecord {
@@ -91,11 +93,12 @@ class Class final : public HasAName,
   void Finish(const ClassDictionary& dictionary);
   /// Fills the two reference lists from member types naming classes (or their typedefs) of `dictionary`.
   void CollectReferences(const ClassDictionary& dictionary);
+  /// The number of member functions with access `access`.
+  int32_t CountFunctions(int32_t access) const;
   /// True when `function` is virtual in this class or, through the bases found in `dictionary`, in a base.
   bool DeclaresVirtual(const ClassDictionary& dictionary, const Function& function) const;
 
-  /// Knows "class_type", "name", "size", "mccabe", "text", "text_summary", "file", "file_url",
-  /// "namespace", "template", "parent_list" and the three member counts.
+  /// Writes a property of the class's property table (class.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "class".
   std::string_view TypeName() const override { return "class"; }
@@ -105,16 +108,17 @@ class Class final : public HasAName,
   std::string AnchorName() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows the access tests, "template", "struct", "union", "class", "size", "mccabe", "text" and
-  /// "namespace".
+  /// Answers a test of the class's property table.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// "enum_list", "function_list" and "data_list".
+  /// A list of the class's property table: "enum_list", "function_list" or "data_list".
   StyleSheetObject* GetList(std::string_view name) override;
 
  private:
+  // The class's property table (class.cc) reads the totals and hands out the list views.
+  friend struct PropertyTable<Class>;
+
   int32_t totalSize() const;
   int32_t totalMcCabe() const;
-  int32_t countWithAccess(int32_t access) const;
   bool declaresVirtual(const ClassDictionary& dictionary, const Function& function,
                        std::vector<const Class*>& visited) const;
 

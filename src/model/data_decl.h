@@ -23,11 +23,11 @@ class DataDecl final : public HasAName, public HasADoc, public HasProtection, pu
   DataDecl& operator=(DataDecl&&) noexcept = default;
   ~DataDecl() = default;
 
-  /// Knows "type", "name", "text" and "text_summary".
+  /// Writes a property of the data member's property table (data_decl.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "data".
   std::string_view TypeName() const override { return "data"; }
-  /// Knows the access tests and "text".
+  /// Answers a test of the data member's property table.
   bool Test(std::string_view property, int32_t& value) const override;
 };
 

@@ -1,6 +1,6 @@
 #include "model/enum.h"
 
-#include "model/model_properties.h"
+#include "model/shared_properties.h"
 #include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
@@ -13,15 +13,18 @@ std::string_view beforeInitializer(std::string_view enumerator) {
 
 }  // namespace
 
+template <>
+struct PropertyTable<EnumTag> {
+  // "tag" is the enumerator as written, initializer included.
+  static constexpr PropertyRow<EnumTag> kTagRows[] = {
+      {"tag", writeFilteredValue<EnumTag, &EnumTag::name>},
+  };
+  // An enumerator's comment resolves links from the class enclosing its enumeration.
+  static constexpr auto kRows = propertyRows(kTextProperty<EnumTag, &EnumTag::scope>, kTagRows);
+};
+
 bool EnumTag::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property == "tag") {
-    writeFiltered(context, out, name);
-  } else if (property == "text") {
-    doc.WriteFull(context, scope, out);
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 std::string EnumTag::FullName() const {
@@ -39,9 +42,7 @@ std::string EnumTag::AnchorName() const {
 }
 
 bool EnumTag::Test(std::string_view property, int32_t& value) const {
-  if (property != "text") return false;
-  value = doc.empty() ? 0 : 1;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 void Enum::ForgetCommentsFrom(std::string_view fileName) {
@@ -49,25 +50,21 @@ void Enum::ForgetCommentsFrom(std::string_view fileName) {
   for (EnumTag& tag : tags) forgetCommentFrom(tag.doc, fileName);
 }
 
+template <>
+struct PropertyTable<Enum> {
+  static constexpr PropertyRow<Enum> kEnumRows[] = {
+      {"class_name", writeFilteredValue<Enum, &Enum::className>},
+      {"nameless", nullptr, [](const Enum& e) -> int32_t { return e.name.empty(); }},
+      {"tag_list", nullptr, nullptr, [](Enum& e) { return e.tagList_.over(e.tags); }},
+  };
+  // An enumeration's comment resolves links from its enclosing class.
+  static constexpr auto kRows = propertyRows(kNameProperty<Enum>, kTextProperty<Enum, &Enum::className>,
+                                             kTextSummaryProperty<Enum, &Enum::className>,
+                                             kDeclarationProperties<Enum>, kAccessTests<Enum>, kEnumRows);
+};
+
 bool Enum::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property == "text") {
-    doc.WriteFull(context, className, out);
-  } else if (property == "text_summary") {
-    doc.WriteSummary(context, className, out);
-  } else if (property == "name") {
-    writeFiltered(context, out, name);
-  } else if (property == "file") {
-    writeFileProperty(context, out, file);
-  } else if (property == "file_url") {
-    writeFileUrl(context, out, file);
-  } else if (property == "class_name") {
-    writeFiltered(context, out, className);
-  } else if (property == "namespace") {
-    writeFiltered(context, out, nameSpace);
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 std::string Enum::FullName() const {
@@ -91,23 +88,11 @@ std::string Enum::FileName(const EvaluationContext&) const {
 }
 
 bool Enum::Test(std::string_view property, int32_t& value) const {
-  if (testAccess(property, access, value)) return true;
-  bool yes;
-  if (property == "text") {
-    yes = !doc.empty();
-  } else if (property == "nameless") {
-    yes = name.empty();
-  } else if (property == "namespace") {
-    yes = !nameSpace.empty();
-  } else {
-    return false;
-  }
-  value = yes ? 1 : 0;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 StyleSheetObject* Enum::GetList(std::string_view name) {
-  return name == "tag_list" ? tagList_.over(tags) : nullptr;
+  return listProperty(*this, name);
 }
 
 }  // namespace quillet

@@ -12,6 +12,9 @@
 
 namespace quillet {
 
+template <typename T>
+struct PropertyTable;
+
 class EnumTag final : public HasAName, public HasADoc, public StyleSheetObject {
  public:
   /// The class enclosing the enumeration, empty at namespace scope. `name` is the enumerator as written,
@@ -25,7 +28,7 @@ class EnumTag final : public HasAName, public HasADoc, public StyleSheetObject {
   EnumTag& operator=(EnumTag&&) noexcept = default;
   ~EnumTag() = default;
 
-  /// Knows "tag" (the enumerator as written) and "text".
+  /// Writes a property of the enumerator's property table (enum.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "tag".
   std::string_view TypeName() const override { return "tag"; }
@@ -33,7 +36,7 @@ class EnumTag final : public HasAName, public HasADoc, public StyleSheetObject {
   std::string FullName() const override;
   /// "et_", the scope and the name before any "=", made an identifier.
   std::string AnchorName() const override;
-  /// Knows "text".
+  /// Answers a test of the enumerator's property table.
   bool Test(std::string_view property, int32_t& value) const override;
 };
 
@@ -60,7 +63,7 @@ class Enum final : public HasAName,
   /// Empties the comments of the enumeration and its enumerators that came from a file named as `fileName`.
   void ForgetCommentsFrom(std::string_view fileName);
 
-  /// Knows "text", "text_summary", "name", "file", "file_url", "class_name" and "namespace".
+  /// Writes a property of the enumeration's property table (enum.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "enum".
   std::string_view TypeName() const override { return "enum"; }
@@ -71,12 +74,15 @@ class Enum final : public HasAName,
   std::string AnchorName() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows the access tests, "text", "nameless" and "namespace".
+  /// Answers a test of the enumeration's property table.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// "tag_list".
+  /// A list of the enumeration's property table: "tag_list".
   StyleSheetObject* GetList(std::string_view name) override;
 
  private:
+  // The enumeration's property table (enum.cc) hands out the enumerator list view.
+  friend struct PropertyTable<Enum>;
+
   OwnedListView<std::vector<EnumTag>> tagList_{"tag_list"};
 };
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/model_properties.h"
+#include "model/shared_properties.h"
 #include "template_objects/markup.h"
 #include "template_objects/style_sheet_filter.h"
 
@@ -47,6 +47,16 @@ bool nameLess(const std::string& a, const std::string& b) {
     if (letterA) break;
   }
   return a < b;
+}
+
+// The attributes and any exception specification as "throw (...)", with the type names linked.
+void writeAttributes(const Function& function, const EvaluationContext& context, std::ostream& out) {
+  writeLinkedText(context, out, function.attributes, function.className);
+  if (function.throwSpec.empty()) return;
+  if (!function.attributes.empty()) writeFiltered(context, out, " ");
+  writeFiltered(context, out, "throw (");
+  writeLinkedText(context, out, function.throwSpec, function.className);
+  writeFiltered(context, out, ")");
 }
 
 }  // namespace
@@ -153,41 +163,33 @@ std::string Function::SignatureText() const {
   return text;
 }
 
+template <>
+struct PropertyTable<Function> {
+  static constexpr PropertyRow<Function> kFunctionRows[] = {
+      {"class_name", writeFilteredValue<Function, &Function::className>},
+      {"template", writeFilteredValue<Function, &Function::templatePrefix>,
+       testNotEmpty<Function, &Function::templatePrefix>},
+      {"ret", writeLinkedValue<Function, &Function::returnType>},
+      {"func_attrib", writeAttributes},
+      {"size", writeNumberValue<Function, &Function::size>, testValue<Function, &Function::size>},
+      {"mccabe", writeNumberValue<Function, &Function::mccabe>, testValue<Function, &Function::mccabe>},
+      {"member", nullptr, testNotEmpty<Function, &Function::className>},
+      {"constructor", nullptr, testValue<Function, &Function::IsConstructor>},
+      {"destructor", nullptr, testValue<Function, &Function::IsDestructor>},
+      {"operator", nullptr, [](const Function& f) -> int32_t { return startsWith(f.name, "operator"); }},
+      {"static", nullptr, [](const Function& f) -> int32_t { return startsWith(f.returnType, "static"); }},
+      {"virtual", nullptr, [](const Function& f) -> int32_t { return startsWith(f.returnType, "virtual"); }},
+      {"arg_list", nullptr, nullptr, [](Function& f) { return f.argList_.over(f.args); }},
+  };
+  // A function's comment resolves links from its class.
+  static constexpr auto kRows =
+      propertyRows(kNameProperty<Function>, kTextProperty<Function, &Function::className>,
+                   kTextSummaryProperty<Function, &Function::className>, kDeclarationProperties<Function>,
+                   kAccessTests<Function>, kFunctionRows);
+};
+
 bool Function::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
-  if (property == "template") {
-    writeFiltered(context, out, templatePrefix);
-  } else if (property == "name") {
-    writeFiltered(context, out, name);
-  } else if (property == "ret") {
-    writeLinkedText(context, out, returnType, className);
-  } else if (property == "file") {
-    writeFileProperty(context, out, file);
-  } else if (property == "file_url") {
-    writeFileUrl(context, out, file);
-  } else if (property == "namespace") {
-    writeFiltered(context, out, nameSpace);
-  } else if (property == "size") {
-    out << size;
-  } else if (property == "mccabe") {
-    out << mccabe;
-  } else if (property == "text") {
-    CombinedComment().WriteFull(context, className, out);
-  } else if (property == "text_summary") {
-    CombinedComment().WriteSummary(context, className, out);
-  } else if (property == "class_name") {
-    writeFiltered(context, out, className);
-  } else if (property == "func_attrib") {
-    writeLinkedText(context, out, attributes, className);
-    if (!throwSpec.empty()) {
-      if (!attributes.empty()) writeFiltered(context, out, " ");
-      writeFiltered(context, out, "throw (");
-      writeLinkedText(context, out, throwSpec, className);
-      writeFiltered(context, out, ")");
-    }
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 std::string Function::FullName() const {
@@ -290,42 +292,11 @@ std::string Function::FileName(const EvaluationContext&) const {
 }
 
 bool Function::Test(std::string_view property, int32_t& value) const {
-  bool yes;
-  if (property == "member") {
-    yes = !className.empty();
-  } else if (property == "text") {
-    yes = !CombinedComment().empty();
-  } else if (testAccess(property, access, value)) {
-    return true;
-  } else if (property == "constructor") {
-    yes = IsConstructor();
-  } else if (property == "destructor") {
-    yes = IsDestructor();
-  } else if (property == "operator") {
-    yes = startsWith(name, "operator");
-  } else if (property == "static") {
-    yes = startsWith(returnType, "static");
-  } else if (property == "virtual") {
-    yes = startsWith(returnType, "virtual");
-  } else if (property == "template") {
-    yes = !templatePrefix.empty();
-  } else if (property == "size") {
-    value = size;
-    return true;
-  } else if (property == "mccabe") {
-    value = mccabe;
-    return true;
-  } else if (property == "namespace") {
-    yes = !nameSpace.empty();
-  } else {
-    return false;
-  }
-  value = yes ? 1 : 0;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 StyleSheetObject* Function::GetList(std::string_view name) {
-  return name == "arg_list" ? argList_.over(args) : nullptr;
+  return listProperty(*this, name);
 }
 
 }  // namespace quillet

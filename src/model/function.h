@@ -16,6 +16,9 @@
 
 namespace quillet {
 
+template <typename T>
+struct PropertyTable;
+
 class Function final : public HasAName,
                        public HasTwoDocs,
                        public HasProtection,
@@ -74,8 +77,7 @@ class Function final : public HasAName,
   /// The signature as written in messages: "ns::Class::name(int, char*)const".
   std::string SignatureText() const;
 
-  /// Knows "template", "name", "ret", "file", "file_url", "namespace", "size", "mccabe", "text",
-  /// "text_summary", "class_name" and "func_attrib".
+  /// Writes a property of the function's property table (function.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "function".
   std::string_view TypeName() const override { return "function"; }
@@ -85,13 +87,15 @@ class Function final : public HasAName,
   std::string AnchorName() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows "member", "text", the access tests, "constructor", "destructor", "operator", "static",
-  /// "virtual", "template", "size", "mccabe" and "namespace".
+  /// Answers a test of the function's property table.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// "arg_list".
+  /// A list of the function's property table: "arg_list".
   StyleSheetObject* GetList(std::string_view name) override;
 
  private:
+  // The function's property table (function.cc) hands out the parameter list view.
+  friend struct PropertyTable<Function>;
+
   OwnedListView<std::vector<FunctionArg>> argList_{"arg_list"};
 };
 

@@ -1,33 +1,38 @@
 #include "model/function_arg.h"
 
-#include "model/model_properties.h"
-#include "template_objects/markup.h"
+#include "model/shared_properties.h"
 
 namespace quillet {
 
+namespace {
+
+// " = " and the default argument with the type names in it linked; nothing without a default.
+void writeDefault(const FunctionArg& arg, const EvaluationContext& context, std::ostream& out) {
+  if (arg.defaultValue.empty()) return;
+  writeFiltered(context, out, " = ");
+  writeLinkedText(context, out, arg.defaultValue, arg.className);
+}
+
+}  // namespace
+
+template <>
+struct PropertyTable<FunctionArg> {
+  static constexpr PropertyRow<FunctionArg> kArgRows[] = {
+      {"type", writeLinkedValue<FunctionArg, &FunctionArg::type>},
+      {"default", writeDefault},
+  };
+  // A parameter's comment (either of its two, as the run chooses) resolves links from its function's class.
+  static constexpr auto kRows =
+      propertyRows(kNameProperty<FunctionArg>, kTextProperty<FunctionArg, &FunctionArg::className>, kArgRows);
+};
+
 bool FunctionArg::WriteProperty(const EvaluationContext& context, std::string_view property,
                                 std::ostream& out) {
-  if (property == "text") {
-    CombinedComment().WriteFull(context, className, out);
-  } else if (property == "type") {
-    writeLinkedText(context, out, type, className);
-  } else if (property == "name") {
-    writeFiltered(context, out, name);
-  } else if (property == "default") {
-    if (!defaultValue.empty()) {
-      writeFiltered(context, out, " = ");
-      writeLinkedText(context, out, defaultValue, className);
-    }
-  } else {
-    return false;
-  }
-  return true;
+  return writeProperty(*this, property, context, out);
 }
 
 bool FunctionArg::Test(std::string_view property, int32_t& value) const {
-  if (property != "text") return false;
-  value = CombinedComment().empty() ? 0 : 1;
-  return true;
+  return testProperty(*this, property, value);
 }
 
 }  // namespace quillet

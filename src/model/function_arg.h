@@ -28,11 +28,11 @@ class FunctionArg final : public HasAName, public HasTwoDocs, public StyleSheetO
   FunctionArg& operator=(FunctionArg&&) noexcept = default;
   ~FunctionArg() = default;
 
-  /// Knows "text", "type", "name" and "default".
+  /// Writes a property of the parameter's property table (function_arg.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "arg".
   std::string_view TypeName() const override { return "arg"; }
-  /// Knows "text": 1 when the combined comment is not empty.
+  /// Answers a test of the parameter's property table.
   bool Test(std::string_view property, int32_t& value) const override;
 };
 

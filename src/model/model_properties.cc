@@ -52,21 +52,6 @@ void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::stri
   out << "file:///" << absolute;
 }
 
-bool testAccess(std::string_view property, int32_t access, int32_t& value) {
-  int32_t asked;
-  if (property == "public") {
-    asked = kAccessPublic;
-  } else if (property == "protected") {
-    asked = kAccessProtected;
-  } else if (property == "private") {
-    asked = kAccessPrivate;
-  } else {
-    return false;
-  }
-  value = access == asked ? 1 : 0;
-  return true;
-}
-
 std::string objectFileName(std::string_view anchorName) {
   std::string_view stem = fileNameOf(runConfiguration().htmlOutputFile());
   const size_t dot = stem.rfind('.');

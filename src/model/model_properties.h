@@ -1,9 +1,8 @@
 // Property writing shared by the code model classes: filtered text, the "file" and "file_url" properties,
-// the access tests, the output file stem of one-file-per-object output, and the list views a model object
-// holds over its own collections.
+// the output file stem of one-file-per-object output, and the list views a model object holds over its own
+// collections.
 #pragma once
 
-#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -22,8 +21,6 @@ void writeFileProperty(const EvaluationContext& context, std::ostream& out, std:
 /// Writes a reference from the context's current output file to `file`: a relative path with "/"
 /// separators when one exists, else "file:///" and the absolute path.
 void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::string_view file);
-/// True for "public", "protected" and "private", after storing whether `access` is that access.
-bool testAccess(std::string_view property, int32_t access, int32_t& value);
 /// The file name of the configured HTML output file without folder and extension, "_" and `anchorName`.
 std::string objectFileName(std::string_view anchorName);
 /// The run's configuration, or a default one outside a run.
