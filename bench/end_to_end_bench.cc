@@ -1,12 +1,14 @@
 // Documents a whole real source tree to HTML with the bundled style, the way a user's batch run would, and
 // reports the wall time, the peak memory and the number of pages written.
 //
-//   end_to_end_bench <tree> [<tree> ...] [--doxygen]
+//   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--keep <folder>] [--include <folder>]...
 //
 // Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
 // fly: every header below it is a source, every folder that holds headers is a chapter with one
 // symbols-by-file item, and the tree itself is the include path. With --doxygen the same tree is also
-// documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two times is printed.
+// documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two times is printed. --keep writes
+// the pages of each tree to <folder>/<tree name> and leaves them there (to look at or grep); --include
+// adds an include folder (a tree whose headers include each other as <name/header.hpp> needs its parent).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,18 +54,26 @@ bool isHeader(const fs::path& path) {
   return ext == ".h" || ext == ".hpp" || ext == ".hh" || ext == ".hxx";
 }
 
-Configuration configurationFor(const fs::path& tree, const fs::path& output) {
+Configuration configurationFor(const fs::path& tree, const fs::path& output,
+                               const std::vector<std::string>& includes) {
   Configuration configuration;
   configuration.setHtmlOutputFile((output / "index.html").string());
   // The tree and every "include" folder below it, as a project's own include path would name them.
   std::string include_path = tree.string();
+  for (const std::string& folder : includes) include_path += ";" + folder;
   for (const auto& entry :
        fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
     if (entry.is_directory() && entry.path().filename() == "include")
       include_path += ";" + entry.path().string();
   configuration.setIncludePath(include_path);
   configuration.setUseIncludeEnvironment(false);
-  configuration.mutableSourceEntries().push_back({(tree / "*.h").string(), true});
+  std::map<std::string, bool> extensions;  // of the headers below the tree, each a source pattern
+  for (const auto& entry :
+       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
+    if (entry.is_regular_file() && isHeader(entry.path()))
+      extensions[entry.path().extension().string()] = true;
+  for (const auto& [extension, present] : extensions)
+    configuration.mutableSourceEntries().push_back({(tree / ("*" + extension)).string(), true});
   LayoutItem& root = configuration.mutableArrangement();
   root.setName(tree.filename().string());
   std::map<std::string, bool> folders;  // sorted, so the chapters come in name order
@@ -74,9 +84,11 @@ Configuration configurationFor(const fs::path& tree, const fs::path& output) {
   for (const auto& [folder, unused] : folders) {
     LayoutItem* chapter = root.addChild();
     chapter->setName(fs::relative(folder, tree.parent_path()).string());
-    LayoutItem* item = chapter->addChild();
-    item->setKind(LayoutItem::kSymbolsByFile);
-    item->setName(folder + "/*.h");
+    for (const auto& [extension, present] : extensions) {
+      LayoutItem* item = chapter->addChild();
+      item->setKind(LayoutItem::kSymbolsByFile);
+      item->setName(folder + "/*" + extension);
+    }
   }
   return configuration;
 }
@@ -121,11 +133,17 @@ double runDoxygen(const fs::path& tree, const fs::path& output) {
 
 int main(int argc, char** argv) {
   bool doxygen = false;
+  fs::path keep;
+  std::vector<std::string> includes;
   std::vector<fs::path> trees;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--doxygen") {
       doxygen = true;
+    } else if (arg == "--keep" && i + 1 < argc) {
+      keep = fs::absolute(argv[++i]);
+    } else if (arg == "--include" && i + 1 < argc) {
+      includes.emplace_back(argv[++i]);
     } else {
       trees.emplace_back(arg);
     }
@@ -138,9 +156,9 @@ int main(int argc, char** argv) {
       std::cout << tree.string() << ": not found, skipped\n";
       continue;
     }
-    const fs::path output = scratch / tree.filename() / "quillet";
+    const fs::path output = keep.empty() ? scratch / tree.filename() / "quillet" : keep / tree.filename();
     const auto [seconds, peak] = measureInChild([&] {
-      Configuration configuration = configurationFor(tree, output);
+      Configuration configuration = configurationFor(tree, output, includes);
       CountingOutput messages;
       runGeneration(configuration, messages);
       std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";

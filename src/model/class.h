@@ -102,6 +102,8 @@ class Class final : public HasAName,
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "class".
   std::string_view TypeName() const override { return "class"; }
+  /// A type.
+  LinkKind linkKind() const override { return LinkKind::kType; }
   /// The class name (Outer::Inner for a nested class), by which linked text finds the class.
   std::string FullName() const override;
   /// "c_", the namespace and the name, with "::" as "_scp_", made an identifier.

@@ -24,7 +24,10 @@ void blankLineMarkers(std::string& text, size_t begin, size_t end) {
   // the markers and before a blank belongs to the marker, not to the text.
   if (after_marker && (text[i] == '<' || text[i] == '!') && (i + 1 == end || text[i + 1] == ' '))
     text[i] = ' ';
-  for (size_t j = end - 1; j > begin && isMarkerOrBlank(text[j]); --j) text[j] = ' ';
+  // A single "/" right after a word ends a path or URL ("https://host/"), not a comment decoration.
+  const size_t last = end - 1;
+  if (last > begin && text[last] == '/' && text[last - 1] != '/' && !isMarkerOrBlank(text[last - 1])) return;
+  for (size_t j = last; j > begin && isMarkerOrBlank(text[j]); --j) text[j] = ' ';
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ std::string expandTabs(std::string_view text, int tabSize);
 /// Replaces the comment markers at both ends of every line of `text` by blanks: leading and trailing
 /// asterisks, then trailing and leading slashes, repeated until the line's ends hold no more markers (so
 /// both bare comment bodies and comments with their delimiters are cleaned). Never changes the length of a
-/// line, so the text keeps its alignment.
+/// line, so the text keeps its alignment. A single "/" ending a line right after a word ends a path or URL
+/// and stays.
 void blankCommentMarkers(std::string& text);
 
 /// What taking the directives out of a comment found.

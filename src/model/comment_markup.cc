@@ -4,6 +4,9 @@
 #include <array>
 #include <unordered_set>
 
+#include "common/message_output.h"
+#include "template_objects/evaluation_context.h"
+
 namespace quillet {
 
 namespace {
@@ -55,6 +58,55 @@ void storeAttribute(TagAttributes& attributes, std::unordered_set<std::string>& 
   value.clear();
 }
 
+// The index of `name` among the allowed tags, ignoring case; kAllowedTags.size() when it is none of them.
+size_t allowedTagIndex(std::string_view name) {
+  if (name.empty() || name.size() > kLongestTag) return kAllowedTags.size();
+  std::array<char, kLongestTag> buffer{};
+  std::transform(name.begin(), name.end(), buffer.begin(), lower);
+  const std::string_view lowered(buffer.data(), name.size());
+  const auto found = std::lower_bound(kAllowedTags.begin(), kAllowedTags.end(), lowered);
+  return found != kAllowedTags.end() && *found == lowered ? static_cast<size_t>(found - kAllowedTags.begin())
+                                                          : kAllowedTags.size();
+}
+
+// Turns the opening tags that need a closing tag and get none into text, and joins neighbouring texts.
+void demoteUnclosedTags(std::vector<MarkupPiece>& pieces) {
+  std::array<std::vector<size_t>, kAllowedTags.size()> open;  // per tag, the opening pieces not yet closed
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    const std::string& tag = pieces[i].tag;
+    if (tag.empty()) continue;
+    const bool closing = tag.front() == '/';
+    const std::string_view name = closing ? std::string_view(tag).substr(1) : std::string_view(tag);
+    if (!needsClosingTag(name)) continue;
+    std::vector<size_t>& waiting = open[allowedTagIndex(name)];
+    if (!closing) {
+      waiting.push_back(i);
+    } else if (!waiting.empty()) {
+      waiting.pop_back();
+    }
+  }
+  bool demoted = false;
+  for (const std::vector<size_t>& waiting : open) {
+    for (size_t i : waiting) {
+      pieces[i].tag.clear();
+      pieces[i].attributes.clear();
+      demoted = true;
+    }
+  }
+  if (!demoted) return;
+  size_t kept = 0;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (kept > 0 && pieces[i].tag.empty() && pieces[kept - 1].tag.empty() &&
+        pieces[kept - 1].end == pieces[i].begin) {
+      pieces[kept - 1].end = pieces[i].end;
+      continue;
+    }
+    if (kept != i) pieces[kept] = std::move(pieces[i]);
+    ++kept;
+  }
+  pieces.resize(kept);
+}
+
 }  // namespace
 
 bool isCommentSeparator(char c) {
@@ -62,21 +114,23 @@ bool isCommentSeparator(char c) {
 }
 
 bool isAllowedCommentTag(std::string_view name) {
-  if (name.empty() || name.size() > kLongestTag) return false;
-  std::array<char, kLongestTag> buffer{};
-  std::transform(name.begin(), name.end(), buffer.begin(), lower);
-  const std::string_view lowered(buffer.data(), name.size());
-  return std::binary_search(kAllowedTags.begin(), kAllowedTags.end(), lowered);
+  return allowedTagIndex(name) < kAllowedTags.size();
 }
 
-CommentTextBuilder::CommentTextBuilder(std::ostream& out, const EvaluationContext& context,
-                                       std::string_view classContext)
-    : out_(out), context_(context), classContext_(classContext) {}
+bool needsClosingTag(std::string_view name) {
+  // Tags that stand alone, and tags whose end HTML implies at the next one of their kind.
+  static constexpr std::string_view kOptional[] = {"bgsound", "br",    "col", "colgroup", "dd",     "dt",
+                                                   "hr",      "img",   "li",  "p",        "spacer", "tbody",
+                                                   "td",      "tfoot", "th",  "thead",    "tr",     "wbr"};
+  return isAllowedCommentTag(name) &&
+         std::find(std::begin(kOptional), std::end(kOptional), name) == std::end(kOptional);
+}
 
-void CommentTextBuilder::Build(std::string_view text) {
+std::vector<MarkupPiece> readCommentMarkup(std::string_view text) {
+  std::vector<MarkupPiece> pieces;
   enum class State { kText, kAfterOpen, kAfterSlash, kInTag, kInValue, kInQuoted };
   State state = State::kText;
-  size_t plain = 0;      // start of the text not yet written
+  size_t plain = 0;      // start of the text not yet cut off
   size_t tag_start = 0;  // where the "<" of a possible tag stands
   std::string tag_name;
   TagAttributes attributes;
@@ -85,11 +139,11 @@ void CommentTextBuilder::Build(std::string_view text) {
   std::string value;
   bool name_ended = false;  // a blank followed the pending name, which so far has no "="
 
-  const auto flushTo = [&](size_t end) {
-    if (end > plain) WriteText(text.substr(plain, end - plain));
+  const auto textTo = [&](size_t end) {
+    if (end > plain) pieces.push_back({plain, end, {}, {}});
   };
   const auto startTag = [&](std::string_view prefix, std::string_view token) {
-    flushTo(tag_start);
+    textTo(tag_start);
     plain = tag_start;
     tag_name.assign(prefix);
     for (char c : token) tag_name += lower(c);
@@ -101,7 +155,9 @@ void CommentTextBuilder::Build(std::string_view text) {
     state = State::kInTag;
   };
   const auto endTag = [&](size_t after) {
-    WriteTag(tag_name, attributes);
+    pieces.push_back({tag_start, after, std::move(tag_name), std::move(attributes)});
+    tag_name.clear();
+    attributes.clear();
     plain = after;
     state = State::kText;
   };
@@ -181,8 +237,120 @@ void CommentTextBuilder::Build(std::string_view text) {
         break;
     }
   }
-  // Text up to a tag still being read is written; the unfinished tag itself is not.
-  flushTo(state == State::kText ? text.size() : tag_start);
+  // Text up to a tag still being read is kept; the unfinished tag itself is not.
+  textTo(state == State::kText ? text.size() : tag_start);
+  demoteUnclosedTags(pieces);
+  return pieces;
+}
+
+void readPreparedTag(std::string_view written, std::string& name, TagAttributes& attributes) {
+  attributes.clear();
+  const size_t blank = written.find(' ');
+  name.assign(written.substr(0, blank));
+  size_t at = blank;
+  while (at != std::string_view::npos && at < written.size()) {
+    while (at < written.size() && written[at] == ' ') ++at;
+    const size_t equals = written.find('=', at);
+    if (equals == std::string_view::npos || equals + 1 >= written.size() || written[equals + 1] != '"') break;
+    const size_t close = written.find('"', equals + 2);
+    if (close == std::string_view::npos) break;
+    attributes.push_back({std::string(written.substr(at, equals - at)),
+                          std::string(written.substr(equals + 1, close - equals)), false});
+    at = close + 1;
+  }
+}
+
+CommentTextBuilder::CommentTextBuilder(std::ostream& out, const EvaluationContext& context,
+                                       std::string_view classContext)
+    : out_(out), context_(context), classContext_(classContext) {}
+
+LinkWords CommentTextBuilder::linkWords() const {
+  if (codeDepth_ > 0) return LinkWords::kAll;
+  return codeBlock_ ? LinkWords::kTypes : LinkWords::kProse;
+}
+
+void CommentTextBuilder::Build(std::string_view text, size_t limit) {
+  prepared_ = false;
+  const std::string_view shown = text.substr(0, limit);
+  if (shown.find('<') == std::string_view::npos) {
+    if (!shown.empty()) this->text(shown);
+  } else {
+    for (const MarkupPiece& piece : readCommentMarkup(text)) {
+      if (piece.begin >= shown.size()) break;
+      if (piece.tag.empty()) {
+        this->text(shown.substr(piece.begin, std::min(piece.end, shown.size()) - piece.begin));
+      } else if (piece.end <= shown.size()) {
+        tag(piece.tag, piece.attributes);
+      }
+    }
+  }
+  endReference();
+  EndText();
+}
+
+void CommentTextBuilder::BuildPrepared(std::string_view text, size_t limit) {
+  prepared_ = true;
+  const std::string_view shown = text.substr(0, limit);
+  std::string name;
+  TagAttributes attributes;
+  size_t at = 0;
+  while (at < shown.size()) {
+    const size_t open = shown.find(kMarkupTagOpen, at);
+    if (open != at) this->text(shown.substr(at, std::min(open, shown.size()) - at));
+    if (open == std::string_view::npos) break;
+    const size_t close = shown.find(kMarkupTagClose, open);
+    if (close == std::string_view::npos) break;
+    readPreparedTag(shown.substr(open + 1, close - open - 1), name, attributes);
+    tag(name, attributes);
+    at = close + 1;
+  }
+  endReference();
+  EndText();
+}
+
+void CommentTextBuilder::tag(std::string_view name, const TagAttributes& attributes) {
+  endReference();
+  if (name == "ref" || name == "seeref") {
+    inReference_ = true;
+    referenceTarget_.clear();
+    for (const TagAttribute& attribute : attributes)
+      if (attribute.name == "name" && attribute.value.size() >= 2)
+        referenceTarget_ = attribute.value.substr(1, attribute.value.size() - 2);
+    referenceText_.clear();
+    reportUnknown_ = name == "ref";
+    return;
+  }
+  if (name == "/ref" || name == "/seeref") return;
+  const bool closing = name.starts_with('/');
+  const std::string_view bare = closing ? name.substr(1) : name;
+  if (bare == "code" || bare == "tt" || bare == "kbd" || bare == "samp") {
+    codeDepth_ = closing ? std::max(0, codeDepth_ - 1) : codeDepth_ + 1;
+  }
+  WriteTag(name, attributes);
+}
+
+void CommentTextBuilder::text(std::string_view text) {
+  if (inReference_) {
+    referenceText_ += text;
+  } else {
+    WriteText(text);
+  }
+}
+
+void CommentTextBuilder::endReference() {
+  if (!inReference_) return;
+  inReference_ = false;
+  const std::string_view shown = referenceText_.empty() ? std::string_view(referenceTarget_) : referenceText_;
+  const LinkTarget target = findNamedTarget(context_, referenceTarget_, classContext_);
+  if (!target.link.empty()) {
+    writeLink(context_, out_, shown, target.link);
+    return;
+  }
+  if (reportUnknown_ && context_.linkIndex)
+    reportMessage("warning: @ref names nothing documented: " + referenceTarget_);
+  ++codeDepth_;  // the name is still written as code: its parts may link
+  WriteText(shown);
+  --codeDepth_;
 }
 
 }  // namespace quillet

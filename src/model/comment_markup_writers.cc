@@ -1,5 +1,7 @@
 #include "model/comment_markup_writers.h"
 
+#include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <string>
 
@@ -103,10 +105,21 @@ void HTMLCommentTextBuilder::WriteTag(std::string_view name, const TagAttributes
     if (!attribute.bare) out_ << '=' << attribute.value;
   }
   out_ << '>';
+  if (name.starts_with('/')) {
+    const auto found = std::find(open_.rbegin(), open_.rend(), name.substr(1));
+    if (found != open_.rend()) open_.erase(std::next(found).base());
+  } else if (needsClosingTag(name)) {
+    open_.emplace_back(name);
+  }
 }
 
 void HTMLCommentTextBuilder::WriteText(std::string_view text) {
-  writeLinkedText(context_, out_, text, classContext_);
+  writeLinkedText(context_, out_, text, classContext_, linkWords());
+}
+
+void HTMLCommentTextBuilder::EndText() {
+  for (auto name = open_.rbegin(); name != open_.rend(); ++name) out_ << "</" << *name << '>';
+  open_.clear();
 }
 
 RTFCommentTextBuilder::RTFCommentTextBuilder(std::ostream& out, const EvaluationContext& context,
@@ -121,9 +134,44 @@ RTFCommentTextBuilder::~RTFCommentTextBuilder() {
 }
 
 void RTFCommentTextBuilder::closeGroup() {
-  if (openGroups_.back()) out_ << monospaceClose_;
-  out_ << '}';
+  const Group group = openGroups_.back();
+  if (group.monospace) out_ << monospaceClose_;
+  out_ << '}' << group.after;
   openGroups_.pop_back();
+}
+
+// Prepared markup: what a tag writes in RTF. False for the tags the older table below knows as well.
+bool RTFCommentTextBuilder::writePreparedTag(std::string_view name) {
+  if (name == "br" || name == "hr") {
+    out_ << "\\line ";
+    return true;
+  }
+  if (name == "img" || name == "wbr" || name == "col" || name == "spacer" || name == "bgsound") return true;
+  std::string_view control;
+  std::string_view after;
+  if (name == "li" || name == "dt") {
+    control = name == "li" ? "\\line \\bullet  " : "\\line \\b ";
+  } else if (name == "dd" || name == "tr") {
+    control = "\\line ";
+  } else if (name == "td" || name == "th") {
+    control = "\\tab ";
+  } else if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6') {
+    control = "\\par \\b ";
+    after = "\\line ";
+  } else if (name == "em" || name == "cite" || name == "var" || name == "dfn") {
+    control = "\\i ";
+  } else if (name == "strong") {
+    control = "\\b ";
+  } else if (name == "s" || name == "strike") {
+    control = "\\strike ";
+  } else if (name == "ul" || name == "ol" || name == "dl" || name == "table" || name == "blockquote") {
+    after = "\\line ";
+  } else {
+    return false;
+  }
+  out_ << '{' << control;
+  openGroups_.push_back({false, after});
+  return true;
 }
 
 void RTFCommentTextBuilder::WriteTag(std::string_view name, const TagAttributes&) {
@@ -134,8 +182,9 @@ void RTFCommentTextBuilder::WriteTag(std::string_view name, const TagAttributes&
     if (!openGroups_.empty()) closeGroup();
     return;
   }
+  if (prepared() && writePreparedTag(name)) return;
   out_ << '{';
-  openGroups_.push_back(isMonospace(name));
+  openGroups_.push_back({isMonospace(name), {}});
   if (name == "p") {
     out_ << "\\par ";
   } else if (name == "hr") {
@@ -156,10 +205,11 @@ void RTFCommentTextBuilder::WriteText(std::string_view text) {
   while (begin < text.size()) {
     const size_t end = text.find('\n', begin);
     if (end == std::string_view::npos) {
-      writeLinkedText(context_, out_, text.substr(begin), classContext_);
+      writeLinkedText(context_, out_, text.substr(begin), classContext_, linkWords());
       return;
     }
-    if (end > begin) writeLinkedText(context_, out_, text.substr(begin, end - begin), classContext_);
+    if (end > begin)
+      writeLinkedText(context_, out_, text.substr(begin, end - begin), classContext_, linkWords());
     out_ << "\\line ";
     begin = end + 1;
   }

@@ -1,7 +1,10 @@
 // The two comment text builders: HTML output copies the allowed tags (without attributes that could run
-// script), RTF output turns them into groups and control words. DocText makes one per paragraph it writes.
+// script) and closes at the end of a paragraph what it left open; RTF output turns them into groups and
+// control words (for prepared markup also lists, headings and table rows). DocText makes one per paragraph
+// it writes.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +22,11 @@ class HTMLCommentTextBuilder final : public CommentTextBuilder {
   void WriteTag(std::string_view name, const TagAttributes& attributes) override;
   /// Writes the text linked and HTML-escaped.
   void WriteText(std::string_view text) override;
+  /// Closes the tags still open, innermost first.
+  void EndText() override;
+
+ private:
+  std::vector<std::string> open_;  // the tags written and not yet closed that need a closing tag
 };
 
 class RTFCommentTextBuilder final : public CommentTextBuilder {
@@ -32,15 +40,21 @@ class RTFCommentTextBuilder final : public CommentTextBuilder {
 
  protected:
   /// An opening tag opens a group with its control word; a closing tag closes the innermost open group (if
-  /// any), writing the monospace closing first when a monospace tag opened that group.
+  /// any), writing the monospace closing first when a monospace tag opened that group. In prepared markup
+  /// a tag that stands alone opens no group, and lists, headings and tables break lines.
   void WriteTag(std::string_view name, const TagAttributes& attributes) override;
   /// Writes the text linked and RTF-escaped, each line break as "\line ".
   void WriteText(std::string_view text) override;
 
  private:
+  struct Group {
+    bool monospace = false;  // the monospace closing goes before its "}"
+    std::string_view after;  // written after its "}"
+  };
   void closeGroup();
+  bool writePreparedTag(std::string_view name);
 
-  std::vector<bool> openGroups_;  // the groups opened by tags and not yet closed: true when monospace
+  std::vector<Group> openGroups_;  // the groups opened by tags and not yet closed
   std::string_view monospaceOpen_;
   std::string_view monospaceClose_;
 };

@@ -27,6 +27,8 @@ class DataDecl final : public HasAName, public HasADoc, public HasProtection, pu
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "data".
   std::string_view TypeName() const override { return "data"; }
+  /// A variable.
+  LinkKind linkKind() const override { return LinkKind::kVariable; }
   /// Answers a test of the data member's property table.
   bool Test(std::string_view property, int32_t& value) const override;
 };

@@ -9,6 +9,7 @@
 #include "config/tag_matching.h"
 #include "model/comment_cleanup.h"
 #include "model/comment_markup_writers.h"
+#include "model/comment_summary.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/style_sheet_filter.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::string_view kDefaultHtmlOpening = "<PRE CLASS=QLCMT>";
 constexpr std::string_view kDefaultHtmlClosing = "</PRE>\n";
-constexpr std::string_view kSentenceEnds = "?.;!\n";
 
 // The tags of a run are compiled once and reused for every comment while their names stay the same.
 const TagMatcher& matcherFor(const std::vector<CommentTag>& tags) {
@@ -35,14 +35,6 @@ const TagMatcher& matcherFor(const std::vector<CommentTag>& tags) {
     cache.matcher.emplace(tags);
   }
   return *cache.matcher;
-}
-
-// The first sentence of `text`: up to and including the first sentence end; when the text starts with
-// one, up to and including the next one; without any, the whole text.
-std::string_view firstSentence(std::string_view text) {
-  size_t cut = text.find_first_of(kSentenceEnds);
-  if (cut == 0) cut = text.find_first_of(kSentenceEnds, 1);
-  return cut == std::string_view::npos ? text : text.substr(0, cut + 1);
 }
 
 bool writesHtml(const EvaluationContext& context) {
@@ -127,7 +119,9 @@ void DocText::WriteFull(const EvaluationContext& context, std::string_view class
       const DocParagraph& paragraph = all[i];
       if (paragraph.kind == DocParagraph::kPreformatted) {
         out << opening;
-        HTMLCommentTextBuilder(out, context, classContext).Build(paragraph.text);
+        HTMLCommentTextBuilder builder(out, context, classContext);
+        builder.setCodeBlock(true);
+        builder.Build(paragraph.text);
         out << closing;
       } else if (i == 0) {
         HTMLCommentTextBuilder(out, context, classContext).Build(paragraph.text);
@@ -148,6 +142,7 @@ void DocText::WriteFull(const EvaluationContext& context, std::string_view class
     {
       // The builder closes the groups its tags left open before the paragraph ends.
       RTFCommentTextBuilder builder(out, context, classContext, opening, closing);
+      builder.setCodeBlock(preformatted);
       builder.Build(paragraph.text);
     }
     if (preformatted) {
@@ -162,14 +157,19 @@ void DocText::WriteFull(const EvaluationContext& context, std::string_view class
 void DocText::WriteSummary(const EvaluationContext& context, std::string_view classContext,
                            std::ostream& out) const {
   if (empty()) return;
-  const std::string_view summary = firstSentence(data_->paragraphs.front().text);
+  const DocParagraph& first = data_->paragraphs.front();
+  const bool preformatted = first.kind == DocParagraph::kPreformatted;
+  const size_t length = firstSentenceLength(first.text, preformatted, false);
   if (writesHtml(context)) {
-    HTMLCommentTextBuilder(out, context, classContext).Build(summary);
+    HTMLCommentTextBuilder builder(out, context, classContext);
+    builder.setCodeBlock(preformatted);
+    builder.Build(first.text, length);
     return;
   }
-  std::string_view opening = context.fixedTextOpening;
-  std::string_view closing = context.fixedTextClosing;
-  RTFCommentTextBuilder(out, context, classContext, opening, closing).Build(summary);
+  RTFCommentTextBuilder builder(out, context, classContext, context.fixedTextOpening,
+                                context.fixedTextClosing);
+  builder.setCodeBlock(preformatted);
+  builder.Build(first.text, length);
 }
 
 bool DocText::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {

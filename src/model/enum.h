@@ -32,6 +32,8 @@ class EnumTag final : public HasAName, public HasADoc, public StyleSheetObject {
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "tag".
   std::string_view TypeName() const override { return "tag"; }
+  /// An enumerator.
+  LinkKind linkKind() const override { return LinkKind::kEnumerator; }
   /// The enumerator's name before any "=", qualified by the scope.
   std::string FullName() const override;
   /// "et_", the scope and the name before any "=", made an identifier.
@@ -67,6 +69,8 @@ class Enum final : public HasAName,
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "enum".
   std::string_view TypeName() const override { return "enum"; }
+  /// A type.
+  LinkKind linkKind() const override { return LinkKind::kType; }
   /// Class::name for a nested enumeration, else the name.
   std::string FullName() const override;
   /// "e_", the namespace, the class and the name ("__noname" for an unnamed nested one), made an

@@ -81,6 +81,8 @@ class Function final : public HasAName,
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
   /// "function".
   std::string_view TypeName() const override { return "function"; }
+  /// A function.
+  LinkKind linkKind() const override { return LinkKind::kFunction; }
   /// Class::name for a member function, else the name.
   std::string FullName() const override;
   /// "f_", the namespace, class, name, parameter types and attributes, made an identifier.

@@ -19,7 +19,7 @@ std::string LinkIndex::linkText(const EvaluationContext& context, const Entry& e
 }
 
 bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {
-  Entry entry{std::string(fileName), object.AnchorName()};
+  Entry entry{std::string(fileName), object.AnchorName(), object.linkKind()};
   std::string fullName = object.FullName();
   // An empty full name names nothing a text could mention; recording it would only list a nameless line.
   if (!fullName.empty()) recordName(std::move(fullName), entry);
@@ -66,6 +66,12 @@ std::string LinkIndex::objectLink(const StyleSheetObject& object, const Evaluati
 std::string LinkIndex::namedLink(const EvaluationContext& context, std::string_view key) const {
   const Entry* entry = findNamed(key);
   return entry ? linkText(context, *entry) : std::string();
+}
+
+LinkTarget LinkIndex::namedTarget(const EvaluationContext& context, std::string_view key) const {
+  const Entry* entry = findNamed(key);
+  if (!entry) return {};
+  return {linkText(context, *entry), entry->kind};
 }
 
 std::string LinkIndex::objectAnchor(const EvaluationContext&, const StyleSheetObject& object) const {

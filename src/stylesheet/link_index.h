@@ -22,10 +22,12 @@ class StyleSheetObject;
 
 class LinkIndex final : public LinkLookup {
  public:
-  /// Where an anchor is: the output file (name and extension, no folder) and the anchor's name.
+  /// Where an anchor is: the output file (name and extension, no folder) and the anchor's name, with the
+  /// kind of symbol the anchored object documents.
   struct Entry {
     std::string fileName;
     std::string anchorName;
+    LinkKind kind = LinkKind::kOther;
     bool operator==(const Entry&) const = default;
   };
 
@@ -64,6 +66,8 @@ class LinkIndex final : public LinkLookup {
   std::string objectLink(const StyleSheetObject& object, const EvaluationContext& context) const override;
   /// The link text to the anchor recorded under `key`, as objectLink; empty when none is.
   std::string namedLink(const EvaluationContext& context, std::string_view key) const override;
+  /// The link text to the anchor recorded under `key` and the kind of its object.
+  LinkTarget namedTarget(const EvaluationContext& context, std::string_view key) const override;
   /// The anchor name to write for `object`: the recorded one, else the object's AnchorName().
   std::string objectAnchor(const EvaluationContext& context, const StyleSheetObject& object) const;
   /// The anchor name to write for `key`: the recorded one, else the key itself.

@@ -99,8 +99,98 @@ void helpHotspot(std::ostream& out, std::string_view text, std::string_view topi
   out << " }";
 }
 
+namespace {
+
+bool acceptsKind(LinkKind kind, LinkWords words, bool asCode) {
+  if (kind == LinkKind::kType) return true;
+  return words == LinkWords::kAll || (words == LinkWords::kProse && asCode);
+}
+
+std::string_view lastComponent(std::string_view scope) {
+  const size_t colon = scope.rfind("::");
+  return colon == std::string_view::npos ? scope : scope.substr(colon + 2);
+}
+
+// Offers `tryKey` each key under which `word` (written after `qualifier`, which is empty or "a::b") may be
+// recorded, most specific first, until it accepts one.
+template <typename Try>
+bool tryKeys(std::string_view qualifier, std::string_view word, std::string_view classContext,
+             std::string& key, Try tryKey) {
+  for (size_t start = 0; !qualifier.empty();) {
+    key.assign(qualifier.substr(start));
+    key += "::";
+    key += word;
+    if (tryKey(key)) return true;
+    const size_t next = qualifier.find("::", start);
+    if (next == std::string_view::npos) break;
+    start = next + 2;
+  }
+  for (std::string_view scope = classContext; !scope.empty();) {
+    if (lastComponent(scope) != word) {
+      key.assign(scope);
+      key += "::";
+      key += word;
+      if (tryKey(key)) return true;
+    }
+    const size_t cut = scope.rfind("::");
+    if (cut == std::string_view::npos) break;
+    scope = scope.substr(0, cut);
+  }
+  key.assign(word);
+  return tryKey(key);
+}
+
+// Where the qualifier written directly before position `at` of `text` ("a::b" in "a::b::word") begins;
+// `at` itself when the word is not written after "::".
+size_t qualifierStart(std::string_view text, size_t at) {
+  size_t start = at;
+  while (start >= 2 && text[start - 1] == ':' && text[start - 2] == ':') {
+    size_t word = start - 2;
+    while (word > 0 && !isLinkedTextDelimiter(text[word - 1])) --word;
+    if (word == start - 2) break;
+    start = word;
+  }
+  return start;
+}
+
+}  // namespace
+
+void writeLink(const EvaluationContext& context, std::ostream& out, std::string_view text,
+               std::string_view link) {
+  if (context.filter && context.filter->markupKind() == kHtmlMarkup) {
+    htmlLink(out, text, link);
+  } else if (text.find_first_of("\\{}") == std::string_view::npos) {
+    helpHotspot(out, text, link);
+  } else {
+    helpHotspot(out, rtfEscape(text), link);
+  }
+}
+
+LinkTarget findNamedTarget(const EvaluationContext& context, std::string_view name,
+                           std::string_view classContext) {
+  LinkTarget found;
+  if (!context.linkIndex) return found;
+  // A parameter list (f(int) or f()) and a leading "::" say nothing about where the name is recorded;
+  // "Class#member" is another way of writing "Class::member".
+  std::string written(name.substr(0, name.find('(')));
+  for (size_t hash = written.find('#'); hash != std::string::npos; hash = written.find('#', hash))
+    written.replace(hash, 1, "::");
+  std::string_view rest = written;
+  while (rest.starts_with("::")) rest.remove_prefix(2);
+  const size_t cut = rest.rfind("::");
+  const std::string_view qualifier = cut == std::string_view::npos ? std::string_view() : rest.substr(0, cut);
+  const std::string_view word = cut == std::string_view::npos ? rest : rest.substr(cut + 2);
+  if (word.empty()) return found;
+  std::string key;
+  tryKeys(qualifier, word, classContext, key, [&](const std::string& candidate) {
+    found = context.linkIndex->namedTarget(context, candidate);
+    return !found.link.empty();
+  });
+  return found;
+}
+
 void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::string_view text,
-                     std::string_view classContext) {
+                     std::string_view classContext, LinkWords words) {
   const StyleSheetFilter* filter = context.filter;
   auto plain = [&](std::string_view piece) {
     if (filter) {
@@ -109,12 +199,8 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
       writeText(out, piece);
     }
   };
-  std::string qualified;  // reused for every word: classContext + "::" + word
-  if (!classContext.empty()) {
-    qualified.assign(classContext);
-    qualified += "::";
-  }
-  const size_t prefix_size = qualified.size();
+  std::string key;            // reused for every look-up
+  bool inBackquotes = false;  // between two backquotes of running text
 
   size_t i = 0;
   while (i < text.size()) {
@@ -122,24 +208,30 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
     const bool delimiters = isLinkedTextDelimiter(text[i]);
     while (end < text.size() && isLinkedTextDelimiter(text[end]) == delimiters) ++end;
     const std::string_view piece = text.substr(i, end - i);
+    const size_t start = i;
     i = end;
     if (delimiters || !context.linkIndex) {
+      if (delimiters && words == LinkWords::kProse)
+        for (char c : piece) inBackquotes = c == '`' ? !inBackquotes : inBackquotes;
       plain(piece);
       continue;
     }
+    const size_t qualified_from = qualifierStart(text, start);
+    const bool after_scope = qualified_from < start || (start >= 2 && text.substr(start - 2, 2) == "::");
+    const std::string_view qualifier =
+        qualified_from < start ? text.substr(qualified_from, start - 2 - qualified_from) : std::string_view();
+    const bool as_code = inBackquotes || after_scope || text.substr(end, 2) == "()";
     std::string link;
-    if (prefix_size > 0) {
-      qualified.resize(prefix_size);
-      qualified += piece;
-      link = context.linkIndex->namedLink(context, qualified);
-    }
-    if (link.empty()) link = context.linkIndex->namedLink(context, piece);
+    tryKeys(qualifier, piece, classContext, key, [&](const std::string& candidate) {
+      LinkTarget target = context.linkIndex->namedTarget(context, candidate);
+      if (target.link.empty() || !acceptsKind(target.kind, words, as_code)) return false;
+      link = std::move(target.link);
+      return true;
+    });
     if (link.empty()) {
       plain(piece);
-    } else if (filter && filter->markupKind() == kHtmlMarkup) {
-      htmlLink(out, piece, link);
     } else {
-      helpHotspot(out, piece, link);
+      writeLink(context, out, piece, link);
     }
   }
 }

@@ -10,6 +10,10 @@ std::string StyleSheetObject::AnchorName() const {
   return {};
 }
 
+LinkKind StyleSheetObject::linkKind() const {
+  return LinkKind::kOther;
+}
+
 std::string StyleSheetObject::FileName(const EvaluationContext&) const {
   return {};
 }

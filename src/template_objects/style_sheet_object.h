@@ -13,6 +13,11 @@ namespace quillet {
 
 struct EvaluationContext;
 
+/// What kind of symbol an object documents. The linked-text writer decides by it which words of a text may
+/// become links to the object: a type wherever its name is written, other symbols only where the text
+/// writes them as code.
+enum class LinkKind : uint8_t { kOther, kType, kFunction, kVariable, kEnumerator };
+
 class StyleSheetObject {
  public:
   /// True when the object knows `property`, after writing its value to `out` (through the context's
@@ -25,6 +30,8 @@ class StyleSheetObject {
   virtual std::string FullName() const;
   /// The name from which anchors and link targets are formed; empty by default.
   virtual std::string AnchorName() const;
+  /// The kind of symbol the object documents; kOther by default.
+  virtual LinkKind linkKind() const;
   /// The stem of the output file that documents the object on its own; empty by default.
   virtual std::string FileName(const EvaluationContext& context) const;
   /// True when the object knows the numeric or yes/no `property`, after storing it (yes/no as 1 or 0).

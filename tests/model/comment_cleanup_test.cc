@@ -31,6 +31,9 @@ TEST(CommentCleanupTest, BlanksMarkersAtLineEndsAndKeepsAlignment) {
       {"/<b>bold</b>", " <b>bold</b>"},
       {"< 5 is small", "< 5 is small"},
       {"x < y", "x < y"},
+      // A URL or path ending a line keeps its slash; decorations do not.
+      {"/ see https://example.org/", "  see https://example.org/"},
+      {"/ a //", "  a   "},
   };
   for (auto [text, expected] : cases) {
     blankCommentMarkers(text);

@@ -45,6 +45,10 @@ TEST_F(CommentMarkupTest, HtmlCopiesAllowedTagsLinksWordsAndEscapesTheRest) {
   EXPECT_EQ(html("a < b && c > d"), "a &lt; b &amp;&amp; c &gt; d");
   EXPECT_EQ(html("<script>f(\"x\")</script>"), "&lt;script&gt;f(&quot;x&quot;)&lt;/script&gt;");
   EXPECT_EQ(html("<<b>x </x> </ b>"), "&lt;&lt;b&gt;x &lt;/x&gt; &lt;/ b&gt;");
+  // A tag that must be closed and is not is text: template arguments, an unfinished strike-through.
+  EXPECT_EQ(html("std::basic_string<char_t<S>> <i>x <br>"),
+            "std::basic_string&lt;char_t&lt;S&gt;&gt; &lt;i&gt;x <br>");
+  EXPECT_EQ(html("<ul><li><s>a</s></ul></s>"), "<ul><li><s>a</s></ul></s>");
   // A tag still open at the end (a summary may be cut inside one) is left out with its "<".
   EXPECT_EQ(html("see <a href=\"x."), "see ");
   EXPECT_EQ(html("x <"), "x ");
@@ -52,26 +56,28 @@ TEST_F(CommentMarkupTest, HtmlCopiesAllowedTagsLinksWordsAndEscapesTheRest) {
 
 TEST_F(CommentMarkupTest, HtmlKeepsAttributesAsWritten) {
   EXPECT_EQ(html("<font color=red>x</font>"), "<font color=red>x</font>");
-  EXPECT_EQ(html("<FONT COLOR=\"#ff0000\" size=+1>"), "<font color=\"#ff0000\" size=+1>");
-  EXPECT_EQ(html("<a href=\"my page.html#one\" target=_top>"), "<a href=\"my page.html#one\" target=_top>");
-  EXPECT_EQ(html("<font color='red'>"), "<font color='red'>");
+  EXPECT_EQ(html("<FONT COLOR=\"#ff0000\" size=+1></font>"), "<font color=\"#ff0000\" size=+1></font>");
+  EXPECT_EQ(html("<a href=\"my page.html#one\" target=_top></a>"),
+            "<a href=\"my page.html#one\" target=_top></a>");
+  EXPECT_EQ(html("<font color='red'></font>"), "<font color='red'></font>");
   EXPECT_EQ(html("<td\nnowrap width=5 WIDTH=6>"), "<td nowrap width=5>");  // the first value wins
-  EXPECT_EQ(html("<a href=\"x>y"), "<a>y");  // ">" inside quotes ends the tag, without the attribute
+  EXPECT_EQ(html("<a href=\"x>y</a>"), "<a>y</a>");  // ">" inside quotes ends the tag, without the attribute
 }
 
 TEST_F(CommentMarkupTest, HtmlDropsAttributesThatRunScript) {
   EXPECT_EQ(html("<a href=\"javascript:alert(1)\">x</a>"), "<a>x</a>");
-  EXPECT_EQ(html("<a href=JavaScript:alert(1) title=t>"), "<a title=t>");
-  EXPECT_EQ(html("<a href=\" java\nscript:f()\">"), "<a>");
-  EXPECT_EQ(html("<a href=\"&#106;avascript&#x3A;f()\"><a href=\"java&Tab;script&colon;x\">"), "<a><a>");
+  EXPECT_EQ(html("<a href=JavaScript:alert(1) title=t></a>"), "<a title=t></a>");
+  EXPECT_EQ(html("<a href=\" java\nscript:f()\"></a>"), "<a></a>");
+  EXPECT_EQ(html("<a href=\"&#106;avascript&#x3A;f()\"><a href=\"java&Tab;script&colon;x\"></a></a>"),
+            "<a><a></a></a>");
   EXPECT_EQ(html("<img src=x.png onerror=alert(1) ONLOAD=\"f()\">"), "<img src=x.png>");
   // Attributes a browser would cut differently than written could smuggle a handler in.
   EXPECT_EQ(html("<img/onerror=alert(1)>"), "<img>");
-  EXPECT_EQ(html("<b title='x>' onmouseover=f() <b>"), "<b>' onmouseover=f() <b>");
+  EXPECT_EQ(html("<b title='x>' onmouseover=f() </b>"), "<b>' onmouseover=f() </b>");
   EXPECT_FALSE(isSafeCommentAttribute({"title", "a\tb", false}));
   EXPECT_FALSE(isSafeCommentAttribute({"src", "'\x01JAVASCRIPT:x'", false}));
   // Other links and names that merely contain "on" stay.
-  EXPECT_EQ(html("<a href=\"javascript.html\" name=one>"), "<a href=\"javascript.html\" name=one>");
+  EXPECT_EQ(html("<a href=\"javascript.html\" name=one></a>"), "<a href=\"javascript.html\" name=one></a>");
 }
 
 TEST_F(CommentMarkupTest, RtfTurnsTagsIntoBalancedGroups) {
@@ -81,10 +87,10 @@ TEST_F(CommentMarkupTest, RtfTurnsTagsIntoBalancedGroups) {
   // Unbalanced tags: a stray closing tag writes no "}", groups left open are closed at the end.
   EXPECT_EQ(rtf("x</b>y"), "xy");
   EXPECT_EQ(rtf("<P>next<hr>"), "{\\par next{\\brdrl }}");
-  EXPECT_EQ(rtf("</code><b>x</i>y"), "{\\b x}y");
+  EXPECT_EQ(rtf("</code><b>x</i>y</b>"), "{\\b x}y");
   // The monospace closing goes with the group its opening began, so fixed text with braces stays balanced.
-  EXPECT_EQ(rtf("<code>x</b><pre>y"), "{\\f2 x\\f0 }{\\f2 y\\f0 }");
-  EXPECT_EQ(rtf("<b>x</code>"), "{\\b x}");
+  EXPECT_EQ(rtf("<code>x</b><pre>y</pre></code>"), "{\\f2 x\\f0 }{\\f2 y\\f0 }");
+  EXPECT_EQ(rtf("<b>x</code></b>"), "{\\b x}");
 }
 
 TEST_F(CommentMarkupTest, RtfEscapesTextAndBreaksLines) {

@@ -133,15 +133,15 @@ TEST_F(DocTextTest, EmptinessSizeAndAppending) {
 
 TEST_F(DocTextTest, WritesFullTextInBothFormats) {
   output_.links["Shape"] = "shape.html#c_Shape";
-  const DocText doc = declaration("draws a Shape.\n\n  x = {1};\n  y = 2;\n\nsee <i>below");
+  const DocText doc = declaration("draws a Shape.\n\n  x = {1};\n  y = 2;\n\nsee <i>below</i>");
   EXPECT_EQ(written(doc, output_.html()),
             "Draws a <A HREF=\"shape.html#c_Shape\">Shape</A>.<PRE CLASS=QLCMT>x = {1};\ny = 2;\n</PRE>\n"
-            "<P CLASS=QLCMT>See <i>below.</P>\n");
+            "<P CLASS=QLCMT>See <i>below</i></P>\n");
   output_.useFixedText("{\\f2 ", "}");
   EXPECT_EQ(
       written(doc, output_.rtf()),
       "{Draws a {\\uldb Shape\\ulnone\\v shape.html#c_Shape }.\\par {{\\f2 x = \\{1\\};\\line y = 2;\\line "
-      "\\line }}See {\\i below.}}");
+      "\\line }}See {\\i below}}");
   EXPECT_EQ(written(DocText(), output_.rtf()), "{}");
   EXPECT_EQ(written(DocText(), output_.html()), "");
   output_.useFixedText("<PRE class=code>", "</PRE>");
@@ -152,15 +152,27 @@ TEST_F(DocTextTest, WritesFullTextInBothFormats) {
 TEST_F(DocTextTest, SummaryEndsAtTheFirstSentenceEnd) {
   configuration_.setAutoCapitalize(false);
   const EvaluationContext html = output_.html();
+  // A sentence ends at ".", "!" or "?" before white space, never inside a URL, a number, a qualified
+  // name or after "e.g."; a semicolon does not end it. A line break ends it in laid-out text.
   const std::pair<std::string, std::string> cases[] = {
-      {"first. second.", "first."}, {"really? yes.", "really?"},  {"a; b.", "a;"},
-      {"stop! now.", "stop!"},      {"a = 1\nb = 2", "a = 1\n"},  {".net is. fine", ".net is."},
-      {"no end", "no end"},         {"one\n\ntwo. three", "one"}, {"see <a href=\"x.html\">x</a>", "see "},
+      {"first. second.", "first."},
+      {"really? yes.", "really?"},
+      {"a; b. c", "a; b."},
+      {"stop! now.", "stop!"},
+      {"a = 1\nb = 2", "a = 1\n"},
+      {".net is. fine", ".net is."},
+      {"no end", "no end"},
+      {"one\n\ntwo. three", "one"},
+      {"see <a href=\"x.html\">x</a>", "see <a href=\"x.html\">x</a>"},
+      {"see https://json.nlohmann.me/api/basic_json/", "see https://json.nlohmann.me/api/basic_json/"},
+      {"use e.g. v1.2 or a::b.c (not this.) Then", "use e.g. v1.2 or a::b.c (not this.)"},
+      {"<b>Note.</b> More", "<b>Note.</b>"},
   };
   for (const auto& [text, expected] : cases)
     EXPECT_EQ(written(declaration(text), html, true), expected) << text;
   EXPECT_EQ(written(DocText(), html, true), "");
   EXPECT_EQ(written(declaration("use <b>this. not</b> that"), output_.rtf(), true), "use {\\b this.}");
+  EXPECT_EQ(written(declaration("use <b>this. not</b> that"), html, true), "use <b>this.</b>");
 }
 
 TEST_F(DocTextTest, AnswersAsAStyleSheetObject) {

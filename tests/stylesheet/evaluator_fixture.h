@@ -49,6 +49,7 @@ class FakeObject final : public StyleSheetObject {
   std::string_view TypeName() const override { return type_; }
   std::string FullName() const override { return name_; }
   std::string AnchorName() const override { return anchor.empty() ? "c_" + name_ : anchor; }
+  LinkKind linkKind() const override { return type_ == "class" ? LinkKind::kType : LinkKind::kFunction; }
   std::string FileName(const EvaluationContext&) const override { return fileName; }
   bool Test(std::string_view property, int32_t& value) const override {
     auto found = tests.find(property);

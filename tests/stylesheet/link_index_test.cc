@@ -52,5 +52,17 @@ TEST_F(LinkIndexTest, TypedefNamesLinkToTheirClassesUnlessTheyNameSeveral) {
                                                 "ud43525029c_Widget_x=w.html#ud43525029c_Widget_x"}));
 }
 
+TEST_F(LinkIndexTest, NamedTargetsKnowTheKindOfTheirObjects) {
+  index_.addObject("w.html", widget_);
+  index_.addObject("w.html", drawInt_);
+  index_.addTypedef("WidgetPtr", *index_.findNamed("Widget"));
+  index_.addNamed("w.html", "ud43525029c_Widget_x", "ud43525029c_Widget_x");
+  EXPECT_EQ(index_.namedTarget(html_, "WidgetPtr").kind, LinkKind::kType);
+  EXPECT_EQ(index_.namedTarget(html_, "Draw").kind, LinkKind::kFunction);
+  EXPECT_EQ(index_.namedTarget(html_, "Draw").link, "w.html#c_Draw");
+  EXPECT_EQ(index_.namedTarget(html_, "ud43525029c_Widget_x").kind, LinkKind::kOther);
+  EXPECT_EQ(index_.namedTarget(html_, "Nothing").link, "");
+}
+
 }  // namespace
 }  // namespace quillet

@@ -14,7 +14,8 @@
 namespace quillet {
 namespace {
 
-// A link index that answers from a fixed table and records every name it was asked for.
+// A link index that answers from a fixed table and records every name it was asked for. Names listed in
+// `kinds` document that kind of symbol; the others are types.
 class FakeLinks final : public LinkLookup {
  public:
   std::string namedLink(const EvaluationContext&, std::string_view key) const override {
@@ -22,7 +23,12 @@ class FakeLinks final : public LinkLookup {
     auto found = links.find(std::string(key));
     return found == links.end() ? std::string() : found->second;
   }
+  LinkTarget namedTarget(const EvaluationContext& context, std::string_view key) const override {
+    auto kind = kinds.find(std::string(key));
+    return {namedLink(context, key), kind == kinds.end() ? LinkKind::kType : kind->second};
+  }
   std::map<std::string, std::string> links;
+  std::map<std::string, LinkKind> kinds;
   mutable std::vector<std::string> asked;
 };
 
@@ -57,13 +63,26 @@ class LinkedTextTest : public ::testing::Test {
  protected:
   /// `text` written as linked text, through the fake link index unless `withIndex` is false.
   std::string linked(std::string_view text, std::string_view classContext, const StyleSheetFilter& filter,
-                     bool withIndex = true) {
+                     bool withIndex = true, LinkWords words = LinkWords::kAll) {
     EvaluationContext context;
     context.filter = &filter;
     context.linkIndex = withIndex ? &links_ : nullptr;
     std::ostringstream out;
-    writeLinkedText(context, out, text, classContext);
+    writeLinkedText(context, out, text, classContext, words);
     return out.str();
+  }
+  /// The words of `text` that became links, each as "word>target".
+  std::vector<std::string> linksIn(std::string_view text, std::string_view classContext, LinkWords words) {
+    const std::string written = linked(text, classContext, html_, true, words);
+    std::vector<std::string> found;
+    for (size_t at = written.find("<A HREF=\""); at != std::string::npos;
+         at = written.find("<A HREF=\"", at + 1)) {
+      const size_t target = at + 9;
+      const size_t word = written.find('>', target) + 1;
+      found.push_back(written.substr(word, written.find('<', word) - word) + ">" +
+                      written.substr(target, written.find('"', target) - target));
+    }
+    return found;
   }
 
   FakeLinks links_;
@@ -71,14 +90,44 @@ class LinkedTextTest : public ::testing::Test {
   RTFStyleSheetFilter rtf_;
 };
 
-TEST_F(LinkedTextTest, LooksUpEachWordInClassContextFirst) {
+TEST_F(LinkedTextTest, LooksUpQualifiedNamesThenTheClassContextsThenTheWord) {
   links_.links["Base"] = "base.html#c_Base";
   links_.links["Derived::Run"] = "derived.html#f_Run";
   EXPECT_EQ(linked("derived from Base::Run()", "Derived", html_),
             "derived from <A HREF=\"base.html#c_Base\">Base</A>::<A HREF=\"derived.html#f_Run\">Run</A>()");
   const std::vector<std::string> expected{"Derived::derived", "derived", "Derived::from", "from",
-                                          "Derived::Base",    "Base",    "Derived::Run"};
+                                          "Derived::Base",    "Base",    "Base::Run",     "Derived::Run"};
   EXPECT_EQ(links_.asked, expected);  // a word found in the class context is not looked up alone
+  // Nested classes: the enclosing classes in turn; a class's own name there is the class, not its
+  // constructor.
+  links_.asked.clear();
+  linked("Inner x", "Outer::Inner", html_);
+  EXPECT_EQ(links_.asked,
+            (std::vector<std::string>{"Outer::Inner", "Inner", "Outer::Inner::x", "Outer::x", "x"}));
+}
+
+TEST_F(LinkedTextTest, ProseLinksTypesAndOtherSymbolsOnlyWhereWrittenAsCode) {
+  links_.links = {{"Gadget", "g.html#c_Gadget"},     {"Gadget::Gadget", "g.html#f_ctor"},
+                  {"Gadget::draw", "g.html#f_draw"}, {"Gadget::size", "g.html#f_size"},
+                  {"Red", "c.html#et_Red"},          {"A", "m.html#f_A"}};
+  for (const char* name : {"Gadget::Gadget", "Gadget::draw", "Gadget::size", "A"})
+    links_.kinds[name] = LinkKind::kFunction;
+  links_.kinds["Red"] = LinkKind::kEnumerator;
+  const std::string text = "A Gadget can draw, see draw() and `size` or Gadget::size; Red";
+  EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kProse),
+            (std::vector<std::string>{"Gadget>g.html#c_Gadget", "draw>g.html#f_draw", "size>g.html#f_size",
+                                      "Gadget>g.html#c_Gadget", "size>g.html#f_size"}));
+  EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kTypes),
+            (std::vector<std::string>{"Gadget>g.html#c_Gadget", "Gadget>g.html#c_Gadget"}));
+  EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kAll).size(), 8u);
+  // A name given whole (a reference) finds any kind, qualified or in the class context.
+  EvaluationContext context;
+  context.filter = &html_;
+  context.linkIndex = &links_;
+  EXPECT_EQ(findNamedTarget(context, "draw(int)", "Gadget").link, "g.html#f_draw");
+  EXPECT_EQ(findNamedTarget(context, "::Gadget#size", "").link, "g.html#f_size");
+  EXPECT_EQ(findNamedTarget(context, "Red", "Gadget").kind, LinkKind::kEnumerator);
+  EXPECT_EQ(findNamedTarget(context, "blue", "Gadget").link, "");
 }
 
 TEST_F(LinkedTextTest, CutsAtEveryDelimiter) {
