@@ -20,10 +20,15 @@ void blankLineMarkers(std::string& text, size_t begin, size_t end) {
     text[i] = ' ';
   }
   if (i == end) return;
-  // "///<", "//!" and "/*!" open comments of another documentation convention: a "<" or "!" right after
-  // the markers and before a blank belongs to the marker, not to the text.
-  if (after_marker && (text[i] == '<' || text[i] == '!') && (i + 1 == end || text[i + 1] == ' '))
+  // "///<", "//!", "//!<", "/*!" and "/*!<" open comments of other documentation conventions: a "<" right
+  // after the markers, and a "!" or "!<" opening the line, before a blank, belong to the marker.
+  const auto before_blank = [&](size_t at) { return at + 1 == end || text[at + 1] == ' '; };
+  if (text[i] == '!' && i + 1 < end && text[i + 1] == '<' && before_blank(i + 1)) {
     text[i] = ' ';
+    text[i + 1] = ' ';
+  } else if ((text[i] == '!' || (after_marker && text[i] == '<')) && before_blank(i)) {
+    text[i] = ' ';
+  }
   // A single "/" right after a word ends a path or URL ("https://host/"), not a comment decoration.
   const size_t last = end - 1;
   if (last > begin && text[last] == '/' && text[last - 1] != '/' && !isMarkerOrBlank(text[last - 1])) return;

@@ -26,7 +26,9 @@ TEST(CommentCleanupTest, BlanksMarkersAtLineEndsAndKeepsAlignment) {
       {"*/\n\n/*", "  \n\n  "},
       // Trailing-member and bang markers of another convention; a tag or a plain "<" is text.
       {"/< the x coordinate", "   the x coordinate"},
-      {"! Brief.", "! Brief."},  // no marker before it: text
+      {"! Brief.", "  Brief."},
+      {"!< the y", "   the y"},
+      {"!= is text", "!= is text"},
       {"*! Brief.", "   Brief."},
       {"/<b>bold</b>", " <b>bold</b>"},
       {"< 5 is small", "< 5 is small"},

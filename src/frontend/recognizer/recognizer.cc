@@ -66,8 +66,7 @@ void Recognizer::run() {
     const token_t& token = cursor_.next();
     if (token.kind == T_EOF) {
       // Comments after the last declaration arrive with the end of the module.
-      if (token.comment)
-        for (const std::string& text : *token.comment) lexer_.OnComment(text, false);
+      deliverComments(token);
       return;
     }
     if (trace_) {
@@ -187,18 +186,6 @@ void Recognizer::dispatch(const token_t& token) {
       onMemberInit(token);
       break;
   }
-}
-
-// ---- Comments ----
-
-void Recognizer::deliverComments(const token_t& token) {
-  if (!token.comment) return;
-  for (const std::string& text : *token.comment) lexer_.OnComment(text, false);
-}
-
-void Recognizer::deliverCombined(const token_t& token, bool afterDeclaration) {
-  if (!token.comment || token.comment->empty()) return;
-  lexer_.OnComment(commentText(token), afterDeclaration);
 }
 
 // ---- Look-ahead ----

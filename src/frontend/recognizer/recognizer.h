@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,14 @@ class Recognizer {
   void traceTop() const;
 
   void dispatch(const token_t& token);
+
+  // Comments (recognizer_comments.cc).
   void deliverComments(const token_t& token);
   void deliverCombined(const token_t& token, bool afterDeclaration);
+  void deliverHeadComment(const token_t& token);
+  std::string ownComment(const token_t& token) const;
+  bool partlyClaimed(const token_t& token) const;
+  std::string takeTrailingComment(const token_t& next, uint32_t line, bool markedOnly);
 
   // File level, namespaces, class bodies and the small skipping states (recognizer_scopes.cc).
   void onEmpty(const token_t& token);
@@ -102,7 +109,7 @@ class Recognizer {
   void onEnumKeyword();
   void enterEnum(State state);
   void onEnum(const token_t& token, bool inTypedef);
-  void endEnumerator(const token_t& commentSource);
+  void endEnumerator(uint32_t line, const token_t& next);
   std::string enumName() const;
 
   // Typedefs (recognizer_typedefs.cc).
@@ -145,6 +152,10 @@ class Recognizer {
   bool verbose_ = false;
   bool commentsAfterPrototype_ = false;
 
+  // The part of a comment block that the declaration before it took as its trailing comment.
+  std::shared_ptr<CommentBlock> claimed_;
+  size_t claimedLength_ = 0;
+
   int braceDepth_ = 0;
   int baseAccess_ = kPrivate;
   int templateDepth_ = 0;
@@ -157,6 +168,7 @@ class Recognizer {
   bool classIsStruct_ = false;
   int enumParens_ = 0;
   bool enumOpen_ = false;
+  uint32_t enumPreviousLine_ = 0;  // the line of the "{" or "," before the enumerator being read
   int typedefAngles_ = 0;
   int typedefParens_ = 0;
   bool typedefDeclarator_ = false;           // inside the parentheses of (*Name)
@@ -172,6 +184,7 @@ class Recognizer {
   uint32_t attributeLeadPreviousLine_ = 0;
   bool hasAttributeLead_ = false;
   int friendParens_ = 0;
+  bool reportedFunction_ = false;  // the declaration analysed last was a function
 
   // The initializer list or bit-field width skipped in MEMBER_FNC_INIT.
   int initParens_ = 0;

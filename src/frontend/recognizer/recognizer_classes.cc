@@ -35,7 +35,7 @@ void Recognizer::enterClassDecl(const std::string& key) {
 }
 
 void Recognizer::onClassDecl(const token_t& token) {
-  deliverCombined(token, false);
+  deliverHeadComment(token);
   const int32_t kind = token.kind;
   if (kind == ':' && classHeadAngles_ == 0) {
     beginClass();
@@ -48,7 +48,7 @@ void Recognizer::onClassDecl(const token_t& token) {
     return;
   }
   if (kind == '{') {
-    deliverCombined(cursor_.peek(), false);  // a comment just inside the body documents the class
+    deliverHeadComment(cursor_.peek());  // a comment just inside the body documents the class
     beginClass();
     lexer_.OnClassComment();
     lexer_.OnAccessLabel(classIsStruct_ ? kPublic : kPrivate);
@@ -114,7 +114,7 @@ void Recognizer::beginClass() {
 }
 
 void Recognizer::onClassParents(const token_t& token) {
-  deliverCombined(token, false);
+  deliverHeadComment(token);
   const int defaultAccess = classIsStruct_ ? kPublic : kPrivate;
   auto endBase = [&] {
     std::string text = cleanTypeText(std::move(baseText_));
@@ -152,7 +152,7 @@ void Recognizer::onClassParents(const token_t& token) {
       braceDepth_ = 1;
       replace(State::IN_CLASS);
       if (templateDepth_ == 0) {
-        deliverCombined(cursor_.peek(), false);
+        deliverHeadComment(cursor_.peek());
         endBase();
         lexer_.OnClassComment();
       }
@@ -224,17 +224,18 @@ void Recognizer::onEnum(const token_t& token, bool inTypedef) {
         const std::string name = inTypedef ? std::string() : enumName();
         accumulated_.clear();
         enumOpen_ = true;
+        enumPreviousLine_ = token.line;
         lexer_.OnEnumBegin();
         if (!name.empty()) lexer_.OnEnumName(name);
       }
       return;
     case ',':
       if (!enumOpen_ || enumParens_ > 0) break;
-      endEnumerator(cursor_.peek());
+      endEnumerator(token.line, cursor_.peek());
       return;
     case '}':
       if (!enumOpen_) break;
-      endEnumerator(token);
+      endEnumerator(accumulated_.empty() ? token.line : accumulated_.back().line, token);
       if (!inTypedef) {
         lexer_.OnEnumEnd();
         lexer_.OnComment("", false);
@@ -268,16 +269,24 @@ void Recognizer::onEnum(const token_t& token, bool inTypedef) {
 }
 
 // One enumerator from the tokens gathered since the last "," or the "{", written with one blank between
-// tokens (Red = 1), with the comment that `commentSource` carries.
-void Recognizer::endEnumerator(const token_t& commentSource) {
+// tokens (Red = 1), ended on `line` with `next` the token after its ",". Its comment is the one before it
+// (unless that began on the line of the "{" or "," before it, where it documents something else) and the
+// one after it on its line or marked as documenting it.
+void Recognizer::endEnumerator(uint32_t line, const token_t& next) {
   if (accumulated_.empty()) return;  // a trailing comma
   std::string text;
   for (const token_t& part : accumulated_) {
     if (!text.empty()) text += ' ';
     text += part.text;
   }
+  const token_t& first = accumulated_.front();
+  std::string comment;
+  if (first.comment && (partlyClaimed(first) || first.commentLine != enumPreviousLine_))
+    comment = ownComment(first);
+  comment += takeTrailingComment(next, line, false);
   accumulated_.clear();
-  lexer_.OnEnumerator(text, commentText(commentSource));
+  enumPreviousLine_ = line;
+  lexer_.OnEnumerator(text, comment);
 }
 
 }  // namespace quillet

@@ -49,8 +49,14 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
   }
   if (declBraces_ == 0) {
     if (kind == ';') {
+      reportedFunction_ = false;
       if (!accumulated_.empty()) analyseDeclaration(token);
       abandonDeclaration();
+      // A prototype followed on its line by a comment marked as documenting it (void f(); ///< ...).
+      if (reportedFunction_) {
+        const std::string trailing = takeTrailingComment(cursor_.peek(), token.line, true);
+        if (!trailing.empty()) lexer_.OnComment(trailing, true);
+      }
       lexer_.OnFunctionEnd(true);
       pop();
       return;
@@ -189,6 +195,7 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
     --at;
   }
   if (!isWordKind(tokens[at].kind)) return;
+  reportedFunction_ = true;
   std::string name = tokens[at].text;
   size_t start = at;
   if (start > 0 && tokens[start - 1].kind == '~') {
@@ -291,12 +298,12 @@ void Recognizer::reportParameter(size_t begin, size_t end) {
   std::string comment;
   const token_t& last = tokens[end - 1];
   const token_t& delimiter = tokens[end];
-  if (last.comment && last.commentLine == last.line) comment += commentText(last);
-  if (delimiter.comment && delimiter.commentLine == last.line) comment += commentText(delimiter);
+  if (last.comment && last.commentLine == last.line) comment += ownComment(last);
+  if (delimiter.comment && delimiter.commentLine == last.line) comment += ownComment(delimiter);
   if (delimiter.kind == ',' && end + 1 < tokens.size()) {
     const token_t& after = tokens[end + 1];
     if (after.comment && after.commentLine == delimiter.line && after.line > delimiter.line)
-      comment += commentText(after);
+      comment += ownComment(after);
   }
 
   if (equals - begin == 3 && tokens[begin].kind == '.' && tokens[begin + 1].kind == '.' &&
@@ -368,16 +375,14 @@ void Recognizer::reportData(const token_t& terminator) {
   const size_t count = tokens.size();
 
   // The comment: the one before the declaration, unless it began on the line where the previous
-  // declaration ended (it is that one's trailing comment), and one that begins on the line of the ";".
+  // declaration ended (it is that one's trailing comment), and the one after it on the line of the ";" (or
+  // marked as documenting it).
   std::string comment;
   const token_t& first = tokens.front();
-  if (first.comment && (declPreviousLine_ == 0 || first.commentLine != declPreviousLine_))
-    comment += commentText(first);
-  if (terminator.kind == ';') {
-    const token_t& next = cursor_.peek();
-    if (next.comment && !next.comment->empty() && next.commentLine == terminator.line)
-      comment += next.comment->front();
-  }
+  if (first.comment &&
+      (partlyClaimed(first) || declPreviousLine_ == 0 || first.commentLine != declPreviousLine_))
+    comment += ownComment(first);
+  if (terminator.kind == ';') comment += takeTrailingComment(cursor_.peek(), terminator.line, false);
   lexer_.OnComment("", false);
   if (!comment.empty()) lexer_.OnComment(comment, false);
 

@@ -238,6 +238,51 @@ template <typename T> void Vec<T>::put(const T& value, Vec<T>* into) { work(); }
   for (const Function& function : *store_.GetClass("Vec")->functions) EXPECT_EQ(function.size, 1);
 }
 
+TEST_F(CppDocumentParseTest, TrailingMemberCommentsAndLintSuppressionsFindTheirDeclarations) {
+  build(R"(
+/*! @brief The document. */
+template <class T>
+class Doc // NOLINT(hicpp-special-member-functions)
+    : public Base  // a plain note in the head
+{
+ public:
+  void open();   ///< Opens it.
+  /// Closes it.
+  void close();  // NOLINT
+  int size;      ///< The size,
+                 ///< in bytes.
+  /// The count.
+  int count;
+  enum Mode {
+    /// Read only.
+    kRead,
+    kWrite,  ///< Write only.
+    // Both.
+    kBoth
+  };
+  void flush(); //!< Flushes it.
+  /// Syncs it.
+  void sync();
+};
+)");
+  const Class* doc = store_.GetClass("Doc");
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(text(doc->doc), "@brief The document.");
+  EXPECT_EQ(text(member("Doc", "open")->declarationDoc), "Opens it.");
+  EXPECT_EQ(text(member("Doc", "close")->declarationDoc), "Closes it.");
+  EXPECT_EQ(text(member("Doc", "flush")->declarationDoc), "Flushes it.");
+  EXPECT_EQ(text(member("Doc", "sync")->declarationDoc), "Syncs it.");
+  ASSERT_EQ(doc->dataMembers.size(), 2u);
+  EXPECT_EQ(text(doc->dataMembers[0].doc), "The size,\nin bytes.\n");  // two short lines stay as written
+  EXPECT_EQ(text(doc->dataMembers[1].doc), "The count.");
+  ASSERT_EQ(doc->enums.size(), 1u);
+  const std::vector<EnumTag>& tags = doc->enums[0].tags;
+  ASSERT_EQ(tags.size(), 3u);
+  EXPECT_EQ(text(tags[0].doc), "Read only.");
+  EXPECT_EQ(text(tags[1].doc), "Write only.");
+  EXPECT_EQ(text(tags[2].doc), "Both.");
+}
+
 TEST_F(CppDocumentParseTest, CommentsBeforeAndAfterPrototypes) {
   build(R"(
 /// Before f.

@@ -22,9 +22,10 @@ TEST_F(RecognizerClassTest, ReportsClassHeadsBasesAndAccessLabels) {
                    "OnAccessLabel|3", "OnBaseClass|1|Base<A, B>", "OnBaseClass|2|virtual Other",
                    "OnClassComment", "OnComment||0", "OnAccessLabel|1", "OnComment||0", "OnDataMember|int|x",
                    "OnFunctionEnd|1", "OnComment||0", "OnAccessLabel|3", "OnClassEnd"}));
-  // A comment just inside the body is delivered before the class begins; it documents the class.
+  // A comment just inside the body is delivered before the class begins; it documents the class, but as a
+  // plain comment it does not displace a documentation block before the class.
   EXPECT_EQ(recognize("struct S { // inside\n};", "OnComment OnClassBegin OnClassComment OnAccessLabel"),
-            (Calls{"OnComment|inside\\n|0", "OnClassBegin", "OnClassComment", "OnAccessLabel|1",
+            (Calls{"OnComment|inside\\n|1", "OnClassBegin", "OnClassComment", "OnAccessLabel|1",
                    "OnComment|inside\\n|0"}));
   // A struct's bases are public unless written otherwise, as the language has it.
   EXPECT_EQ(recognize("struct D : B, private C, D<E> {};", "OnBaseClass"),

@@ -150,11 +150,9 @@ TEST_F(RecognizerDeclarationTest, GivesDataMembersTheCommentsBeforeAndAfterThem)
                       "};",
                       "OnComment OnDataMember"),
             (Calls{"OnComment|/ Across.\\n|0", "OnComment|/ Across.\\n|0", "OnComment||0",
-                   "OnComment|/ Across.\\n /< horizontal\\n|0", "OnDataMember|int|x",
-                   "OnComment|/< horizontal\\n|0", "OnComment||0", "OnComment|/< vertical\\n|0",
-                   "OnDataMember|int|y", "OnComment|/< vertical\\n|0", "OnComment||0",
-                   "OnComment|after an attribute\\n|0", "OnDataMember|Empty|e",
-                   "OnComment|after an attribute\\n|0"}));
+                   "OnComment|/ Across.\\n /< horizontal\\n|0", "OnDataMember|int|x", "OnComment||0",
+                   "OnComment|/< vertical\\n|0", "OnDataMember|int|y", "OnComment||0",
+                   "OnComment|after an attribute\\n|0", "OnDataMember|Empty|e"}));
 }
 
 TEST_F(RecognizerDeclarationTest, AbandonsUnfinishedDeclarations) {
