@@ -200,6 +200,22 @@ class Configuration {
     modified_ = true;
   }
 
+  // ---- Comment commands and Markdown ----
+  /// True when comment paragraphs are read as Markdown. Off unless set, so that a file written before the
+  /// setting existed gives the same pages; the set-up commands that make a configuration turn it on.
+  bool commentMarkdown() const { return extensionSetting(kCommentMarkdownSetting) == "1"; }
+  void setCommentMarkdown(bool on) {
+    setExtensionSetting(kCommentMarkdownSetting, on ? std::optional<std::string>("1") : std::nullopt);
+  }
+  /// True when a comment without @brief takes its first sentence as its brief (the default); off, its
+  /// first paragraph.
+  bool commentAutoBrief() const { return extensionSetting(kCommentAutoBriefSetting) != "0"; }
+  void setCommentAutoBrief(bool on) {
+    setExtensionSetting(kCommentAutoBriefSetting, on ? std::nullopt : std::optional<std::string>("0"));
+  }
+  static constexpr std::string_view kCommentMarkdownSetting = "CommentMarkdown";
+  static constexpr std::string_view kCommentAutoBriefSetting = "CommentAutoBrief";
+
   // Kept from older files and reserved slots: read and written, used by nothing else.
   bool legacySingleFile() const { return legacySingleFile_; }
   void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }

@@ -110,9 +110,10 @@ struct PropertyTable<Class> {
       {"data_list", nullptr, nullptr, [](Class& c) { return c.dataList_.over(c.dataMembers); }},
   };
   // A class's comment resolves links from the class itself.
-  static constexpr auto kRows = propertyRows(kNameProperty<Class>, kTextProperty<Class, &Class::name>,
-                                             kTextSummaryProperty<Class, &Class::name>,
-                                             kDeclarationProperties<Class>, kAccessTests<Class>, kClassRows);
+  static constexpr auto kRows =
+      propertyRows(kNameProperty<Class>, kTextProperty<Class, &Class::name>,
+                   kTextSummaryProperty<Class, &Class::name>, kCommentSectionProperties<Class, &Class::name>,
+                   kDeclarationProperties<Class>, kAccessTests<Class>, kClassRows);
 };
 
 bool Class::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {

@@ -265,6 +265,7 @@ CommentTextBuilder::CommentTextBuilder(std::ostream& out, const EvaluationContex
     : out_(out), context_(context), classContext_(classContext) {}
 
 LinkWords CommentTextBuilder::linkWords() const {
+  if (linkDepth_ > 0) return LinkWords::kNone;
   if (codeDepth_ > 0) return LinkWords::kAll;
   return codeBlock_ ? LinkWords::kTypes : LinkWords::kProse;
 }
@@ -325,6 +326,8 @@ void CommentTextBuilder::tag(std::string_view name, const TagAttributes& attribu
   const std::string_view bare = closing ? name.substr(1) : name;
   if (bare == "code" || bare == "tt" || bare == "kbd" || bare == "samp") {
     codeDepth_ = closing ? std::max(0, codeDepth_ - 1) : codeDepth_ + 1;
+  } else if (bare == "a") {
+    linkDepth_ = closing ? std::max(0, linkDepth_ - 1) : linkDepth_ + 1;
   }
   WriteTag(name, attributes);
 }

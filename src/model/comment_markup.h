@@ -91,8 +91,8 @@ class CommentTextBuilder {
   /// Closes what the tags written so far left open (called at the end of every paragraph).
   virtual void EndText() {}
 
-  /// The words the text being written may link: every documented name inside code tags, types only in a
-  /// code block, running text otherwise.
+  /// The words the text being written may link: none inside a link the comment writes, every documented
+  /// name inside code tags, types only in a code block, running text otherwise.
   LinkWords linkWords() const;
   /// True when the paragraph being written is prepared markup.
   bool prepared() const { return prepared_; }
@@ -107,6 +107,7 @@ class CommentTextBuilder {
   void endReference();
 
   int codeDepth_ = 0;
+  int linkDepth_ = 0;
   bool codeBlock_ = false;
   bool prepared_ = false;
   // A reference being written (a "ref" tag of prepared markup): its target and the text shown for it.

@@ -217,7 +217,8 @@ void finishPreformatted(std::vector<DocParagraph>& paragraphs) {
   size_t kept = 0;
   for (size_t i = 0; i < paragraphs.size(); ++i) {
     if (kept > 0 && paragraphs[kept - 1].kind == DocParagraph::kPreformatted &&
-        paragraphs[i].kind == DocParagraph::kPreformatted) {
+        paragraphs[i].kind == DocParagraph::kPreformatted &&
+        paragraphs[kept - 1].prepared == paragraphs[i].prepared) {
       paragraphs[kept - 1].text += '\n';
       paragraphs[kept - 1].text += paragraphs[i].text;
       continue;

@@ -21,6 +21,10 @@ struct DocParagraph {
   enum Kind : int32_t { kFlowing = 2, kPreformatted = 4 };
   std::string text;
   int32_t kind = kFlowing;
+  /// The text is prepared markup (tags between markers, the rest text) rather than text with HTML tags.
+  bool prepared = false;
+  /// The prepared text holds block markup (a list, a table, a heading), which no paragraph markup wraps.
+  bool block = false;
   bool operator==(const DocParagraph&) const = default;
 };
 

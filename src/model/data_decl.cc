@@ -10,9 +10,10 @@ struct PropertyTable<DataDecl> {
       {"type", writeLinkedValue<DataDecl, &DataDecl::type>},
   };
   // A data member's comment resolves links from its class.
-  static constexpr auto kRows =
-      propertyRows(kNameProperty<DataDecl>, kTextProperty<DataDecl, &DataDecl::className>,
-                   kTextSummaryProperty<DataDecl, &DataDecl::className>, kAccessTests<DataDecl>, kDataRows);
+  static constexpr auto kRows = propertyRows(
+      kNameProperty<DataDecl>, kTextProperty<DataDecl, &DataDecl::className>,
+      kTextSummaryProperty<DataDecl, &DataDecl::className>,
+      kCommentSectionProperties<DataDecl, &DataDecl::className>, kAccessTests<DataDecl>, kDataRows);
 };
 
 bool DataDecl::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
@@ -21,6 +22,10 @@ bool DataDecl::WriteProperty(const EvaluationContext& context, std::string_view 
 
 bool DataDecl::Test(std::string_view property, int32_t& value) const {
   return testProperty(*this, property, value);
+}
+
+StyleSheetObject* DataDecl::GetList(std::string_view name) {
+  return listProperty(*this, name);
 }
 
 }  // namespace quillet

@@ -31,6 +31,8 @@ class DataDecl final : public HasAName, public HasADoc, public HasProtection, pu
   LinkKind linkKind() const override { return LinkKind::kVariable; }
   /// Answers a test of the data member's property table.
   bool Test(std::string_view property, int32_t& value) const override;
+  /// A list of the data member's property table (its comment's sections).
+  StyleSheetObject* GetList(std::string_view name) override;
 };
 
 }  // namespace quillet

@@ -60,6 +60,7 @@ struct PropertyTable<Enum> {
   // An enumeration's comment resolves links from its enclosing class.
   static constexpr auto kRows = propertyRows(kNameProperty<Enum>, kTextProperty<Enum, &Enum::className>,
                                              kTextSummaryProperty<Enum, &Enum::className>,
+                                             kCommentSectionProperties<Enum, &Enum::className>,
                                              kDeclarationProperties<Enum>, kAccessTests<Enum>, kEnumRows);
 };
 

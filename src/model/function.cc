@@ -184,8 +184,9 @@ struct PropertyTable<Function> {
   // A function's comment resolves links from its class.
   static constexpr auto kRows =
       propertyRows(kNameProperty<Function>, kTextProperty<Function, &Function::className>,
-                   kTextSummaryProperty<Function, &Function::className>, kDeclarationProperties<Function>,
-                   kAccessTests<Function>, kFunctionRows);
+                   kTextSummaryProperty<Function, &Function::className>,
+                   kCommentSectionProperties<Function, &Function::className>,
+                   kDeclarationProperties<Function>, kAccessTests<Function>, kFunctionRows);
 };
 
 bool Function::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {

@@ -20,6 +20,8 @@ struct PropertyTable<FunctionArg> {
   static constexpr PropertyRow<FunctionArg> kArgRows[] = {
       {"type", writeLinkedValue<FunctionArg, &FunctionArg::type>},
       {"default", writeDefault},
+      {"direction", writeFilteredValue<FunctionArg, &FunctionArg::direction>,
+       testNotEmpty<FunctionArg, &FunctionArg::direction>},
   };
   // A parameter's comment (either of its two, as the run chooses) resolves links from its function's class.
   static constexpr auto kRows =

@@ -20,6 +20,8 @@ class FunctionArg final : public HasAName, public HasTwoDocs, public StyleSheetO
   std::string defaultValue;
   /// The class of the owning function (the context for links).
   std::string className;
+  /// "in", "out" or "in,out" when the function's @param gave the parameter's text with a direction.
+  std::string direction;
 
   FunctionArg() = default;
   FunctionArg(const FunctionArg&) = default;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/comment_sections.h"
 #include "model/doc_text.h"
 
 namespace quillet {
@@ -31,6 +32,8 @@ struct HasAName {
 
 struct HasADoc {
   DocText doc;
+  /// The views templates loop over the comment's sections through.
+  CommentListViews commentLists;
 };
 
 class HasTwoDocs {
@@ -39,6 +42,8 @@ class HasTwoDocs {
   DocText declarationDoc;
   /// The comment found at the entity's definition.
   DocText definitionDoc;
+  /// The views templates loop over the shown comment's sections through.
+  CommentListViews commentLists;
 
   /// The comment a template shows, chosen by the run's comment selection (kUseLargestComment outside a
   /// run).

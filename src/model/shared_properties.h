@@ -55,6 +55,53 @@ int32_t testComment(const T& object) {
   return shownComment(object).empty() ? 0 : 1;
 }
 
+/// Writes the comment's description without its sections, resolving links from the scope `Scope` gives.
+template <typename T, auto Scope>
+void writeCommentDetails(const T& object, const EvaluationContext& context, std::ostream& out) {
+  shownComment(object).WriteDetails(context, std::invoke(Scope, object), out);
+}
+
+/// Writes what the comment's @return says.
+template <typename T, auto Scope>
+void writeCommentReturns(const T& object, const EvaluationContext& context, std::ostream& out) {
+  const DocText comment = shownComment(object);
+  if (const CommentSections* sections = comment.sections())
+    sections->returns.WriteFull(context, std::invoke(Scope, object), out);
+}
+
+/// 1 when the comment has a description (paragraphs besides its sections).
+template <typename T>
+int32_t testCommentDetails(const T& object) {
+  return shownComment(object).paragraphs().empty() ? 0 : 1;
+}
+
+/// 1 when the comment says what is returned.
+template <typename T>
+int32_t testCommentReturns(const T& object) {
+  const DocText comment = shownComment(object);
+  return comment.sections() && !comment.sections()->returns.empty() ? 1 : 0;
+}
+
+/// 1 when the comment says the object is deprecated.
+template <typename T>
+int32_t testDeprecated(const T& object) {
+  const DocText comment = shownComment(object);
+  return comment.sections() && comment.sections()->deprecated ? 1 : 0;
+}
+
+/// 1 when the comment documents parameters with @param.
+template <typename T>
+int32_t testParametersDocumented(const T& object) {
+  const DocText comment = shownComment(object);
+  return comment.sections() && !comment.sections()->params.empty() ? 1 : 0;
+}
+
+/// The view of the section list `List` of the comment, resolving links from the scope `Scope` gives.
+template <typename T, auto Scope, CommentList List>
+StyleSheetObject* commentSectionList(T& object) {
+  return object.commentLists.over(shownComment(object), List, std::invoke(Scope, object));
+}
+
 /// Writes the file name and extension of the declaring file, filtered.
 template <typename T>
 void writeDeclaringFile(const T& object, const EvaluationContext& context, std::ostream& out) {
@@ -90,6 +137,25 @@ inline constexpr PropertyRow<T> kTextProperty[] = {
 template <typename T, auto Scope>
 inline constexpr PropertyRow<T> kTextSummaryProperty[] = {
     {"text_summary", writeCommentSummary<T, Scope>},
+};
+
+/// The parts of a comment written with comment commands: "brief" (the summary), "details" (the description
+/// without the sections), "returns" (also a test), the tests "deprecated" and "has_params_doc", and the
+/// lists "param_list", "tparam_list", "retval_list", "throws_list", "see_list" and "notes_list"; links are
+/// resolved from the scope `Scope` gives.
+template <typename T, auto Scope>
+inline constexpr PropertyRow<T> kCommentSectionProperties[] = {
+    {"brief", writeCommentSummary<T, Scope>, testComment<T>},
+    {"details", writeCommentDetails<T, Scope>, testCommentDetails<T>},
+    {"returns", writeCommentReturns<T, Scope>, testCommentReturns<T>},
+    {"deprecated", nullptr, testDeprecated<T>},
+    {"has_params_doc", nullptr, testParametersDocumented<T>},
+    {"param_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kParams>},
+    {"tparam_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kTemplateParams>},
+    {"retval_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kReturnValues>},
+    {"throws_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kExceptions>},
+    {"see_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kSeeAlso>},
+    {"notes_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kNotes>},
 };
 
 /// "file" (the declaring file's name), "file_url" (a reference to it from the current output file) and

@@ -210,7 +210,7 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
     const std::string_view piece = text.substr(i, end - i);
     const size_t start = i;
     i = end;
-    if (delimiters || !context.linkIndex) {
+    if (delimiters || !context.linkIndex || words == LinkWords::kNone) {
       if (delimiters && words == LinkWords::kProse)
         for (char c : piece) inBackquotes = c == '`' ? !inBackquotes : inBackquotes;
       plain(piece);

@@ -23,6 +23,8 @@ enum class LinkWords : uint8_t {
   kProse,
   /// Code blocks of comments: names of types only.
   kTypes,
+  /// No word: the text of a link written in the comment.
+  kNone,
 };
 
 /// Writes an HTML link to `target` showing `text` (escaped). A target without "." that is neither empty nor

@@ -1,5 +1,6 @@
 // The comments of real library headers (read in place), as the scanner hands them over, processed and
-// written: prose comes out as one clean line and the RTF groups always balance.
+// written: prose comes out as one clean line, the RTF groups always balance, and no comment command is
+// left in the text.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,7 +35,8 @@ TEST(DocTextRealCommentsTest, LibraryHeaderCommentsComeOutClean) {
   size_t flowing = 0;
   for (const char* header :
        {"/usr/include/c++/12/bits/stl_vector.h", "/usr/include/c++/12/bits/basic_string.h",
-        "/usr/src/googletest/googletest/include/gtest/gtest.h"}) {
+        "/usr/src/googletest/googletest/include/gtest/gtest.h", "/usr/include/nlohmann/json.hpp",
+        "/usr/include/fmt/core.h"}) {
     if (!std::filesystem::exists(header)) continue;
     FileRawScanner scanner(header);
     token_t token;
@@ -55,6 +57,10 @@ TEST(DocTextRealCommentsTest, LibraryHeaderCommentsComeOutClean) {
         doc.WriteFull(output.rtf(), "vector", rtf);
         doc.WriteSummary(output.rtf(), "vector", rtf);
         EXPECT_EQ(rtfDepth(rtf.str()), 0) << raw;
+        std::ostringstream html;
+        doc.WriteFull(output.html(), "vector", html);
+        for (const char* command : {"@brief", "@param", "@return", "\\brief", "\\param", "@tparam", "@throw"})
+          EXPECT_EQ(html.str().find(command), std::string::npos) << raw << "\n" << html.str();
       }
     } while (token.kind != T_EOF);
   }

@@ -184,3 +184,61 @@ TEST(FunctionTest, PropertiesAndTests) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// The items of the list `name` of `object`, each written as "name|direction|title|text".
+std::vector<std::string> listed(StyleSheetObject& object, const std::string& name,
+                                const EvaluationContext& context) {
+  std::vector<std::string> items;
+  StyleSheetObject* list = object.GetList(name);
+  if (!list) return {"<no list>"};
+  for (size_t i = 0; i < list->Count(); ++i) {
+    StyleSheetObject& item = *list->At(i);
+    items.push_back(property(item, "name", context) + "|" + property(item, "direction", context) + "|" +
+                    property(item, "title", context) + "|" + property(item, "text", context));
+  }
+  return items;
+}
+
+TEST(FunctionTest, StructuredCommentPartsAreProperties) {
+  ScopedConfiguration run;
+  CommentOutput output;
+  output.links["Widget"] = "w.html#c_Widget";
+  const EvaluationContext html = output.html();
+  Function f = function("draw", {"int", "int"});
+  f.className = "Widget";
+  f.declarationDoc = DocText(
+      "@brief Draws it.\n\nLonger text.\n@param[in] x the x\n@param y the y\n@return true when drawn\n"
+      "@throws Widget when broken\n@note Slow; see Widget.\n@deprecated Use paint.\n@sa paint, Widget",
+      true, DocText::kDeclarationLevel, "w.h");
+  EXPECT_EQ(property(f, "brief", html), "Draws it.");
+  EXPECT_EQ(property(f, "text_summary", html), "Draws it.");
+  EXPECT_EQ(property(f, "details", html), "Draws it.<P CLASS=QLCMT>Longer text.</P>\n");
+  EXPECT_EQ(property(f, "returns", html), "True when drawn.");
+  EXPECT_EQ(test(f, "returns"), 1);
+  EXPECT_EQ(test(f, "deprecated"), 1);
+  EXPECT_EQ(test(f, "has_params_doc"), 1);
+  EXPECT_EQ(listed(f, "param_list", html), (std::vector<std::string>{"x|in||The x.", "y|||The y."}));
+  EXPECT_EQ(listed(f, "throws_list", html),
+            std::vector<std::string>{"<A HREF=\"w.html#c_Widget\">Widget</A>|||When broken."});
+  EXPECT_EQ(listed(f, "notes_list", html),
+            (std::vector<std::string>{"||Note|Slow; see <A HREF=\"w.html#c_Widget\">Widget</A>.",
+                                      "||Deprecated|Use paint."}));
+  EXPECT_EQ(listed(f, "see_list", html),
+            std::vector<std::string>{"|||paint, <A HREF=\"w.html#c_Widget\">Widget</A>"});
+  EXPECT_EQ(f.GetList("tparam_list")->Count(), 0u);
+  // "text" shows the sections too, for style sheets that know nothing of them.
+  const std::string text = property(f, "text", html);
+  EXPECT_NE(text.find("<DT>Parameters</DT>\n<DD><CODE>x</CODE> [in] The x.</DD>"), std::string::npos) << text;
+  EXPECT_NE(text.find("<DT>Deprecated</DT>\n<DD>Use paint.</DD>"), std::string::npos) << text;
+  // A comment without commands has no sections.
+  f.declarationDoc = DocText("Plain.", true, DocText::kDeclarationLevel, "w.h");
+  EXPECT_EQ(property(f, "details", html), property(f, "text", html));
+  EXPECT_EQ(test(f, "has_params_doc"), 0);
+  EXPECT_EQ(f.GetList("param_list")->Count(), 0u);
+}
+
+}  // namespace
+}  // namespace quillet

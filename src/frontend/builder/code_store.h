@@ -4,6 +4,7 @@
 // module's builder fills it, comment association completes it, and the document copies from it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -73,8 +74,13 @@ class CodeStore {
   void AssignComment(std::string_view target, const DocText& comment);
   /// Adds each assigned comment to the comments of its targets: enumerations and free functions of the
   /// name, else the class, else Class::member, else the same qualified by namespaces (ns::Class::member).
-  /// A target without a comment takes the assigned one; a target found nowhere is reported.
+  /// A target without a comment takes the assigned one; a target found nowhere is reported. Then the
+  /// comments are completed (FinishComments).
   void ApplyAssignedComments();
+  /// Completes the comments once the assigned ones are applied: a comment takes in the comments its
+  /// @copydoc names, each function's parameters take the text its @param gives them, and @param names no
+  /// parameter has, or parameters only partly documented, are reported.
+  void FinishComments();
   /// The number of targets with an assigned comment.
   size_t assignedCommentCount() const { return assigned_.size(); }
 
@@ -100,6 +106,8 @@ class CodeStore {
   NameMap<size_t> typedefIndex_;
   std::unordered_set<std::string, StringHash, std::equal_to<>> namespaces_;
   bool applyComment(std::string_view target, const DocText& comment);
+  std::optional<DocText> documentedComment(std::string_view name);
+  void copyDocumentation(DocText& comment);
   bool applyQualifiedComment(std::string_view target, const DocText& comment);
   template <typename Visit>
   void forEachQualifiedClass(std::string_view qualified, Visit visit);

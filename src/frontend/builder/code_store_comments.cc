@@ -52,6 +52,7 @@ void CodeStore::ApplyAssignedComments() {
     if (!applyComment(assigned.target, comment) && !applyQualifiedComment(assigned.target, comment))
       reportMessage("error:(" + comment.fileName() + ") cannot find comment target " + assigned.target + ".");
   }
+  FinishComments();
 }
 
 // The target as a plain name (enumerations and free functions, else a class) or as Class::member.

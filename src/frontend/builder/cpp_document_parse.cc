@@ -162,6 +162,10 @@ void CppDocumentParse::OnComment(std::string_view text, bool afterDeclaration) {
     for (const std::string& target : comment.directiveTargets()) store_.AssignComment(target, comment);
     return;
   }
+  if (comment.documentsNoDeclaration()) {  // a file's or a namespace's comment documents no declaration
+    pendingComment_.clear();
+    return;
+  }
   if (!text.empty() && commentAfterPrototype_) {
     // The first comment after a prototype documents the function the prototype landed in. Parameter
     // comments already taken at the prototype stay.

@@ -267,7 +267,7 @@ class Doc // NOLINT(hicpp-special-member-functions)
 )");
   const Class* doc = store_.GetClass("Doc");
   ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(text(doc->doc), "@brief The document.");
+  EXPECT_EQ(text(doc->doc), "The document.");
   EXPECT_EQ(text(member("Doc", "open")->declarationDoc), "Opens it.");
   EXPECT_EQ(text(member("Doc", "close")->declarationDoc), "Closes it.");
   EXPECT_EQ(text(member("Doc", "flush")->declarationDoc), "Flushes it.");
@@ -281,6 +281,41 @@ class Doc // NOLINT(hicpp-special-member-functions)
   EXPECT_EQ(text(tags[0].doc), "Read only.");
   EXPECT_EQ(text(tags[1].doc), "Write only.");
   EXPECT_EQ(text(tags[2].doc), "Both.");
+}
+
+TEST_F(CppDocumentParseTest, CommandsShareParameterTextsNameTargetsAndReportMisnamedParameters) {
+  build(R"(
+/** @file
+ * The file's own comment documents no declaration.
+ */
+/// @brief Scales.
+/// @param[in] factor how much
+/// @param missing not there
+int scale(int factor, int offset);
+/// @copydoc scale
+int rescale(int factor, int offset);
+/** @fn int later(int n)
+ *  @param n the count
+ */
+int other();
+int later(int n);
+)");
+  store_.ApplyAssignedComments();
+  const Function* scale = freeFunction("scale");
+  ASSERT_NE(scale, nullptr);
+  EXPECT_EQ(text(scale->args[0].declarationDoc), "How much.");
+  EXPECT_TRUE(scale->args[1].declarationDoc.empty());
+  EXPECT_EQ(text(freeFunction("rescale")->args[0].declarationDoc), "How much.");
+  EXPECT_TRUE(freeFunction("other")->declarationDoc.empty());
+  EXPECT_EQ(text(freeFunction("later")->args[0].declarationDoc), "The count.");
+  const std::string where = "warning: (" + root_ + "module.cpp) ";
+  EXPECT_EQ(messages(),
+            (std::vector<std::string>{
+                where + "@param names missing, which scale(int, int) does not have.",
+                where + "the parameters of scale(int, int) are partly documented; offset has no @param.",
+                where + "@param names missing, which rescale(int, int) does not have.",
+                where + "the parameters of rescale(int, int) are partly documented; offset has no @param.",
+            }));
 }
 
 TEST_F(CppDocumentParseTest, CommentsBeforeAndAfterPrototypes) {
