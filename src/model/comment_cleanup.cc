@@ -10,12 +10,21 @@ bool isMarkerOrBlank(char c) {
   return c == ' ' || c == '*' || c == '/';
 }
 
+// True when the run of "*" at `at` is Markdown emphasis: stars right before a word ("**Note**").
+bool startsEmphasis(const std::string& text, size_t at, size_t end) {
+  size_t after = at;
+  while (after < end && text[after] == '*') ++after;
+  return after < end && !isMarkerOrBlank(text[after]);
+}
+
 // Blanks the markers at both ends of the line [begin, end). The leading run may cover the whole line; the
-// trailing run never reaches the line's first character.
-void blankLineMarkers(std::string& text, size_t begin, size_t end) {
+// trailing run never reaches the line's first character. With `keepEmphasis`, stars that open emphasis
+// stay, and so do stars that close it at the end of the line.
+void blankLineMarkers(std::string& text, size_t begin, size_t end, bool keepEmphasis) {
   size_t i = begin;
   bool after_marker = false;  // the character before i was a "*" or "/", not a blank
   for (; i < end && isMarkerOrBlank(text[i]); ++i) {
+    if (keepEmphasis && text[i] == '*' && startsEmphasis(text, i, end)) break;
     after_marker = text[i] != ' ';
     text[i] = ' ';
   }
@@ -32,6 +41,11 @@ void blankLineMarkers(std::string& text, size_t begin, size_t end) {
   // A single "/" right after a word ends a path or URL ("https://host/"), not a comment decoration.
   const size_t last = end - 1;
   if (last > begin && text[last] == '/' && text[last - 1] != '/' && !isMarkerOrBlank(text[last - 1])) return;
+  if (keepEmphasis && text[last] == '*' && text.find('*', i) < last) {
+    size_t stars = last;
+    while (stars > begin && text[stars - 1] == '*') --stars;
+    if (stars > begin && !isMarkerOrBlank(text[stars - 1])) return;
+  }
   for (size_t j = last; j > begin && isMarkerOrBlank(text[j]); --j) text[j] = ' ';
 }
 
@@ -58,12 +72,12 @@ std::string expandTabs(std::string_view text, int tabSize) {
   return out;
 }
 
-void blankCommentMarkers(std::string& text) {
+void blankCommentMarkers(std::string& text, bool keepEmphasis) {
   size_t begin = 0;
   while (begin <= text.size()) {
     size_t end = text.find('\n', begin);
     if (end == std::string::npos) end = text.size();
-    blankLineMarkers(text, begin, end);
+    blankLineMarkers(text, begin, end, keepEmphasis);
     begin = end + 1;
   }
 }

@@ -17,8 +17,9 @@ std::string expandTabs(std::string_view text, int tabSize);
 /// asterisks, then trailing and leading slashes, repeated until the line's ends hold no more markers (so
 /// both bare comment bodies and comments with their delimiters are cleaned). Never changes the length of a
 /// line, so the text keeps its alignment. A single "/" ending a line right after a word ends a path or URL
-/// and stays.
-void blankCommentMarkers(std::string& text);
+/// and stays. With `keepEmphasis` (comments read as Markdown), stars right before or after a word at the
+/// ends of a line are emphasis ("**Note**:") and stay.
+void blankCommentMarkers(std::string& text, bool keepEmphasis = false);
 
 /// What taking the directives out of a comment found.
 struct CommentDirectives {

@@ -1,13 +1,476 @@
 #include "model/comment_markdown.h"
 
+#include <md4c.h>
+
+#include <algorithm>
+#include <string>
+
+#include "common/message_output.h"
+
 namespace quillet {
 
+namespace {
+
+// Containers (quotes, list items) nested deeper than this are shown as text: no reader of a comment needs
+// them, and they would only make the reading slow.
+constexpr size_t kDeepestNesting = 32;
+
+// A byte that stands for a backslash while md4c reads the text, so that the escapes and commands written
+// with a backslash ("\\", "\@", "\param") reach the comment's own reading as written.
+constexpr char kBackslash = '\x03';
+
+constexpr unsigned kMarkdownFlags = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH | MD_FLAG_NOHTML |
+                                    MD_FLAG_PERMISSIVEURLAUTOLINKS | MD_FLAG_PERMISSIVEWWWAUTOLINKS;
+
+std::string_view withoutIndent(std::string_view line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first == std::string_view::npos ? std::string_view() : line.substr(first);
+}
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// True when the line (its indentation left out) starts a block of Markdown that is no paragraph: a list
+// item, a heading, a quote or a table row.
+bool startsMarkdownBlock(std::string_view line) {
+  const std::string_view text = withoutIndent(line);
+  if (text.size() >= 2 && (text[0] == '-' || text[0] == '+' || text[0] == '*') && text[1] == ' ') return true;
+  size_t digits = 0;
+  while (digits < text.size() && digits < 9 && isDigit(text[digits])) ++digits;
+  if (digits > 0 && digits + 1 < text.size() && (text[digits] == '.' || text[digits] == ')') &&
+      text[digits + 1] == ' ')
+    return true;
+  size_t hashes = 0;
+  while (hashes < text.size() && text[hashes] == '#') ++hashes;
+  if (hashes >= 1 && hashes <= 6 && (hashes == text.size() || text[hashes] == ' ')) return true;
+  return text.starts_with('>') || (text.starts_with('|') && text.find('|', 1) != std::string_view::npos);
+}
+
+// The fence a line opens ("```" or "~~~", three or more) and the language after it; empty when none.
+std::string_view fenceOf(std::string_view line, std::string_view& language) {
+  const std::string_view text = withoutIndent(line);
+  if (text.size() < 3 || (text[0] != '`' && text[0] != '~')) return {};
+  size_t length = 0;
+  while (length < text.size() && text[length] == text[0]) ++length;
+  if (length < 3) return {};
+  language = withoutIndent(text.substr(length));
+  language = language.substr(0, language.find_first_of(" \t{"));
+  return text.substr(0, length);
+}
+
+// How deep the containers of `text` nest: quote marks and list indentation.
+size_t nestingOf(std::string_view text) {
+  size_t deepest = 0;
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    size_t depth = 0;
+    size_t indent = 0;
+    for (size_t i = begin; i < end; ++i) {
+      if (text[i] == '>') {
+        ++depth;
+      } else if (text[i] == ' ') {
+        ++indent;
+      } else if (!(text[i] == '-' || text[i] == '*' || text[i] == '+') || i + 1 >= end ||
+                 text[i + 1] != ' ') {
+        break;
+      } else {
+        ++depth;
+      }
+    }
+    deepest = std::max(deepest, depth + indent / 2);
+    begin = end + 1;
+  }
+  return deepest;
+}
+
+// Turns what md4c reports into prepared markup. Text of paragraphs goes through prepareInline (commands,
+// escapes, tags, addresses); text of code and of links is written as it is.
+class MarkdownWriter {
+ public:
+  explicit MarkdownWriter(PreparedText& into) : into_(into) {}
+
+  bool read(std::string_view text) {
+    std::string protectedText(text);
+    for (size_t i = 0; i + 1 < protectedText.size(); ++i) {
+      const char next = protectedText[i + 1];
+      if (protectedText[i] == '\\' &&
+          (next == '\\' || next == '@' || (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))) {
+        protectedText[i] = kBackslash;
+        if (next == '\\') protectedText[++i] = kBackslash;
+      }
+    }
+    MD_PARSER parser{};
+    parser.flags = kMarkdownFlags;
+    parser.enter_block = [](MD_BLOCKTYPE type, void* detail, void* self) {
+      return static_cast<MarkdownWriter*>(self)->block(type, detail, true);
+    };
+    parser.leave_block = [](MD_BLOCKTYPE type, void* detail, void* self) {
+      return static_cast<MarkdownWriter*>(self)->block(type, detail, false);
+    };
+    parser.enter_span = [](MD_SPANTYPE type, void* detail, void* self) {
+      return static_cast<MarkdownWriter*>(self)->span(type, detail, true);
+    };
+    parser.leave_span = [](MD_SPANTYPE type, void* detail, void* self) {
+      return static_cast<MarkdownWriter*>(self)->span(type, detail, false);
+    };
+    parser.text = [](MD_TEXTTYPE type, const MD_CHAR* text, MD_SIZE size, void* self) {
+      return static_cast<MarkdownWriter*>(self)->text(type, std::string_view(text, size));
+    };
+    const bool read =
+        md_parse(protectedText.data(), static_cast<MD_SIZE>(protectedText.size()), &parser, this) == 0;
+    flush();
+    return read;
+  }
+
+ private:
+  static std::string restored(std::string_view text) {
+    std::string kept(text);
+    std::replace(kept.begin(), kept.end(), kBackslash, '\\');
+    return kept;
+  }
+
+  void flush() {
+    if (pending_.empty()) return;
+    prepareInline(restored(pending_), into_);
+    pending_.clear();
+  }
+  void tag(std::string_view name, const TagAttributes& attributes = {}) {
+    flush();
+    appendPreparedTag(into_.text, name, attributes);
+  }
+  void literal(std::string_view text) {
+    flush();
+    appendPreparedText(into_.text, restored(text));
+  }
+  static std::string attributeText(const MD_ATTRIBUTE& attribute) {
+    std::string text(attribute.text, attribute.size);
+    std::replace(text.begin(), text.end(), '"', '\'');
+    return "\"" + restored(text) + "\"";
+  }
+
+  int block(MD_BLOCKTYPE type, void* detail, bool enter) {
+    const std::string close = enter ? "" : "/";
+    switch (type) {
+      case MD_BLOCK_UL:
+        into_.block = true;
+        tag(close + "ul");
+        break;
+      case MD_BLOCK_OL:
+        into_.block = true;
+        tag(close + "ol");
+        break;
+      case MD_BLOCK_LI:
+        tag(close + "li");
+        break;
+      case MD_BLOCK_QUOTE:
+        into_.block = true;
+        tag(close + "blockquote");
+        break;
+      case MD_BLOCK_HR:
+        into_.block = true;
+        if (enter) tag("hr");
+        break;
+      case MD_BLOCK_H: {
+        // A comment's headings rank below the page's own.
+        const unsigned level = std::min(6u, static_cast<const MD_BLOCK_H_DETAIL*>(detail)->level + 2);
+        into_.block = true;
+        tag(close + "h" + std::to_string(level));
+        break;
+      }
+      case MD_BLOCK_CODE:
+        into_.block = true;
+        inCode_ = enter;
+        tag(close + "pre");
+        break;
+      case MD_BLOCK_TABLE:
+        into_.block = true;
+        tag(close + "table");
+        break;
+      case MD_BLOCK_THEAD:
+      case MD_BLOCK_TBODY:
+        break;
+      case MD_BLOCK_TR:
+        tag(close + "tr");
+        break;
+      case MD_BLOCK_TH:
+        tag(close + "th");
+        break;
+      case MD_BLOCK_TD:
+        tag(close + "td");
+        break;
+      case MD_BLOCK_P:
+        // Paragraphs inside a list or quote are separated; a lone one is the text itself.
+        if (!enter) {
+          flush();
+          paragraphEnded_ = true;
+        } else if (paragraphEnded_) {
+          tag("br");
+        }
+        break;
+      case MD_BLOCK_DOC:
+      case MD_BLOCK_HTML:
+        break;
+    }
+    if (type != MD_BLOCK_P && type != MD_BLOCK_DOC) paragraphEnded_ = false;
+    return 0;
+  }
+
+  int span(MD_SPANTYPE type, void* detail, bool enter) {
+    const std::string close = enter ? "" : "/";
+    switch (type) {
+      case MD_SPAN_EM:
+        tag(close + "em");
+        break;
+      case MD_SPAN_STRONG:
+        tag(close + "strong");
+        break;
+      case MD_SPAN_CODE:
+        inCode_ = enter;
+        tag(close + "code");
+        break;
+      case MD_SPAN_DEL:
+        tag(close + "s");
+        break;
+      case MD_SPAN_U:
+        tag(close + "u");
+        break;
+      case MD_SPAN_A:
+      case MD_SPAN_IMG: {
+        // An image is shown as a link to it, with its description.
+        const MD_ATTRIBUTE& target = type == MD_SPAN_A ? static_cast<const MD_SPAN_A_DETAIL*>(detail)->href
+                                                       : static_cast<const MD_SPAN_IMG_DETAIL*>(detail)->src;
+        inLink_ = enter;
+        if (enter) {
+          tag("a", {{"href", attributeText(target), false}});
+        } else {
+          tag("/a");
+        }
+        break;
+      }
+      case MD_SPAN_LATEXMATH:
+      case MD_SPAN_LATEXMATH_DISPLAY:
+      case MD_SPAN_WIKILINK:
+        break;
+    }
+    return 0;
+  }
+
+  int text(MD_TEXTTYPE type, std::string_view text) {
+    switch (type) {
+      case MD_TEXT_NORMAL:
+        if (inLink_ || inCode_) {
+          literal(text);
+        } else {
+          pending_ += text;
+        }
+        break;
+      case MD_TEXT_CODE:
+        literal(text);
+        break;
+      case MD_TEXT_BR:
+        tag("br");
+        break;
+      case MD_TEXT_SOFTBR:
+        pending_ += ' ';
+        break;
+      case MD_TEXT_ENTITY:
+        literal(entity(text));
+        break;
+      case MD_TEXT_NULLCHAR:
+      case MD_TEXT_HTML:
+      case MD_TEXT_LATEXMATH:
+        literal(text);
+        break;
+    }
+    return 0;
+  }
+
+  // The character an entity stands for; the entity itself when it is none of the few a comment uses.
+  static std::string entity(std::string_view text) {
+    static constexpr std::pair<std::string_view, std::string_view> kNamed[] = {
+        {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&nbsp;", " "}};
+    for (const auto& [name, character] : kNamed)
+      if (text == name) return std::string(character);
+    if (text.size() > 3 && text[1] == '#') {
+      unsigned long code = 0;
+      const bool hex = text[2] == 'x' || text[2] == 'X';
+      for (size_t i = hex ? 3 : 2; i + 1 < text.size() && code < 0x110000; ++i) {
+        const char c = text[i];
+        const int digit = isDigit(c)                    ? c - '0'
+                          : hex && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : hex && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                        : -1;
+        if (digit < 0) return std::string(text);
+        code = code * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+      }
+      if (code > 0 && code < 0x80) return std::string(1, static_cast<char>(code));
+    }
+    return std::string(text);
+  }
+
+  PreparedText& into_;
+  std::string pending_;
+  bool inLink_ = false;
+  bool inCode_ = false;
+  bool paragraphEnded_ = false;
+};
+
+// The paragraph of Markdown blocks `text` (a list, a table, headings), as prepared markup.
+DocParagraph markdownBlock(std::string_view text) {
+  PreparedText prepared;
+  if (!MarkdownWriter(prepared).read(text)) {
+    prepared = PreparedText();
+    prepareInline(text, prepared);
+  }
+  finishInline(prepared);
+  DocParagraph paragraph;
+  paragraph.text = std::move(prepared.text);
+  paragraph.prepared = true;
+  paragraph.block = true;
+  return paragraph;
+}
+
+// The regions seen from a stretch that began at `offset`.
+std::vector<TagRegion> regionsFrom(std::span<const TagRegion> regions, size_t offset) {
+  std::vector<TagRegion> shifted;
+  for (TagRegion region : regions) {
+    if (region.end < offset) continue;
+    region.position = region.position > offset ? region.position - offset : 0;
+    region.end -= offset;
+    shifted.push_back(region);
+  }
+  return shifted;
+}
+
+}  // namespace
+
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
-                                                  const ParagraphOptions& options) {
-  return buildParagraphs(text, regions, options);
+                                                  const ParagraphOptions& options,
+                                                  std::string_view fileName) {
+  if (nestingOf(text) > kDeepestNesting) {
+    reportMessage("warning: (" + std::string(fileName) + ") Markdown nested more than " +
+                  std::to_string(kDeepestNesting) + " deep, shown as text.");
+    std::vector<DocParagraph> plain = buildParagraphs(text, regions, options);
+    for (DocParagraph& paragraph : plain) {
+      PreparedText prepared;
+      prepareInline(paragraph.text, prepared);
+      finishInline(prepared);
+      paragraph.text = std::move(prepared.text);
+      paragraph.prepared = true;
+    }
+    return plain;
+  }
+  struct Line {
+    size_t begin;
+    size_t end;  // after its line break
+    bool blank;
+    size_t indent;
+  };
+  std::vector<Line> lines;
+  size_t common = std::string_view::npos;  // the indentation all lines share (comment markers left it)
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = text.find('\n', begin);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    const std::string_view line = text.substr(begin, end - begin);
+    const bool blank = withoutIndent(line).empty() || withoutIndent(line) == "\n";
+    const size_t indent = blank ? 0 : line.find_first_not_of(" \t");
+    if (!blank) common = std::min(common, indent);
+    lines.push_back({begin, end, blank, indent});
+    begin = end;
+  }
+  const auto lineText = [&](size_t i) { return text.substr(lines[i].begin, lines[i].end - lines[i].begin); };
+  // The text of lines [first, last) with the indentation they share taken off.
+  const auto relative = [&](size_t first, size_t last) {
+    size_t indent = std::string_view::npos;
+    for (size_t i = first; i < last; ++i)
+      if (!lines[i].blank) indent = std::min(indent, lines[i].indent);
+    std::string block;
+    for (size_t i = first; i < last; ++i) {
+      const std::string_view line = lineText(i);
+      block += line.substr(std::min(indent, line.size()));
+    }
+    return block;
+  };
+
+  std::vector<DocParagraph> paragraphs;
+  size_t prose_start = 0;  // where the text not yet formatted as prose begins
+  const auto addProse = [&](size_t end) {
+    if (end <= prose_start) return;
+    std::vector<DocParagraph> made = buildParagraphs(text.substr(prose_start, end - prose_start),
+                                                     regionsFrom(regions, prose_start), options);
+    for (DocParagraph& paragraph : made) paragraphs.push_back(std::move(paragraph));
+  };
+  const auto addCode = [&](std::string_view code) {
+    DocParagraph paragraph;
+    paragraph.kind = DocParagraph::kPreformatted;
+    paragraph.prepared = true;
+    appendPreparedText(paragraph.text, code);
+    if (!paragraph.text.empty() && paragraph.text.back() != '\n') paragraph.text += '\n';
+    paragraphs.push_back(std::move(paragraph));
+  };
+  const auto startOf = [&](size_t i) { return i < lines.size() ? lines[i].begin : text.size(); };
+
+  size_t i = 0;
+  while (i < lines.size()) {
+    std::string_view language;
+    const std::string_view fence = fenceOf(lineText(i), language);
+    if (!fence.empty()) {
+      // Fenced code runs to its closing fence, or to the end of the comment.
+      size_t close = i + 1;
+      while (close < lines.size()) {
+        std::string_view ignored;
+        const std::string_view closing = fenceOf(lineText(close), ignored);
+        if (!closing.empty() && closing.front() == fence.front() && closing.size() >= fence.size()) break;
+        ++close;
+      }
+      addProse(lines[i].begin);
+      addCode(relative(i + 1, close));
+      i = std::min(close + 1, lines.size());
+      prose_start = startOf(i);
+      continue;
+    }
+    if (lines[i].blank) {
+      ++i;
+      continue;
+    }
+    // A run of lines up to a blank line or a fence: a Markdown block, code indented by four, or prose.
+    size_t last = i;
+    bool markdown = false;
+    bool indented = true;
+    while (last < lines.size() && !lines[last].blank) {
+      std::string_view ignored;
+      if (last > i && !fenceOf(lineText(last), ignored).empty()) break;
+      markdown = markdown || startsMarkdownBlock(lineText(last));
+      indented = indented && lines[last].indent >= common + 4;
+      ++last;
+    }
+    if (markdown || indented) {
+      addProse(lines[i].begin);
+      if (markdown) {
+        paragraphs.push_back(markdownBlock(relative(i, last)));
+      } else {
+        addCode(relative(i, last));
+      }
+      prose_start = startOf(last);
+    }
+    i = last;
+  }
+  addProse(text.size());
+  return paragraphs;
 }
 
 void prepareMarkdownInline(std::string_view text, PreparedText& into) {
+  PreparedText made;
+  if (MarkdownWriter(made).read(text)) {
+    into.text += made.text;
+    into.block = into.block || made.block;
+    into.inList = made.inList;
+    into.copyTargets.insert(into.copyTargets.end(), made.copyTargets.begin(), made.copyTargets.end());
+    return;
+  }
   prepareInline(text, into);
 }
 

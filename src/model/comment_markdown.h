@@ -7,6 +7,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -15,11 +16,13 @@
 
 namespace quillet {
 
-/// The paragraphs of the comment text `text` read as Markdown: fenced code blocks and blocks of list
-/// items, table rows, headings and quotes become prepared paragraphs; the rest is cut and formatted as
-/// buildParagraphs does (those paragraphs are not prepared yet).
+/// The paragraphs of the comment text `text` (from `fileName`, named in messages) read as Markdown: fenced
+/// code, code indented by four more than the rest, and blocks of list items, table rows, headings and
+/// quotes become prepared paragraphs; the rest is cut and formatted as buildParagraphs does (those
+/// paragraphs are not prepared yet). Containers nested too deep are reported and the text is read as it
+/// would be without Markdown.
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
-                                                  const ParagraphOptions& options);
+                                                  const ParagraphOptions& options, std::string_view fileName);
 
 /// Appends the inline Markdown of the paragraph text `text` (code spans, emphasis, links, autolinks) to
 /// `into`, its other text marked up as prepareInline does.

@@ -267,7 +267,7 @@ CommentTextBuilder::CommentTextBuilder(std::ostream& out, const EvaluationContex
 LinkWords CommentTextBuilder::linkWords() const {
   if (linkDepth_ > 0) return LinkWords::kNone;
   if (codeDepth_ > 0) return LinkWords::kAll;
-  return codeBlock_ ? LinkWords::kTypes : LinkWords::kProse;
+  return codeBlock_ || preDepth_ > 0 ? LinkWords::kTypes : LinkWords::kProse;
 }
 
 void CommentTextBuilder::Build(std::string_view text, size_t limit) {
@@ -328,6 +328,8 @@ void CommentTextBuilder::tag(std::string_view name, const TagAttributes& attribu
     codeDepth_ = closing ? std::max(0, codeDepth_ - 1) : codeDepth_ + 1;
   } else if (bare == "a") {
     linkDepth_ = closing ? std::max(0, linkDepth_ - 1) : linkDepth_ + 1;
+  } else if (bare == "pre") {
+    preDepth_ = closing ? std::max(0, preDepth_ - 1) : preDepth_ + 1;
   }
   WriteTag(name, attributes);
 }

@@ -92,7 +92,7 @@ class CommentTextBuilder {
   virtual void EndText() {}
 
   /// The words the text being written may link: none inside a link the comment writes, every documented
-  /// name inside code tags, types only in a code block, running text otherwise.
+  /// name inside code tags, types only in a code block (or pre tags), running text otherwise.
   LinkWords linkWords() const;
   /// True when the paragraph being written is prepared markup.
   bool prepared() const { return prepared_; }
@@ -108,6 +108,7 @@ class CommentTextBuilder {
 
   int codeDepth_ = 0;
   int linkDepth_ = 0;
+  int preDepth_ = 0;
   bool codeBlock_ = false;
   bool prepared_ = false;
   // A reference being written (a "ref" tag of prepared markup): its target and the text shown for it.

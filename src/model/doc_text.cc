@@ -75,7 +75,7 @@ DocText::DocText(std::string_view rawText, bool applyTags, int32_t level, std::s
   const bool markdown = configuration && configuration->commentMarkdown();
 
   std::string text = expandTabs(rawText, configuration ? configuration->tabSize() : 8);
-  blankCommentMarkers(text);
+  blankCommentMarkers(text, markdown);
   CommentDirectives directives = extractDirectives(text, data->fileName);
   for (const std::string& error : directives.errors) reportMessage(error);
   data->directiveTargets = std::move(directives.targets);

@@ -78,7 +78,7 @@ void prepareSeeAlso(std::string_view text, PreparedText& into) {
 
 // Appends the paragraphs of one block of comment text to `paragraphs`, as prepared markup.
 void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
-                 const ParagraphOptions& options, bool markdown, bool seeAlso,
+                 const ParagraphOptions& options, bool markdown, bool seeAlso, std::string_view fileName,
                  std::vector<DocParagraph>& paragraphs, std::vector<std::string>& copyTargets) {
   if (block.verbatim) {
     DocParagraph code;
@@ -89,7 +89,7 @@ void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
     return;
   }
   const std::vector<TagRegion> shifted = regionsFrom(regions, block.offset);
-  std::vector<DocParagraph> made = markdown ? buildMarkdownParagraphs(block.text, shifted, options)
+  std::vector<DocParagraph> made = markdown ? buildMarkdownParagraphs(block.text, shifted, options, fileName)
                                             : buildParagraphs(block.text, shifted, options);
   for (DocParagraph& paragraph : made) {
     if (paragraph.prepared) {
@@ -156,8 +156,8 @@ bool DocText::readStructured(std::string_view text, std::span<const TagRegion> r
     // A brief is prose however short its lines.
     ParagraphOptions block_options = options;
     if (static_cast<int>(i) == structure.briefBlock) block_options.level = kParameterLevel;
-    appendBlock(structure.description[i], regions, block_options, markdown, false, data.paragraphs,
-                data.copyTargets);
+    appendBlock(structure.description[i], regions, block_options, markdown, false, data.fileName,
+                data.paragraphs, data.copyTargets);
     if (static_cast<int>(i) == structure.briefBlock && data.paragraphs.size() > first) {
       sections->hasBrief = true;
       sections->brief = data.paragraphs[first];
@@ -175,7 +175,7 @@ bool DocText::readStructured(std::string_view text, std::span<const TagRegion> r
     flowing.capitalize = options.capitalize && !see_also;
     std::vector<DocParagraph> paragraphs;
     for (const CommentBlock& block : written.blocks)
-      appendBlock(block, {}, flowing, markdown, see_also, paragraphs, data.copyTargets);
+      appendBlock(block, {}, flowing, markdown, see_also, data.fileName, paragraphs, data.copyTargets);
     finishPreformatted(paragraphs);
     CommentItem item{std::string(command.kind), std::move(written.name), std::move(written.direction),
                      DocText::fromParagraphs(std::move(paragraphs), data.fileName)};

@@ -203,6 +203,22 @@ TEST(ConfigurationFileTest, ExtensionSettingsRideInTheLastReservedSlotOnlyWhenSe
   EXPECT_EQ(kept.saveToText(), foreign);
 }
 
+TEST(ConfigurationFileTest, CommentMarkdownIsOffInOlderFilesAndKeptWhenTurnedOn) {
+  Configuration configuration = richConfiguration();
+  const std::string before = configuration.saveToText();
+  EXPECT_FALSE(configuration.commentMarkdown());
+  EXPECT_TRUE(configuration.commentAutoBrief());
+  configuration.setCommentMarkdown(true);
+  configuration.setCommentAutoBrief(false);
+  Configuration loaded;
+  ASSERT_TRUE(loaded.loadFromText(configuration.saveToText()));
+  EXPECT_TRUE(loaded.commentMarkdown());
+  EXPECT_FALSE(loaded.commentAutoBrief());
+  loaded.setCommentMarkdown(false);
+  loaded.setCommentAutoBrief(true);
+  EXPECT_EQ(loaded.saveToText(), before);
+}
+
 TEST(ConfigurationFileTest, CutOrCorruptedFilesFailCleanly) {
   const std::string text = richConfiguration().saveToText();
   for (size_t length = 0; length < text.size(); ++length)
