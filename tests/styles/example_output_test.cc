@@ -5,8 +5,6 @@
 // The checks that need tidy or Chromium skip, saying so, where the tool is missing.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -20,43 +18,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
-}
-
-// Runs `command` through the shell; answers its exit status and, in `out`, what it wrote to stdout.
-int run(const std::string& command, std::string* out = nullptr) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  std::string text;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-  const int status = pclose(pipe);
-  if (out) *out = std::move(text);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The path of the first of the programs `names` (separated by blanks) that is installed, or "".
-std::string findProgram(const std::string& names) {
-  std::string path;
-  run("command -v " + names + " 2>/dev/null | head -n 1", &path);
-  while (!path.empty() && std::isspace(static_cast<unsigned char>(path.back()))) path.pop_back();
-  return path;
-}
-
 // The example documented once for all tests of the suite, into a temporary folder.
 class ExampleOutputTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     tree_ = new TempTree;
     // A fresh settings folder, so that the bundled style sets of the build tree are the ones used.
-    const std::string command = "cd " + quoted(std::string(QUILLET_SOURCE_DIR) + "/examples") +
-                                " && env -u QUILLET_STYLES XDG_CONFIG_HOME=" + quoted(tree_->path("config")) +
-                                " " + quoted(QUILLET_BINARY) + " -C -qlc example.qlc -o " +
-                                quoted(tree_->path("out")) + " 2>&1";
-    status_ = run(command, &log_);
+    const std::string command =
+        "cd " + shellQuoted(std::string(QUILLET_SOURCE_DIR) + "/examples") +
+        " && env -u QUILLET_STYLES XDG_CONFIG_HOME=" + shellQuoted(tree_->path("config")) + " " +
+        shellQuoted(QUILLET_BINARY) + " -C -qlc example.qlc -o " + shellQuoted(tree_->path("out")) + " 2>&1";
+    status_ = runCommand(command, &log_);
   }
   static void TearDownTestSuite() {
     delete tree_;
@@ -94,14 +66,7 @@ TEST_F(ExampleOutputTest, EveryPagePassesTheHtmlChecker) {
   if (tidy.empty()) GTEST_SKIP() << "tidy is not installed (Debian package tidy); HTML pages not checked";
   const std::vector<std::string> pages = htmlFilesIn(out());
   ASSERT_GE(pages.size(), 3u);
-  for (const std::string& page : pages) {
-    std::string report;
-    // tidy's status: 0 clean, 1 warnings only, 2 errors. Warnings are listed too, so that they show.
-    const int status =
-        run(quoted(tidy) + " -errors -quiet --show-warnings yes " + quoted(page) + " 2>&1", &report);
-    EXPECT_LT(status, 2) << page << "\n" << report;
-    EXPECT_EQ(report, "") << page;
-  }
+  for (const std::string& page : pages) EXPECT_EQ(tidyReport(tidy, page), "") << page;
 }
 
 TEST_F(ExampleOutputTest, EveryLocalLinkAndAnchorResolvesAndEveryReferenceIsExpanded) {
@@ -153,11 +118,11 @@ TEST_F(ExampleOutputTest, RtfAndHelpFilesAreWellFormed) {
 
 // Headless Chromium as CI runs it: no network, no first-run work, a profile of its own.
 std::string chromiumCommand(const std::string& chromium, const std::string& profile) {
-  return "timeout 120 " + quoted(chromium) +
+  return "timeout 120 " + shellQuoted(chromium) +
          " --headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
          "--disable-background-networking"
          " --disable-component-update --disable-sync --user-data-dir=" +
-         quoted(profile);
+         shellQuoted(profile);
 }
 
 // The DOM of `url` after loading; `console` receives the console messages the page logged.
@@ -165,10 +130,10 @@ std::string loadedDom(const std::string& chromium, const std::string& profile, c
                       std::string& console) {
   const std::string log = profile + ".log";
   std::string dom;
-  run(chromiumCommand(chromium, profile) + " --enable-logging=stderr --v=0 --dump-dom " + quoted(url) +
-          " 2>" + quoted(log),
-      &dom);
-  run("grep :CONSOLE " + quoted(log), &console);
+  runCommand(chromiumCommand(chromium, profile) + " --enable-logging=stderr --v=0 --dump-dom " +
+                 shellQuoted(url) + " 2>" + shellQuoted(log),
+             &dom);
+  runCommand("grep :CONSOLE " + shellQuoted(log), &console);
   return dom;
 }
 
@@ -210,8 +175,9 @@ TEST_F(ExampleOutputTest, BrowserFollowsAClassLinkToTheClassMembers) {
       {index, "contents.png"}, {out(page), "class.png"}, {index, "contents-phone.png"}};
   for (const auto& [shown, png] : pictures) {
     const char* size = png.find("phone") == std::string::npos ? "1280,1600" : "390,1200";
-    run(chromiumCommand(chromium, profile) + " --hide-scrollbars --window-size=" + size + " --screenshot=" +
-        quoted((shots / png).string()) + " " + quoted("file://" + shown) + " >/dev/null 2>&1");
+    runCommand(chromiumCommand(chromium, profile) + " --hide-scrollbars --window-size=" + size +
+               " --screenshot=" + shellQuoted((shots / png).string()) + " " + shellQuoted("file://" + shown) +
+               " >/dev/null 2>&1");
     EXPECT_TRUE(fs::exists(shots / png)) << png;
   }
 }

@@ -1,6 +1,10 @@
 #include "styles/output_checks.h"
 
+#include <sys/wait.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -162,6 +166,39 @@ std::vector<std::string> winHelpProblems(const std::string& rtf) {
   }
   if (topics.empty()) problems.push_back("no topic footnotes");
   return problems;
+}
+
+std::string shellQuoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+int runCommand(const std::string& command, std::string* out) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return -1;
+  std::string text;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+  const int status = pclose(pipe);
+  if (out) *out = std::move(text);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string findProgram(const std::string& names) {
+  std::string path;
+  runCommand("command -v " + names + " 2>/dev/null | head -n 1", &path);
+  while (!path.empty() && std::isspace(static_cast<unsigned char>(path.back()))) path.pop_back();
+  return path;
+}
+
+std::string tidyReport(const std::string& tidy, const std::string& page) {
+  std::string report;
+  // tidy's status: 0 clean, 1 warnings only, 2 errors; both kinds are listed.
+  const int status = runCommand(
+      shellQuoted(tidy) + " -errors -quiet --show-warnings yes " + shellQuoted(page) + " 2>&1", &report);
+  if (status >= 2 && report.empty()) report = "tidy failed";
+  return report;
 }
 
 }  // namespace quillet

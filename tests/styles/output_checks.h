@@ -30,4 +30,13 @@ std::vector<std::string> winHelpProblems(const std::string& rtf);
 /// The contents of `path`, or an empty string when it cannot be read.
 std::string fileText(const std::string& path);
 
+/// `text` quoted for the shell.
+std::string shellQuoted(const std::string& text);
+/// Runs `command` through the shell; answers its exit status and, in `out`, what it wrote to stdout.
+int runCommand(const std::string& command, std::string* out = nullptr);
+/// The path of the first of the programs `names` (separated by blanks) that is installed, or "".
+std::string findProgram(const std::string& names);
+/// What the HTML checker tidy (at `tidy`) reports for `page`, errors and warnings; empty when it is clean.
+std::string tidyReport(const std::string& tidy, const std::string& page);
+
 }  // namespace quillet
