@@ -1,13 +1,14 @@
-// Comment processing and writing speed over every comment of the C++ library headers (read in place and
-// cut by the source scanner once, outside the timing): building a DocText for each, as the model builder
-// does for every declaration, and writing each one in full as HTML with a link index to consult. Bytes are
-// the raw comment bytes.
+// Comment processing and writing speed over every comment of the C++ library headers and of fmt (read in
+// place and cut by the source scanner once, outside the timing): building a DocText for each, as the model
+// builder does for every declaration (with their comment commands read, and once more with Markdown on),
+// and writing each one in full as HTML with a link index to consult. Bytes are the raw comment bytes.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "config/configuration.h"
 #include "frontend/preprocessor/raw_scanner.h"
 #include "model/doc_text.h"
 #include "source_trees.h"
@@ -21,7 +22,9 @@ namespace {
 const std::vector<std::string>& libraryComments() {
   static const std::vector<std::string> comments = [] {
     std::vector<std::string> found;
-    for (const std::string& file : filesBelow(kLibstdcxx)) {
+    std::vector<std::string> files = filesBelow(kLibstdcxx);
+    for (const std::string& file : filesBelow(kFmt)) files.push_back(file);
+    for (const std::string& file : files) {
       FileRawScanner scanner(file);
       token_t token;
       do {
@@ -57,6 +60,26 @@ void BM_BuildComments(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(comments.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_BuildComments)->Unit(benchmark::kMillisecond);
+
+void BM_BuildCommentsMarkdown(benchmark::State& state) {
+  const std::vector<std::string>& comments = libraryComments();
+  if (comments.empty()) {
+    state.SkipWithError("source tree not installed");
+    return;
+  }
+  Configuration configuration;
+  configuration.setCommentMarkdown(true);
+  setCurrentConfiguration(&configuration);
+  for (auto _ : state) {
+    for (const std::string& comment : comments) {
+      DocText doc(comment, true, DocText::kDeclarationLevel, "header.h");
+      benchmark::DoNotOptimize(doc.size());
+    }
+  }
+  setCurrentConfiguration(nullptr);
+  state.SetBytesProcessed(totalBytes(comments) * state.iterations());
+}
+BENCHMARK(BM_BuildCommentsMarkdown)->Unit(benchmark::kMillisecond);
 
 // A link index that knows nothing, as for a word that names no documented symbol.
 class NoLinks final : public LinkLookup {

@@ -11,6 +11,8 @@ namespace quillet::bench {
 inline const std::string kGoogletest = "/usr/src/googletest";
 /// The C++ standard library headers of the machine.
 inline const std::string kLibstdcxx = "/usr/include/c++/12";
+/// The fmt headers of the machine.
+inline const std::string kFmt = "/usr/include/fmt";
 
 /// The files below `root` (all of them, or only those ending in `extension`), sorted; empty when missing.
 std::vector<std::string> filesBelow(const std::string& root, const std::string& extension = "");

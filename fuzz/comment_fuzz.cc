@@ -1,8 +1,9 @@
 // Fuzzes comment processing and the comment markup builders. The input's first byte chooses the options
-// (automatic formatting, capitalization, tab size, whether the tags are applied and the starting level);
-// the rest is a raw comment, processed with a few comment tags of every operation and written in full and
-// as a summary in HTML and RTF. Any crash, hang or sanitizer report is a finding, and so is RTF output
-// whose braces do not balance.
+// (automatic formatting, capitalization, tab size, whether the tags are applied, the starting level, and in
+// the second byte Markdown); the rest is a raw comment, processed with a few comment tags of every
+// operation, read for its comment commands and (with Markdown on) as Markdown, and written in full, as its
+// description, as a summary and section by section in HTML and RTF. Any crash, hang or sanitizer report is
+// a finding, and so is RTF output whose braces do not balance.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,8 +13,8 @@
 
 #include "common/message_output.h"
 #include "config/configuration.h"
+#include "model/comment_sections.h"
 #include "model/doc_text.h"
-#include "stylesheet/style_sheet.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/link_lookup.h"
 #include "template_objects/style_sheet_filter.h"
@@ -76,14 +77,28 @@ void checkBalanced(const std::string& rtf) {
 
 }  // namespace
 
+// Writes every section list of `doc` through its list views, as a template would.
+void writeSections(const DocText& doc, const EvaluationContext& context, std::ostream& out) {
+  CommentListViews views;
+  for (CommentList list : {CommentList::kParams, CommentList::kTemplateParams, CommentList::kReturnValues,
+                           CommentList::kExceptions, CommentList::kSeeAlso, CommentList::kNotes}) {
+    StyleSheetObject* view = views.over(doc, list, "Klass");
+    for (size_t i = 0; i < view->Count(); ++i)
+      for (const char* property : {"name", "direction", "kind", "title", "text"})
+        view->At(i)->WriteProperty(context, property, out);
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
+  if (size < 2) return 0;
   const uint8_t options = data[0];
-  const std::string_view comment(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string_view comment(reinterpret_cast<const char*>(data + 2), size - 2);
   Configuration& config = configuration();
   config.setAutoFormat((options & 1) == 0);
   config.setAutoCapitalize((options & 2) == 0);
   config.setTabSize((options >> 2) & 7);
+  config.setCommentMarkdown((data[1] & 1) != 0);
+  config.setCommentAutoBrief((data[1] & 2) == 0);
   static SilentOutput output;
   setCurrentConfiguration(&config);
   setCurrentMessageOutput(&output);
@@ -92,13 +107,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DocText both = doc;
   both.append(doc);
 
-  static const StyleSheet sheet = StyleSheet::fromText("main.rtf", "$$({\\f2 fixed_text })");
   static const HTMLStyleSheetFilter html;
   static const RTFStyleSheetFilter rtf;
   static const CapitalLinks links;
   EvaluationContext context;
   context.linkIndex = &links;
-  context.styleSheet = &sheet;
+  context.fixedTextOpening = "{\\f2 ";
+  context.fixedTextClosing = "}";
   for (const StyleSheetFilter* filter :
        {static_cast<const StyleSheetFilter*>(&html), static_cast<const StyleSheetFilter*>(&rtf)}) {
     context.filter = filter;
@@ -106,9 +121,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     both.WriteFull(context, "Klass", full);
     std::ostringstream summary;
     doc.WriteSummary(context, "Klass", summary);
+    std::ostringstream details;
+    doc.WriteDetails(context, "Klass", details);
+    std::ostringstream sections;
+    writeSections(both, context, sections);
     if (filter == static_cast<const StyleSheetFilter*>(&rtf)) {
       checkBalanced(full.str());
       checkBalanced(summary.str());
+      checkBalanced(details.str());
     }
   }
   setCurrentMessageOutput(nullptr);

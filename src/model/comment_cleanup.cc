@@ -52,22 +52,30 @@ void blankLineMarkers(std::string& text, size_t begin, size_t end, bool keepEmph
 }  // namespace
 
 std::string expandTabs(std::string_view text, int tabSize) {
+  if (text.find('\t') == std::string_view::npos && text.find('\r') == std::string_view::npos)
+    return std::string(text);
   const size_t width = tabSize > 0 ? static_cast<size_t>(tabSize) : 8;
   std::string out;
   out.reserve(text.size() + 16);
-  size_t column = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\t') {
+  size_t column = 0;  // characters since the last line break
+  size_t i = 0;
+  while (i < text.size()) {
+    size_t run = i;
+    while (run < text.size() && text[run] != '\t' && text[run] != '\r') ++run;
+    const std::string_view piece = text.substr(i, run - i);
+    const size_t line_break = piece.rfind('\n');
+    column = line_break == std::string_view::npos ? column + piece.size() : piece.size() - line_break - 1;
+    out.append(piece);
+    if (run == text.size()) break;
+    if (text[run] == '\t') {
       const size_t blanks = width - column % width;
       out.append(blanks, ' ');
       column += blanks;
-    } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      continue;
-    } else {
-      out += c;
-      column = c == '\n' ? 0 : column + 1;
+    } else if (run + 1 == text.size() || text[run + 1] != '\n') {
+      out += '\r';  // a carriage return before a line feed is dropped, any other kept
+      ++column;
     }
+    i = run + 1;
   }
   return out;
 }

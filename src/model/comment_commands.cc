@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace quillet {
 
@@ -133,6 +134,7 @@ constexpr bool byName(const CommentCommand& a, const CommentCommand& b) {
 }
 
 static_assert(std::is_sorted(kCommands.begin(), kCommands.end(), byName));
+static_assert(kCommands.size() < 256);
 
 bool isLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -164,9 +166,25 @@ bool opensCommand(char c) {
 }  // namespace
 
 const CommentCommand* findCommentCommand(std::string_view name) {
-  const CommentCommand probe{name, R::kInline};
-  const auto found = std::lower_bound(kCommands.begin(), kCommands.end(), probe, byName);
-  return found != kCommands.end() && found->name == name ? &*found : nullptr;
+  // The commands starting with each letter, found once: most look-ups then compare a handful of names.
+  struct Range {
+    unsigned char begin = 0;
+    unsigned char end = 0;
+  };
+  static const std::array<Range, 26> kByLetter = [] {
+    std::array<Range, 26> ranges{};
+    for (size_t i = 0; i < kCommands.size(); ++i) {
+      Range& range = ranges[static_cast<size_t>(kCommands[i].name[0] - 'a')];
+      if (range.end == 0) range.begin = static_cast<unsigned char>(i);
+      range.end = static_cast<unsigned char>(i + 1);
+    }
+    return ranges;
+  }();
+  if (name.empty() || name[0] < 'a' || name[0] > 'z') return nullptr;
+  const Range range = kByLetter[static_cast<size_t>(name[0] - 'a')];
+  for (size_t i = range.begin; i < range.end; ++i)
+    if (kCommands[i].name == name) return &kCommands[i];
+  return nullptr;
 }
 
 bool readCommand(std::string_view text, size_t at, CommandAt& found) {
@@ -194,9 +212,14 @@ bool readCommand(std::string_view text, size_t at, CommandAt& found) {
 }
 
 bool mayHoldCommands(std::string_view text) {
-  for (size_t at = text.find_first_of("@\\"); at != std::string_view::npos;
-       at = text.find_first_of("@\\", at + 1)) {
-    if (at + 1 < text.size() && isLetter(text[at + 1])) return true;
+  // Two searches for one character each are faster than one for either: most comments hold neither.
+  for (char mark : {'@', '\\'}) {
+    for (const char* at = static_cast<const char*>(std::memchr(text.data(), mark, text.size()));
+         at != nullptr;) {
+      const size_t next = static_cast<size_t>(at - text.data()) + 1;
+      if (next < text.size() && isLetter(text[next])) return true;
+      at = static_cast<const char*>(std::memchr(text.data() + next, mark, text.size() - next));
+    }
   }
   return false;
 }

@@ -1,5 +1,7 @@
 #include "model/comment_inline.h"
 
+#include <cstring>
+
 #include "model/comment_commands.h"
 #include "model/comment_markup_writers.h"
 
@@ -208,7 +210,18 @@ bool isBlockTag(std::string_view name) {
   return false;
 }
 
+bool isPlainText(std::string_view text) {
+  const auto holds = [text](char c) { return std::memchr(text.data(), c, text.size()) != nullptr; };
+  return !holds('@') && !holds('\\') && !holds('<') && !holds(kMarkupTagOpen) && !holds(kMarkupTagClose) &&
+         text.find("://") == std::string_view::npos;
+}
+
 void prepareInline(std::string_view text, PreparedText& into) {
+  // Most paragraphs hold nothing to mark up: they are text as they are.
+  if (isPlainText(text)) {
+    into.text += text;
+    return;
+  }
   const auto read = [&](std::string_view part) { InlineReader(part, into).read(); };
   if (text.find('<') == std::string_view::npos) {
     read(text);

@@ -31,6 +31,9 @@ void appendPreparedTag(std::string& out, std::string_view name, const TagAttribu
 /// True when the tag `name` (lower case, without "/") is block markup.
 bool isBlockTag(std::string_view name);
 
+/// True when `text` holds nothing that prepareInline would change: no command, escape, tag, web address or
+/// marker character.
+bool isPlainText(std::string_view text);
 /// Appends the inline markup of `text` to `into`: commands, escapes, closed HTML tags and web addresses.
 void prepareInline(std::string_view text, PreparedText& into);
 /// Ends what prepareInline left open at the end of a paragraph (a list begun by @li).

@@ -123,7 +123,9 @@ std::vector<TagRegion> tagRegions(const std::vector<TagMatch>& matches, const st
 std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                           const ParagraphOptions& options) {
   std::vector<DocParagraph> paragraphs;
-  std::vector<std::string_view> lines;
+  // The lines of the paragraph being collected; kept between calls, since every comment comes here.
+  thread_local std::vector<std::string_view> lines;
+  lines.clear();
   size_t start = 0;         // offset of the paragraph being collected
   size_t length = 0;        // summed length of its lines
   size_t first_region = 0;  // regions before this one end before every later paragraph starts
@@ -189,21 +191,25 @@ bool looksPreformatted(std::span<const std::string_view> lines) {
 std::string reflowLines(std::span<const std::string_view> lines, bool capitalize) {
   size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 1;
-  std::string text;
-  text.reserve(size + 1);
+  // Written straight into the buffer: every other character is copied, a run of blanks and line breaks
+  // becomes one blank between words.
+  std::string text(size + 1, '\0');
+  char* out = text.data();
+  size_t length = 0;
   bool blank_pending = false;
   for (std::string_view line : lines) {
     for (char c : line) {
       if (c == ' ' || c == '\n') {
-        blank_pending = !text.empty();
+        blank_pending = length > 0;
       } else {
-        if (blank_pending) text += ' ';
+        if (blank_pending) out[length++] = ' ';
         blank_pending = false;
-        text += c;
+        out[length++] = c;
       }
     }
-    blank_pending = !text.empty();
+    blank_pending = length > 0;
   }
+  text.resize(length);
   if (!capitalize || text.empty()) return text;
 
   if (isLower(text[0])) text[0] = toUpper(text[0]);

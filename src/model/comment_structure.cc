@@ -16,10 +16,14 @@ bool isNameCharacter(char c) {
          c == '~';
 }
 
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 std::string_view trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
 }
 
 // The text of a code block as written: without the rest of the command's line when that is blank, and
@@ -62,28 +66,28 @@ class StructureReader {
     while (pos_ < text_.size()) {
       if (line_start) {
         line_start = false;
-        size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
-        if (trim(text_.substr(pos_, end - pos_)).empty()) {
+        size_t first = pos_;
+        while (first < text_.size() && isBlank(text_[first])) ++first;
+        if (first == text_.size() || text_[first] == '\n') {
           blankLine();
-          pos_ = end + 1;
+          pos_ = first + 1;
           line_start = true;
           continue;
         }
       }
-      const size_t next = text_.find_first_of("@\\\n", pos_);
+      const size_t next = findCommandMarkOnLine(text_, pos_);
       if (next == std::string_view::npos) {
         append(text_.substr(pos_));
         break;
       }
-      append(text_.substr(pos_, next - pos_));
-      pos_ = next;
       if (text_[next] == '\n') {
-        append("\n");
-        ++pos_;
+        append(text_.substr(pos_, next + 1 - pos_));
+        pos_ = next + 1;
         line_start = true;
         continue;
       }
+      append(text_.substr(pos_, next - pos_));
+      pos_ = next;
       CommandAt command;
       if (readCommand(text_, next, command)) {
         line_start = handle(command);
@@ -161,8 +165,8 @@ class StructureReader {
     for (const auto& [missing, searched_from] : missingEnds_)
       if (missing == name && from >= searched_from) return std::string_view::npos;
     int depth = 0;
-    for (size_t at = text_.find_first_of("@\\", from); at != std::string_view::npos;
-         at = text_.find_first_of("@\\", at + 1)) {
+    for (size_t at = findCommandMark(text_, from); at != std::string_view::npos;
+         at = findCommandMark(text_, at + 1)) {
       CommandAt found;
       if (!readCommand(text_, at, found)) continue;
       if (found.name == open) ++depth;

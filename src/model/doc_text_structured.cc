@@ -92,11 +92,15 @@ void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
   std::vector<DocParagraph> made = markdown ? buildMarkdownParagraphs(block.text, shifted, options, fileName)
                                             : buildParagraphs(block.text, shifted, options);
   for (DocParagraph& paragraph : made) {
-    if (paragraph.prepared) {
+    // A paragraph with nothing to mark up is prepared markup as it stands (a see-also list excepted).
+    if (paragraph.prepared || (!seeAlso && !(markdown && paragraph.kind == DocParagraph::kFlowing) &&
+                               isPlainText(paragraph.text))) {
+      paragraph.prepared = true;
       paragraphs.push_back(std::move(paragraph));
       continue;
     }
     PreparedText prepared;
+    prepared.text.reserve(paragraph.text.size());
     if (seeAlso && paragraph.kind == DocParagraph::kFlowing) {
       prepareSeeAlso(paragraph.text, prepared);
     } else if (markdown && paragraph.kind == DocParagraph::kFlowing) {
@@ -150,6 +154,7 @@ bool DocText::readStructured(std::string_view text, std::span<const TagRegion> r
                                structure.targets.end());
   data.documentsNoDeclaration = structure.documentsNoDeclaration;
 
+  // Most comments with commands have sections; one without gets none (the object is dropped at the end).
   auto sections = std::make_shared<CommentSections>();
   for (size_t i = 0; i < structure.description.size(); ++i) {
     const size_t first = data.paragraphs.size();

@@ -141,10 +141,11 @@ bool tryKeys(std::string_view qualifier, std::string_view word, std::string_view
 }
 
 // Where the qualifier written directly before position `at` of `text` ("a::b" in "a::b::word") begins;
-// `at` itself when the word is not written after "::".
+// `at` itself when the word is not written after "::". At most eight names count, so that a text made of
+// one long chain of names costs no more than its length.
 size_t qualifierStart(std::string_view text, size_t at) {
   size_t start = at;
-  while (start >= 2 && text[start - 1] == ':' && text[start - 2] == ':') {
+  for (int names = 0; names < 8 && start >= 2 && text[start - 1] == ':' && text[start - 2] == ':'; ++names) {
     size_t word = start - 2;
     while (word > 0 && !isLinkedTextDelimiter(text[word - 1])) --word;
     if (word == start - 2) break;
@@ -211,8 +212,13 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
     const size_t start = i;
     i = end;
     if (delimiters || !context.linkIndex || words == LinkWords::kNone) {
-      if (delimiters && words == LinkWords::kProse)
-        for (char c : piece) inBackquotes = c == '`' ? !inBackquotes : inBackquotes;
+      // A backquote opens code only when another one closes it ("`a b`"); a lone one (`quoted') is text.
+      if (delimiters && words == LinkWords::kProse) {
+        for (size_t at = start; at < end; ++at) {
+          if (text[at] != '`') continue;
+          inBackquotes = !inBackquotes && text.find('`', at + 1) != std::string_view::npos;
+        }
+      }
       plain(piece);
       continue;
     }

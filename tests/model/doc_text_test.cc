@@ -188,3 +188,38 @@ TEST_F(DocTextTest, AnswersAsAStyleSheetObject) {
 
 }  // namespace
 }  // namespace quillet
+
+namespace quillet {
+namespace {
+
+// Bad input: shown as text with a warning, in time that grows with the input alone.
+TEST(DocTextBadInputTest, UnbalancedBlocksHugeCommentsAndDeepMarkdownAreShownAsText) {
+  ScopedConfiguration run;
+  RecordingOutput messages;
+  setCurrentMessageOutput(&messages);
+  run.configuration.setCommentMarkdown(true);
+  const auto text = [](const DocText& doc) {
+    std::string all;
+    for (const DocParagraph& paragraph : doc.paragraphs()) all += paragraph.text;
+    return all;
+  };
+  EXPECT_NE(text(DocText("a @code b", true, 1, "a.h")).find("@code b"), std::string::npos);
+  EXPECT_NE(text(DocText("a @cond b", true, 1, "a.h")).find("@cond b"), std::string::npos);
+  const std::string huge = std::string(DocText::kLongestStructuredComment, 'x') + " @param y";
+  EXPECT_NE(text(DocText(huge, true, 1, "a.h")).find("@param y"), std::string::npos);
+  EXPECT_EQ(messages.lines,
+            (std::vector<std::string>{"warning: (a.h) @code without @endcode, shown as text.",
+                                      "warning: (a.h) @cond without @endcond, shown as text.",
+                                      "warning: (a.h) a comment of 262153 bytes is too long to read its "
+                                      "commands and Markdown, shown as text."}));
+  // Inputs that would be slow if anything in the reading were quadratic: each stays within the size limit.
+  for (const char* unit : {"@code ", "@cond ", "[", "*a", "`", "<b>", "- ", "@li ", "\\\\"}) {
+    std::string repeated;
+    while (repeated.size() < DocText::kLongestStructuredComment - 16) repeated += unit;
+    EXPECT_FALSE(DocText(repeated, true, 1, "a.h").empty()) << unit;
+  }
+  setCurrentMessageOutput(nullptr);
+}
+
+}  // namespace
+}  // namespace quillet

@@ -113,13 +113,13 @@ TEST_F(LinkedTextTest, ProseLinksTypesAndOtherSymbolsOnlyWhereWrittenAsCode) {
   for (const char* name : {"Gadget::Gadget", "Gadget::draw", "Gadget::size", "A"})
     links_.kinds[name] = LinkKind::kFunction;
   links_.kinds["Red"] = LinkKind::kEnumerator;
-  const std::string text = "A Gadget can draw, see draw() and `size` or Gadget::size; Red";
+  const std::string text = "A Gadget can draw, see draw() and `size` or Gadget::size; Red `lone' size";
   EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kProse),
             (std::vector<std::string>{"Gadget>g.html#c_Gadget", "draw>g.html#f_draw", "size>g.html#f_size",
                                       "Gadget>g.html#c_Gadget", "size>g.html#f_size"}));
   EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kTypes),
             (std::vector<std::string>{"Gadget>g.html#c_Gadget", "Gadget>g.html#c_Gadget"}));
-  EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kAll).size(), 8u);
+  EXPECT_EQ(linksIn(text, "Gadget", LinkWords::kAll).size(), 9u);
   // A name given whole (a reference) finds any kind, qualified or in the class context.
   EvaluationContext context;
   context.filter = &html_;
