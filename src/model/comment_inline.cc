@@ -38,6 +38,19 @@ size_t wordEnd(std::string_view text, size_t at, size_t& begin) {
   return end;
 }
 
+// How much of `word` can be part of the name of a symbol (with its scope, template arguments and
+// parameters): up to a brace, backslash, quote or control character.
+size_t nameLength(std::string_view word) {
+  size_t length = 0;
+  while (length < word.size()) {
+    const unsigned char c = static_cast<unsigned char>(word[length]);
+    if (c < 0x20 || c == 0x7f || c == '{' || c == '}' || c == '\\' || c == '"' || c == '\'' || c == '`')
+      break;
+    ++length;
+  }
+  return length;
+}
+
 // Where a web address starting at `at` ends, or `at` when none starts there.
 size_t urlEnd(std::string_view text, size_t at) {
   const std::string_view rest = text.substr(at);
@@ -125,7 +138,10 @@ class InlineReader {
       return command.end;
     }
     if (name == "endlink") return command.end;
-    const size_t end = wordEnd(text_, command.end, begin);
+    size_t end = wordEnd(text_, command.end, begin);
+    // A name that a command refers to ends where a character no name holds begins (a brace, a quote).
+    if (name == "ref" || name == "link" || name == "copydoc" || name == "copybrief" || name == "copydetails")
+      end = begin + nameLength(text_.substr(begin, end - begin));
     const std::string_view word = text_.substr(begin, end - begin);
     if (name == "copydoc" || name == "copybrief" || name == "copydetails") {
       if (!word.empty()) into_.copyTargets.emplace_back(word);

@@ -4,7 +4,6 @@
 // module's builder fills it, comment association completes it, and the document copies from it.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -106,7 +105,7 @@ class CodeStore {
   NameMap<size_t> typedefIndex_;
   std::unordered_set<std::string, StringHash, std::equal_to<>> namespaces_;
   bool applyComment(std::string_view target, const DocText& comment);
-  std::optional<DocText> documentedComment(std::string_view name);
+  bool documentedComment(std::string_view name, DocText& found);
   void copyDocumentation(DocText& comment);
   bool applyQualifiedComment(std::string_view target, const DocText& comment);
   template <typename Visit>

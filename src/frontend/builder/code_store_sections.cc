@@ -2,8 +2,8 @@
 // comments take in the comments their @copydoc names, each function's parameters take the text its
 // comment's @param gives them (so a parameter list shows it), and @param names that fit no parameter, or
 // parameters some of which are documented and others not, are reported.
-#include <optional>
 #include <string>
+#include <utility>
 
 #include "common/message_output.h"
 #include "frontend/builder/code_store.h"
@@ -67,28 +67,34 @@ void reportParameterNames(const Function& function) {
 
 }  // namespace
 
-std::optional<DocText> CodeStore::documentedComment(std::string_view name) {
+bool CodeStore::documentedComment(std::string_view name, DocText& found) {
+  const auto take = [&found](DocText comment) {
+    found = std::move(comment);
+    return true;
+  };
   name = name.substr(0, name.find('('));
   while (name.starts_with("::")) name.remove_prefix(2);
   for (;;) {
-    if (const auto found = functionIndex_.find(name); found != functionIndex_.end() && !found->second.empty())
-      return functions_[found->second.front()].CombinedComment();
-    if (const auto found = enumIndex_.find(name); found != enumIndex_.end() && !found->second.empty())
-      return enums_[found->second.front()].doc;
-    if (const Class* owner = GetClass(name)) return owner->doc;
+    if (const auto position = functionIndex_.find(name);
+        position != functionIndex_.end() && !position->second.empty())
+      return take(functions_[position->second.front()].CombinedComment());
+    if (const auto position = enumIndex_.find(name);
+        position != enumIndex_.end() && !position->second.empty())
+      return take(enums_[position->second.front()].doc);
+    if (const Class* owner = GetClass(name)) return take(owner->doc);
     const size_t scope = name.rfind("::");
     if (scope != std::string_view::npos) {
       if (const Class* owner = GetClass(name.substr(0, scope))) {
         const std::string_view member = name.substr(scope + 2);
         for (const Function& function : *owner->functions)
-          if (function.name == member) return function.CombinedComment();
+          if (function.name == member) return take(function.CombinedComment());
         for (const Enum& nested : owner->enums)
-          if (nested.name == member) return nested.doc;
+          if (nested.name == member) return take(nested.doc);
       }
     }
     // A name written with namespaces the store does not file it under.
     const size_t first = name.find("::");
-    if (first == std::string_view::npos) return std::nullopt;
+    if (first == std::string_view::npos) return false;
     name.remove_prefix(first + 2);
   }
 }
@@ -97,8 +103,8 @@ void CodeStore::copyDocumentation(DocText& comment) {
   if (comment.copyTargets().empty()) return;
   const std::vector<std::string> targets(comment.copyTargets().begin(), comment.copyTargets().end());
   for (const std::string& target : targets) {
-    if (std::optional<DocText> copied = documentedComment(target)) {
-      comment.append(*copied);
+    if (DocText copied; documentedComment(target, copied)) {
+      comment.append(copied);
     } else {
       reportMessage("warning: (" + comment.fileName() + ") cannot find " + target +
                     ", which @copydoc names.");
