@@ -99,13 +99,18 @@ bool Configuration::load(const std::string& file_name) {
 }
 
 bool Configuration::loadFromText(std::string_view text) {
+  if (!loadStoredText(text)) return false;
+  convertOlderSettings();
+  return true;
+}
+
+bool Configuration::loadStoredText(std::string_view text) {
   PortableReader in(text);
   int32_t version = 0;
   if (!in.readSigned(version)) return false;
   version_ = version;
   if (version != kCurrentVersion && version != kOldestReadableVersion) return false;
   if (!readSettings(in)) return false;
-  convertOlderSettings();
   modified_ = false;
   return true;
 }

@@ -1,0 +1,60 @@
+#include "config/configuration_io.h"
+
+#include "common/file_contents.h"
+#include "config/configuration.h"
+#include "config/toml_configuration.h"
+
+namespace quillet {
+
+bool isTomlConfigurationFile(std::string_view path) {
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  if (name.size() < 5) return false;
+  std::string extension(name.substr(name.size() - 5));
+  for (char& c : extension)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return extension == ".toml";
+}
+
+ConfigurationLoad loadConfigurationFile(const std::string& path, Configuration& configuration,
+                                        bool as_stored) {
+  ConfigurationLoad result;
+  std::string text;
+  std::string error;
+  if (!readFileContents(path, text, error)) {
+    result.cannotOpen = true;
+    result.message = "cannot open " + path + ": " + error;
+    return result;
+  }
+  if (isTomlConfigurationFile(path)) {
+    TomlReadResult read = readTomlConfiguration(text, path, configuration);
+    result.ok = read.ok;
+    if (read.ok && !as_stored) configuration.convertOlderSettings();
+    result.message = std::move(read.error);
+    result.warnings = std::move(read.warnings);
+    return result;
+  }
+  configuration.reset();
+  result.ok = as_stored ? configuration.loadStoredText(text) : configuration.loadFromText(text);
+  if (result.ok) return result;
+  if (configuration.isOlderVersion()) {
+    result.message = "Cannot read file " + path + ".  The file is not a valid Quillet configuration file.";
+  } else if (configuration.isNewerVersion()) {
+    result.message = "Error reading file " + path + ", file is for a newer version of Quillet.";
+  } else {
+    result.message = "Error reading file " + path + ".";
+  }
+  return result;
+}
+
+std::string configurationText(const std::string& path, const Configuration& configuration) {
+  return isTomlConfigurationFile(path) ? writeTomlConfiguration(configuration) : configuration.saveToText();
+}
+
+bool saveConfigurationFile(const std::string& path, Configuration& configuration, std::string& error) {
+  if (!writeFileContents(path, configurationText(path, configuration), error)) return false;
+  configuration.setModified(false);
+  return true;
+}
+
+}  // namespace quillet
