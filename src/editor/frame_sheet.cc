@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/batch_run.h"
+#include "config/configuration_io.h"
 #include "config/settings_file.h"
 #include "editor/comment_page.h"
 #include "editor/config_page.h"
@@ -110,7 +111,7 @@ void CFrameSheet::buildMenus() {
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Contents"), this, [this] { openHelp(*dialogs_, ""); });
   help->addAction(tr("&Tutorial"), this, [this] { openHelp(*dialogs_, kEditorHelpTopic); });
-  help->addAction(tr("&Web Site ..."), this, [this] { dialogs_->openUrl(QUrl(kWebSite)); });
+  help->addAction(tr("&Web Site ..."), this, [this] { openOrTell(*dialogs_, QUrl(kWebSite), kWebSite); });
   help->addAction(tr("&About ..."), this, [this] { dialogs_->tell(bannerText()); });
 }
 
@@ -188,14 +189,16 @@ bool CFrameSheet::openConfiguration() {
 
 bool CFrameSheet::openFile(const std::string& path) {
   const std::string full = absolutePath(path);
-  configuration_.reset();
-  if (!configuration_.load(full)) {
-    const std::string_view message = configuration_.isOlderVersion()   ? text::kNotAConfiguration
-                                     : configuration_.isNewerVersion() ? text::kNewerVersion
-                                                                       : text::kReadError;
-    dialogs_->tell(formatMessage(message, {full}));
+  const ConfigurationLoad load = loadConfigurationFile(full, configuration_);
+  if (!load.ok) {
+    dialogs_->tell(load.message);  // names the file and says why it cannot be used
     startNew();
     return false;
+  }
+  if (!load.warnings.empty()) {
+    std::string text = "Opened " + full + ", with warnings:";
+    for (const std::string& warning : load.warnings) text += "\n" + warning;
+    dialogs_->tell(text);
   }
   path_ = full;
   untitled_ = false;
@@ -248,11 +251,12 @@ bool CFrameSheet::saveAs() {
 
 bool CFrameSheet::writeTo(const std::string& path) {
   lastSaveFailed_ = false;
-  if (!configuration_.save(path)) {
-    // Writing clears the modified mark whatever the outcome; the changes are still unsaved.
+  std::string reason;
+  if (!saveConfigurationFile(path, configuration_, reason)) {
+    // The changes are still unsaved.
     configuration_.setModified(true);
     lastSaveFailed_ = true;
-    dialogs_->tell(formatMessage(text::kWriteError, {path}));
+    dialogs_->tell(formatMessage(text::kWriteError, {path}) + "\n" + reason);
     return false;
   }
   writtenAsCurrentVersion_ = true;
