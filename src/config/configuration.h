@@ -49,8 +49,9 @@ class Configuration {
   /// converting a file to another form and back with it gives the same bytes.
   bool loadStoredText(std::string_view text);
   /// What loading does after reading: fills in the style names older files leave empty (and marks a file
-  /// written for one single HTML file as such).
-  void convertOlderSettings();
+  /// written for one single HTML file as such). Without `name_standard_styles` an empty name stays empty
+  /// where it would become the standard style, which it reads as anyway.
+  void convertOlderSettings(bool name_standard_styles = true);
   /// Writes the settings to `file_name`; clears `modified` when it was written (a failed save keeps the
   /// changes marked as unsaved).
   bool save(const std::string& file_name);

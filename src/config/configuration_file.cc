@@ -161,12 +161,12 @@ bool Configuration::readSettings(PortableReader& in) {
   return arrangement_.readRecord(in);
 }
 
-void Configuration::convertOlderSettings() {
+void Configuration::convertOlderSettings(bool name_standard_styles) {
   if (legacySingleFile_) legacyFlag_ = true;
   if (htmlStyle_.empty() && legacySingleFile_) htmlStyle_ = "Single File Style";
-  if (htmlStyle_.empty()) htmlStyle_ = "Standard Style";
+  if (htmlStyle_.empty() && name_standard_styles) htmlStyle_ = "Standard Style";
   if (rtfStyle_.empty() && legacyPaper_ != 0) rtfStyle_ = "Standard A4 Style";
-  if (rtfStyle_.empty()) rtfStyle_ = "Standard Style";
+  if (rtfStyle_.empty() && name_standard_styles) rtfStyle_ = "Standard Style";
 }
 
 }  // namespace quillet

@@ -29,7 +29,8 @@ ConfigurationLoad loadConfigurationFile(const std::string& path, Configuration& 
   if (isTomlConfigurationFile(path)) {
     TomlReadResult read = readTomlConfiguration(text, path, configuration);
     result.ok = read.ok;
-    if (read.ok && !as_stored) configuration.convertOlderSettings();
+    // A readable file left out the style names it keeps at the standard style; they stay left out.
+    if (read.ok && !as_stored) configuration.convertOlderSettings(false);
     result.message = std::move(read.error);
     result.warnings = std::move(read.warnings);
     return result;

@@ -276,6 +276,7 @@ TEST_F(FrameSheetTest, TheReadableFormOpensAndSavesAsItself) {
   ASSERT_TRUE(readFileContents(path, text));
   EXPECT_NE(text.find("defines = 'A=1'"), std::string::npos) << text;
   EXPECT_NE(text.find("short_file_names = true"), std::string::npos) << text;
+  EXPECT_EQ(text.find("_style"), std::string::npos) << text;  // the standard styles stay left out
   EXPECT_EQ(sheet.recentFiles().entries().front(), path);
   EXPECT_EQ(dialogs.filters.size(), 0u);
   EXPECT_NE(std::string(text::kConfigurationFilter).find("*.toml"), std::string::npos);
