@@ -43,7 +43,8 @@ inline constexpr std::string_view kArrangeNote =
 
 // File-dialog filters, in the form the Qt file dialogs read.
 inline constexpr std::string_view kConfigurationFilter = "Configuration Files (*.qlc *.toml)";
-inline constexpr std::string_view kProjectFilter = "Visual C++ 5.x, 6.x  (*.dsp *.dsw)";
+inline constexpr std::string_view kProjectFilter =
+    "Visual C++ 5.x, 6.x  (*.dsp *.dsw);;Compilation databases (compile_commands.json *.json)";
 inline constexpr std::string_view kGraphicsFilter = "Graphics Files (*.gif *.png *.bmp *.jpg)";
 inline constexpr std::string_view kAnyFileFilter = "All Files (*)";
 }  // namespace text

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/batch_run.h"
+#include "app/project_setup.h"
 #include "config/configuration_io.h"
 #include "config/settings_file.h"
 #include "editor/comment_page.h"
@@ -273,7 +274,20 @@ void CFrameSheet::importProject() {
   commitPages();
   const std::string file = dialogs_->chooseOpenFile("Import Project", text::kProjectFilter);
   if (file.empty()) return;
-  if (!importDevStudioFile(configuration_, file)) dialogs_->tell(formatMessage(text::kImportFailed, {file}));
+  if (fs::path(file).extension() == ".json") {
+    // A compilation database, as -prj takes one.
+    std::vector<std::string> notes;
+    std::string error;
+    if (!mergeCompileCommands(configuration_, file, notes, error)) {
+      dialogs_->tell(error);
+    } else if (!notes.empty()) {
+      std::string text;
+      for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
+      dialogs_->tell(text);
+    }
+  } else if (!importDevStudioFile(configuration_, file)) {
+    dialogs_->tell(formatMessage(text::kImportFailed, {file}));
+  }
   configuration_.setModified(true);
   reloadPages();
 }

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/batch_options.h"
+#include "app/command_line.h"
 #include "config/configuration.h"
 #include "support/temp_tree.h"
 
@@ -163,6 +165,38 @@ TEST(BatchRunTest, TomlConfigurationFoundInTheFolderSummaryAndFailOnWarning) {
   EXPECT_NE(text.find("quillet.toml:3: output.short_file_names: expected true or false\n"),
             std::string::npos);
   EXPECT_EQ(std::filesystem::last_write_time(tree.path("docs/index.html")), written);
+}
+
+// What the program does before the editor would open: help, the version, the set-up commands, the batch run.
+TEST(CommandLineTest, HelpVersionAndCommandsNeedNoEditor) {
+  struct Case {
+    std::vector<const char*> args;
+    std::optional<int> status;
+    std::string start;  // of what is written
+  };
+  const std::vector<Case> cases = {
+      {{"--help"}, kBatchRanGeneration, "\nUsage: quillet [switches]"},
+      {{"-?"}, kBatchRanGeneration, "\nUsage: quillet [switches]"},
+      {{"--version"}, kBatchRanGeneration, "Quillet 2.1h"},
+      {{"convert", "only-one"}, kBatchUsageShown, "usage: quillet convert IN OUT"},
+      {{"init", "--bogus"}, kBatchUsageShown, "error: unknown option --bogus"},
+      {{"/home/me/proj/docs.qlc"}, std::nullopt, ""},  // the editor opens the file
+      {{}, std::nullopt, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> argv = c.args;
+    argv.insert(argv.begin(), "quillet");
+    BatchOptions options;
+    std::ostringstream out;
+    EXPECT_EQ(runCommandLine(static_cast<int>(argv.size()), argv.data(), options, out), c.status)
+        << argv.back();
+    EXPECT_TRUE(out.str().starts_with(c.start)) << out.str();
+  }
+  BatchOptions options;
+  const char* argv[] = {"quillet", "/home/me/proj/docs.qlc"};
+  std::ostringstream out;
+  runCommandLine(2, argv, options, out);
+  EXPECT_EQ(options.configFile, "/home/me/proj/docs.qlc");
 }
 
 }  // namespace

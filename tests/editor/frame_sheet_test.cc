@@ -262,6 +262,21 @@ TEST_F(FrameSheetTest, ImportReportsAFileThatIsNoProjectAndShowsWhatWasAdded) {
   EXPECT_TRUE(dialogs.told.empty());
   EXPECT_GT(control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount(), 0);
   EXPECT_EQ(control<QLineEdit>(sheet.pages(), "documentName")->text(), "geometry");
+
+  // A compilation database is imported as -prj imports it.
+  const std::string root = tree.path("db");
+  tree.write("db/tool.cpp", "int main() { return 0; }\n");
+  dialogs.files = {tree.write(
+      "db/compile_commands.json",
+      "[{\"directory\": \"" + root + "\", \"file\": \"tool.cpp\", \"command\": \"cc -DX tool.cpp\"}]")};
+  const int before = control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount();
+  dialogs.told.clear();
+  sheet.importProject();
+  EXPECT_TRUE(dialogs.told.empty()) << dialogs.lastTold();
+  EXPECT_EQ(control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount(), before + 1);
+  dialogs.files = {tree.write("db/bad.json", "[")};
+  sheet.importProject();
+  EXPECT_NE(dialogs.lastTold().find("bad.json:1: "), std::string::npos) << dialogs.lastTold();
 }
 
 TEST_F(FrameSheetTest, TheReadableFormOpensAndSavesAsItself) {
