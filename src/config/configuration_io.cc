@@ -53,7 +53,17 @@ std::string configurationText(const std::string& path, const Configuration& conf
 }
 
 bool saveConfigurationFile(const std::string& path, Configuration& configuration, std::string& error) {
-  if (!writeFileContents(path, configurationText(path, configuration), error)) return false;
+  const std::string text = configurationText(path, configuration);
+  if (isTomlConfigurationFile(path)) {
+    // The readable form is read back before it replaces anything, so a setting it could not hold is never
+    // lost without a word.
+    Configuration back;
+    if (!readTomlConfiguration(text, path, back).ok || back.saveToText() != configuration.saveToText()) {
+      error = "the readable (.toml) form cannot hold this configuration exactly; save it as .qlc";
+      return false;
+    }
+  }
+  if (!writeFileContents(path, text, error)) return false;
   configuration.setModified(false);
   return true;
 }

@@ -445,19 +445,36 @@ struct TomlFields {
     // Tables in reading order; each is written on its own so that the order is kept.
     std::string text =
         "# Quillet configuration. Settings left out keep their defaults; `man quillet` lists them.\n";
-    constexpr toml::format_flags kFlags =
-        toml::toml_formatter::default_flags & ~toml::format_flags::indentation;
     for (const std::string_view name : {"sources", "preprocessor", "output", "document", "comments",
                                         "metrics", "arrangement", "extensions", "reserved"}) {
       toml::node* section = root.get(name);
       if (section == nullptr || section->as_table()->empty()) continue;
       toml::table alone;
       alone.insert(name, std::move(*section->as_table()));
-      std::ostringstream out;
-      out << toml::toml_formatter(alone, kFlags);
-      text += "\n" + out.str() + "\n";
+      text += "\n" + formatted(alone) + "\n";
     }
     return text;
+  }
+
+  // The TOML text of `table`. Texts are written in the literal and multi-line forms where that reads back
+  // as written; the library's writer drops a line break that starts a multi-line text and puts a lone
+  // carriage return into a literal one, so each section is read back and, where it differs, written with
+  // every text in quotes and every control character escaped.
+  static std::string formatted(const toml::table& table) {
+    constexpr toml::format_flags kReadable =
+        toml::toml_formatter::default_flags & ~toml::format_flags::indentation;
+    constexpr toml::format_flags kExact = kReadable & ~toml::format_flags::allow_multi_line_strings &
+                                          ~toml::format_flags::allow_literal_strings &
+                                          ~toml::format_flags::allow_real_tabs_in_strings;
+    std::ostringstream readable;
+    readable << toml::toml_formatter(table, kReadable);
+    try {
+      if (toml::parse(readable.str()) == table) return readable.str();
+    } catch (const toml::parse_error&) {
+    }
+    std::ostringstream exact;
+    exact << toml::toml_formatter(table, kExact);
+    return exact.str();
   }
 
   // ---- Reading.

@@ -75,8 +75,9 @@ std::vector<Value> valuesOf(const std::string& text) {
 }
 
 std::string randomString(std::mt19937& random) {
-  static const std::vector<std::string> pieces = {"a",    "Z", " ",    "{", "}",  "\\", "\"", "\r\n", "\t",
-                                                  "\xe9", "é", "\x01", "'", "''", "#",  "=",  "\x7f"};
+  static const std::vector<std::string> pieces = {"a",    "Z",  " ",    "{",  "}",    "\\",     "\"",
+                                                  "\r\n", "\t", "\xe9", "é",  "\x01", "'",      "''",
+                                                  "#",    "=",  "\x7f", "\r", "\n",   "\"\"\"", "\\\n"};
   std::string text;
   for (size_t n = random() % 6; n > 0; --n) text += pieces[random() % pieces.size()];
   if (random() % 5 == 0) text += std::string(100, 'x');
@@ -89,7 +90,7 @@ TEST(TomlConfigurationTest, RandomConfigurationsComeBackByteForByte) {
   std::string base;
   ASSERT_TRUE(readFileContents("examples/example.qlc", base));
   const std::vector<std::string> numbers = {"0", "1", "-1", "7", "2147483647", "-2147483648", "4294967295"};
-  for (unsigned seed = 1; seed <= 4; ++seed) {
+  for (unsigned seed = 1; seed <= 12; ++seed) {
     std::mt19937 random(seed);
     std::string text = base;
     const std::vector<Value> values = valuesOf(base);
