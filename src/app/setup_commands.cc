@@ -144,7 +144,7 @@ int runInit(const std::vector<std::string>& arguments, std::ostream& out) {
       about->setText(migration.brief);
     }
   }
-  const SourceListing listing = !parsed.doxyfile.empty()         ? SourceListing::kEveryFile
+  const SourceListing listing = !parsed.doxyfile.empty()          ? SourceListing::kEveryFile
                                 : !parsed.compileCommands.empty() ? SourceListing::kSources
                                                                   : SourceListing::kFolderPatterns;
   describeProject(project, folder, listing, configuration);
