@@ -67,7 +67,9 @@ FrontEndOptions frontEndOptions(const Configuration& configuration, const Source
 void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store) {
   const FrontEndOptions options = frontEndOptions(configuration, sources);
   HeaderCache header_cache;
-  for (const std::string& module : sources.modules) {
+  for (size_t index = 0; index < sources.modules.size(); ++index) {
+    const std::string& module = sources.modules[index];
+    reportModuleProgress(index, sources.modules.size());
     if (runCanceled()) break;
     if (configuration.verbose()) reportStatus("Parsing file: " + module);
     if (header_cache.contains(module)) continue;
@@ -89,6 +91,7 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
       reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
     }
   }
+  reportModuleProgress(sources.modules.size(), sources.modules.size());
   header_cache.clear();
   store.ApplyAssignedComments();
 }

@@ -45,6 +45,13 @@ class Configuration {
   bool load(const std::string& file_name);
   /// Loads the settings from the text of a configuration file, as load does.
   bool loadFromText(std::string_view text);
+  /// Reads the settings exactly as the text stores them, without converting the settings of older files;
+  /// converting a file to another form and back with it gives the same bytes.
+  bool loadStoredText(std::string_view text);
+  /// What loading does after reading: fills in the style names older files leave empty (and marks a file
+  /// written for one single HTML file as such). Without `name_standard_styles` an empty name stays empty
+  /// where it would become the standard style, which it reads as anyway.
+  void convertOlderSettings(bool name_standard_styles = true);
   /// Writes the settings to `file_name`; clears `modified` when it was written (a failed save keeps the
   /// changes marked as unsaved).
   bool save(const std::string& file_name);
@@ -210,6 +217,9 @@ class Configuration {
   void setLegacyPaper(int v) { set(legacyPaper_, v); }
 
  private:
+  // The readable (TOML) form of the file reads and writes every stored field, reserved ones included.
+  friend struct TomlFields;
+
   template <typename T>
   void set(T& field, const T& value) {
     field = value;
@@ -219,7 +229,6 @@ class Configuration {
     return name.empty() ? "Standard Style" : name;
   }
   bool readSettings(PortableReader& in);
-  void convertOlderSettings();
 
   // Run switches and state.
   bool verbose_ = false;
