@@ -1,5 +1,7 @@
 #include "frontend/preprocessor/include_resolver.h"
 
+#include <cstdint>
+
 #include "common/file_services.h"
 
 namespace quillet {
@@ -82,8 +84,10 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
-                           const std::vector<std::string>& include_directories, FileLookup& lookup) {
+                           const std::vector<std::string>& include_directories, FileLookup& lookup,
+                           size_t first, size_t* found_in) {
   std::string found;
+  if (found_in != nullptr) *found_in = SIZE_MAX;
   if (name.empty()) return found;
   if (isAbsolute(name)) {
     tryFile(joinPath({}, name), lookup, found);
@@ -93,12 +97,18 @@ std::string resolveInclude(std::string_view name, bool quoted,
     for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
       if (tryFile(joinPath(folderOf(*file), name), lookup, found)) return found;
   }
-  for (const std::string& directory : include_directories) {
+  for (size_t i = first; i < include_directories.size(); ++i) {
+    const std::string& directory = include_directories[i];
+    bool hit = false;
     if (!directory.empty() && directory[0] == '.') {
       // Relative to the folder of each open file, innermost first.
-      for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
-        if (tryFile(joinPath(joinPath(folderOf(*file), directory), name), lookup, found)) return found;
-    } else if (tryFile(joinPath(directory, name), lookup, found)) {
+      for (auto file = open_files.rbegin(); file != open_files.rend() && !hit; ++file)
+        hit = tryFile(joinPath(joinPath(folderOf(*file), directory), name), lookup, found);
+    } else {
+      hit = tryFile(joinPath(directory, name), lookup, found);
+    }
+    if (hit) {
+      if (found_in != nullptr) *found_in = i;
       return found;
     }
   }

@@ -39,9 +39,13 @@ std::string_view folderOf(std::string_view file);
 std::string joinPath(std::string_view folder, std::string_view name);
 
 /// The resolved name of the file that `name` names, or empty when none exists. `open_files` lists the
-/// open files, outermost first.
+/// open files, outermost first. The include directories before `first` are not tried (the search of
+/// "#include_next" goes on after the directory where the current file was found). `found_in`, when given,
+/// receives the index of the include directory that held the file, or SIZE_MAX when it was found next to
+/// an open file or by an absolute name.
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
-                           const std::vector<std::string>& include_directories, FileLookup& lookup);
+                           const std::vector<std::string>& include_directories, FileLookup& lookup,
+                           size_t first = 0, size_t* found_in = nullptr);
 
 }  // namespace quillet

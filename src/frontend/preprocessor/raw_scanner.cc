@@ -200,7 +200,10 @@ void RawScanner::blockComment(token_t& token) {
         advance(*p_++);
         break;
       }
-      if (after == '*') continue;  // the second star may close the comment
+      if (after == '*') {
+        text.push_back('*');  // a run of stars is comment text; only the last one may close the comment
+        continue;
+      }
       advance(*p_++);
       text.push_back('*');
       text.push_back(after);
@@ -295,6 +298,7 @@ void RawScanner::operatorName(std::string& text) {
 
 void RawScanner::nextToken(token_t& token) {
   token.comment.reset();
+  token.flags = 0;
   std::string& text = token.text;
   text.clear();
   int32_t kind = T_EOF;
@@ -338,6 +342,7 @@ void RawScanner::nextToken(token_t& token) {
       } else if (c == '"') {
         stringLiteral(text);
         kind = T_LITERAL;
+        token.flags = kStringLiteral;
       } else if (c == '\'') {
         charLiteral(text);
         kind = T_LITERAL;

@@ -170,9 +170,9 @@ TEST(RawScannerTest, AttachesBlockCommentsToTheNextToken) {
   EXPECT_EQ(tokens[2].text, "b");
   EXPECT_EQ(*tokens[2].comment, (CommentBlock{" x\n"}));
   EXPECT_EQ(tokens[2].commentLine, 1u);
-  // A comment at the start of a line keeps two spaces; "**/" closes, and a star before another star is
-  // dropped.
-  EXPECT_EQ(*scanAll("/** doc **/x")[1].comment, (CommentBlock{"  * doc \n"}));
+  // A comment at the start of a line keeps two spaces; a run of stars is text, its last star may close.
+  EXPECT_EQ(*scanAll("/** doc **/x")[1].comment, (CommentBlock{"  * doc *\n"}));
+  EXPECT_EQ(*scanAll("/* a ** b ***/x")[1].comment, (CommentBlock{"   a ** b **\n"}));
   // A comment that runs to the end of the input is ended quietly and rides on the end token.
   tokens = scanAll("x /* open");
   EXPECT_EQ(tokens.back().kind, T_EOF);
