@@ -99,6 +99,8 @@ class HeaderCache {
   void clear() { records_.clear(); }
   /// The run's file lookups for include names, remembered from module to module.
   FileLookup& fileLookup() { return lookup_; }
+  /// Forgets the file lookups, after files were added or removed.
+  void forgetFiles() { lookup_.forget(); }
   /// True the first time `name` is given: an include file missing from the search path is reported once
   /// per run.
   bool firstMissing(const std::string& name) { return missing_.insert(name).second; }

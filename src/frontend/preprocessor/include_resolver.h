@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace quillet {
@@ -23,13 +24,28 @@ class FileLookup {
 
 // The file system's answer: a path whose exact spelling does not exist is looked up case-blind, as on the
 // platforms the sources come from, and the stored spelling is the file's name. Answers, found or not, are
-// remembered for the life of the object (one generation run).
+// remembered for the life of the object (one generation run). Most tries miss (a header is looked for in
+// every folder of the search path before the one that holds it), so the names in each folder tried are
+// listed once, and a name that no folder listing holds in any case is a miss without asking the disk.
 class DiskFileLookup : public FileLookup {
  public:
   bool find(const std::string& path, std::string& found) override;
+  /// Forgets what was learned of the disk, after files were added or removed.
+  void forget() {
+    known_.clear();
+    folders_.clear();
+  }
 
  private:
+  bool mayExist(std::string_view path, int depth = 0);
+
   std::unordered_map<std::string, std::string> known_;  // path -> spelling, empty when missing
+  // folder -> the lower-cased names of its entries; empty with `listed` false when it cannot be listed
+  struct Names {
+    bool listed = false;
+    std::unordered_set<std::string> lower;
+  };
+  std::unordered_map<std::string, Names> folders_;
 };
 
 /// The folder part of `file` (without its final separator); empty when the name has no folder.

@@ -229,6 +229,9 @@ bool Preprocessor::read(token_t& token) {
   }
   bool space = false;
   for (;;) {
+    // In a header of the compiler's only the directives matter: the text between them is passed over.
+    if (!files_.empty() && files_.back().hidden && files_.back().scanner->skipToDirective(lineStart_))
+      lineStart_ = true;
     readRaw(token);
     switch (token.kind) {
       case T_WHITESPACE:
@@ -396,6 +399,7 @@ void Preprocessor::skipGroup() {
   int depth = 1;
   token_t token;
   while (state_ != kActive) {
+    if (!files_.empty() && files_.back().scanner->skipToDirective(lineStart_)) lineStart_ = true;
     readRaw(token);
     if (token.kind == T_EOF) {
       if (files_.empty()) return;

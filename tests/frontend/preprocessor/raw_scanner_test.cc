@@ -248,5 +248,21 @@ TEST(RawScannerTest, ReadsAFileWithEitherLineEndAndReportsOneThatCannotBeOpened)
   EXPECT_EQ(run.output.lines, (std::vector<std::string>{"error: Could not open file " + path + ".missing"}));
 }
 
+TEST(RawScannerTest, SkipsToTheNextDirectiveWithoutMakingTokens) {
+  RawScanner scanner("a # b\n/* #no\n */ x \"#no\n 'c' // #no\n  y \\\n#no\n \t/* c */ #yes\nz\n#last");
+  ASSERT_TRUE(scanner.skipToDirective(true));
+  token_t token;
+  scanner.nextToken(token);
+  EXPECT_EQ(token.kind, '#');
+  EXPECT_EQ(token.line, 7u);                    // the lines passed over are counted
+  EXPECT_EQ(token.column, 16u);                 // tab stops counted
+  ASSERT_TRUE(scanner.skipToDirective(false));  // the rest of the "#yes" line is passed over
+  EXPECT_EQ(scanner.line(), 9u);
+  scanner.nextToken(token);
+  EXPECT_FALSE(scanner.skipToDirective(false));
+  scanner.nextToken(token);
+  EXPECT_EQ(token.kind, T_EOF);
+}
+
 }  // namespace
 }  // namespace quillet
