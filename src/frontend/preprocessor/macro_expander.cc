@@ -136,9 +136,18 @@ void ExpansionContext::warn(uint32_t line, const std::string& text) {
   reportMessage("warning: (" + file + ":" + std::to_string(line) + ") " + text);
 }
 
+void ExpansionContext::warnNesting() {
+  if (nestingWarned_) return;
+  nestingWarned_ = true;
+  warn(invocationLine_, "the arguments of macro " + invocation_ + " nest more than " +
+                            std::to_string(limits_.nesting) +
+                            " invocations deep; the deeper ones are used as written.");
+}
+
 void ExpansionContext::beginInvocation(const std::string& macro_name, uint32_t line) {
   invocation_ = macro_name;
   invocationLine_ = line;
+  nestingWarned_ = false;
   invocationTokens_ = 0;
   invocationBytes_ = 0;
   aborted_ = disabled_;
@@ -435,10 +444,10 @@ bool MacroExpander::expandFunction(const MacroPtr& macro, token_t& name) {
   return true;
 }
 
-bool MacroExpander::append(std::vector<token_t>& out, const token_t& token, bool keep_comment) {
+bool MacroExpander::append(std::vector<token_t>& out, token_t token, bool keep_comment) {
   if (token.kind != kPlacemarker && !context_.charge(token)) return false;
-  out.push_back(token);
-  if (!keep_comment) out.back().comment.reset();
+  if (!keep_comment) token.comment.reset();
+  out.push_back(std::move(token));
   return true;
 }
 
@@ -494,6 +503,7 @@ const std::vector<token_t>& MacroExpander::expandedArgument(Arguments& arguments
 // stay marked, and reading ends with the argument.
 void MacroExpander::expandList(const token_t* begin, const token_t* end, std::vector<token_t>& out) {
   if (barriers_ + 1 > context_.limits().nesting) {
+    context_.warnNesting();
     out.insert(out.end(), begin, end);
     return;
   }
@@ -637,7 +647,7 @@ void MacroExpander::build(const Macro& macro, const token_t& name, Arguments& ar
     for (size_t k = 0; k < segment.size(); ++k) {
       if (k == 0 && paste_next && !out.empty()) {
         paste(out, segment[0]);
-      } else if (!append(out, segment[k], keep)) {
+      } else if (!append(out, std::move(segment[k]), keep)) {
         return;
       }
     }

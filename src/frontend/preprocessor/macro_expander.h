@@ -85,6 +85,8 @@ class ExpansionContext {
   uint64_t nextCounter() { return counter_++; }
   /// Reports `text` as a warning about `line` of the file being read.
   void warn(uint32_t line, const std::string& text);
+  /// Reports, once per expansion, that arguments nest too deeply to be expanded before substitution.
+  void warnNesting();
 
  private:
   bool macroComments_;
@@ -98,6 +100,7 @@ class ExpansionContext {
   uint64_t counter_ = 0;
   bool aborted_ = false;
   bool disabled_ = false;
+  bool nestingWarned_ = false;
 };
 
 class MacroExpander {
@@ -132,7 +135,7 @@ class MacroExpander {
              std::vector<token_t>& out);
   const std::vector<token_t>& expandedArgument(Arguments& arguments, size_t parameter);
   void expandList(const token_t* begin, const token_t* end, std::vector<token_t>& out);
-  bool append(std::vector<token_t>& out, const token_t& token, bool keep_comment);
+  bool append(std::vector<token_t>& out, token_t token, bool keep_comment);
   void paste(std::vector<token_t>& out, const token_t& right);
   void finishExpansion(const MacroPtr& macro, token_t& name, std::vector<token_t> result);
   Builtin builtin(token_t& token);

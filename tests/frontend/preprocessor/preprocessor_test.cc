@@ -264,11 +264,26 @@ TEST_F(PreprocessorTest, BoundsNestedInvocations) {
   std::string deep = "#define ID(x) x\n";
   for (int i = 0; i < 100; ++i) deep += "ID(";
   EXPECT_EQ(preprocess(deep + "1" + std::string(100, ')') + " end"), "1 end");
-  // Far deeper, arguments are no longer expanded before substitution, and the work of copying each
-  // argument again at every level runs out of budget; the module still goes on.
+  // Past the nesting bound an argument is substituted as written; rescanned inside the expansion of its
+  // own macro, the names in it are no longer expanded.
+  limits_.expansion.nesting = 10;
+  std::string kept;
+  std::string closing;
+  for (int i = 0; i < 89; ++i) kept += "ID ( ", closing += " )";
+  EXPECT_EQ(preprocess(deep + "1" + std::string(100, ')') + " end"), kept + "1" + closing + " end");
+  EXPECT_EQ(run_.output.lines,
+            (std::vector<std::string>{"warning: (" + root_ +
+                                      "module.cpp:2) the arguments of macro ID nest more than 10 invocations "
+                                      "deep; the deeper ones are used as written."}));
+  // Far deeper, the work of copying each argument again at every level runs out of budget; the module
+  // still goes on.
+  limits_ = PreprocessorLimits();
+  run_.output.lines.clear();
   std::string deeper = "#define ID(x) x\n";
   for (int i = 0; i < 20000; ++i) deeper += "ID(";
   EXPECT_EQ(preprocess(deeper + "1" + std::string(20000, ')') + " end"), "end");
+  ASSERT_EQ(run_.output.lines.size(), 1u);
+  EXPECT_NE(run_.output.lines[0].find("the expansion of macro ID grows beyond"), std::string::npos);
 }
 
 }  // namespace
