@@ -47,7 +47,7 @@ bool Preprocessor::directive(token_t& token) {
     case T_UNDEF:
       readLine(&line, false);
       if (!line.empty()) {
-        macros_.erase(line.front().text);
+        macros_.remove(line.front().text);
         if (!files_.empty())
           files_.back().record->events.push_back({MacroEvent::kUndefine, nullptr, line.front().text});
       }
@@ -112,7 +112,8 @@ void Preprocessor::define() {
   (macro->functionLike ? record.functionMacros : record.objectMacros).insert_or_assign(macro->name, macro);
   record.events.push_back({MacroEvent::kDefine, macro, {}});
   // An active definition stays in effect until "#undef".
-  macros_.try_emplace(macro->name, std::move(macro));
+  macros_.add(macro.get());
+  defined_.push_back(std::move(macro));
 }
 
 // Finds the file an include line names: next to the open files (quoted names), then along the search
@@ -195,7 +196,7 @@ void Preprocessor::replay(const HeaderRecord& record) {
     const HeaderRecord* record;
     size_t event;
   };
-  if (!replayed_.insert(record.fileName).second) return;
+  if (!replayed_.insert(&record).second) return;
   std::vector<Step> stack{{&record, 0}};
   while (!stack.empty()) {
     Step& step = stack.back();
@@ -206,14 +207,14 @@ void Preprocessor::replay(const HeaderRecord& record) {
     const MacroEvent& event = step.record->events[step.event++];
     switch (event.kind) {
       case MacroEvent::kDefine:
-        macros_.try_emplace(event.macro->name, event.macro);
+        macros_.add(event.macro.get());
         break;
       case MacroEvent::kUndefine:
-        macros_.erase(event.name);
+        macros_.remove(event.name);
         break;
       case MacroEvent::kInclude:
         if (const HeaderRecord* included = headerCache_.find(event.name))
-          if (replayed_.insert(included->fileName).second) stack.push_back({included, 0});
+          if (replayed_.insert(included).second) stack.push_back({included, 0});
         break;
     }
   }

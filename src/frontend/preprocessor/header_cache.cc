@@ -33,15 +33,15 @@ const HeaderRecord* HeaderCache::find(std::string_view file_name) const {
   return it == records_.end() ? nullptr : it->second.get();
 }
 
-const MacroTable& HeaderCache::predefined(const std::vector<std::string>& defines,
-                                          const std::vector<std::string>& compiler_macros,
-                                          const std::function<MacroTable()>& make) {
+std::shared_ptr<const MacroTable> HeaderCache::predefined(const std::vector<std::string>& defines,
+                                                          const std::vector<std::string>& compiler_macros,
+                                                          const std::function<MacroTable()>& make) {
   if (!predefined_ || defines != predefinedDefines_ || compiler_macros != predefinedCompilerMacros_) {
-    predefined_ = std::make_unique<MacroTable>(make());
+    predefined_ = std::make_shared<const MacroTable>(make());
     predefinedDefines_ = defines;
     predefinedCompilerMacros_ = compiler_macros;
   }
-  return *predefined_;
+  return predefined_;
 }
 
 void HeaderCache::add(std::vector<HeaderRecordPtr> records) {

@@ -106,17 +106,17 @@ class HeaderCache {
   bool firstMissing(const std::string& name) { return missing_.insert(name).second; }
   /// The macros that every module starts with, made from `defines` ("NAME" or "NAME=value") and
   /// `compiler_macros` ("NAME value" or "NAME(params) value", as "#define" lines give them) by `make`
-  /// once per run and kept while the same settings are asked for.
-  const MacroTable& predefined(const std::vector<std::string>& defines,
-                               const std::vector<std::string>& compiler_macros,
-                               const std::function<MacroTable()>& make);
+  /// once per run and kept while the same settings are asked for. The table owns its macros.
+  std::shared_ptr<const MacroTable> predefined(const std::vector<std::string>& defines,
+                                               const std::vector<std::string>& compiler_macros,
+                                               const std::function<MacroTable()>& make);
 
  private:
   DiskFileLookup lookup_;
   std::unordered_set<std::string> missing_;
   std::vector<std::string> predefinedDefines_;
   std::vector<std::string> predefinedCompilerMacros_;
-  std::unique_ptr<MacroTable> predefined_;
+  std::shared_ptr<const MacroTable> predefined_;
   std::unordered_map<std::string, HeaderRecordPtr, StringViewHash, std::equal_to<>> records_;
 };
 

@@ -118,7 +118,7 @@ void mergeComment(const std::shared_ptr<CommentBlock>& earlier, uint32_t earlier
   token.commentLine = line;
 }
 
-void expandTokens(const MacroTable& macros, ExpansionContext& context, const std::vector<token_t>& tokens,
+void expandTokens(const ActiveMacros& macros, ExpansionContext& context, const std::vector<token_t>& tokens,
                   std::vector<token_t>& out, bool condition) {
   ListSource source(tokens.data(), tokens.data() + tokens.size());
   MacroExpander expander(macros, source, context, condition);
@@ -174,8 +174,9 @@ bool ExpansionContext::charge(const token_t& token) {
 
 struct MacroExpander::Context {
   // The macro whose expansion this is: its name is not expanded while the context is read. Null for
-  // tokens given back, passed through or being expanded as an argument.
-  MacroPtr macro;
+  // tokens given back, passed through or being expanded as an argument. The header records and the
+  // predefined macros own it for longer than any expansion.
+  const Macro* macro = nullptr;
   std::vector<token_t> tokens;
   // A replacement read in place from the definition: its tokens take the invocation's position, and the
   // first one the spacing and the comments of the macro's name.
@@ -209,7 +210,7 @@ struct MacroExpander::Arguments {
   const token_t* end(size_t p) const { return collected.data() + ranges[p].end; }
 };
 
-MacroExpander::MacroExpander(const MacroTable& macros, TokenSource& source, ExpansionContext& context,
+MacroExpander::MacroExpander(const ActiveMacros& macros, TokenSource& source, ExpansionContext& context,
                              bool condition)
     : macros_(macros), source_(source), context_(context), condition_(condition) {}
 
@@ -217,7 +218,7 @@ MacroExpander::~MacroExpander() {
   dropContexts();
 }
 
-void MacroExpander::pushContext(std::vector<token_t> tokens, const MacroPtr& macro, bool verbatim) {
+void MacroExpander::pushContext(std::vector<token_t> tokens, const Macro* macro, bool verbatim) {
   Context context;
   context.tokens = std::move(tokens);
   context.macro = macro;
@@ -304,12 +305,11 @@ bool MacroExpander::next(token_t& token) {
     if (origin == Origin::kEnd) return false;
     if (verbatim || (token.flags & kNoExpand) != 0 || !isWordKind(token.kind) || context_.disabled()) break;
     if (condition_ && conditionOperator(token)) break;
-    auto it = macros_.find(std::string_view(token.text));
-    if (it == macros_.end()) {
+    const Macro* macro = macros_.find(token.text);
+    if (macro == nullptr) {
       if (builtin(token) == Builtin::kDropped) continue;
       break;
     }
-    MacroPtr macro = it->second;  // kept alive even if a directive undefines it meanwhile
     if (macro->expanding > 0) {
       // The name of a macro met inside its own expansion stays as it is, wherever it goes later.
       token.flags |= kNoExpand;
@@ -323,7 +323,7 @@ bool MacroExpander::next(token_t& token) {
   return true;
 }
 
-void MacroExpander::finishExpansion(const MacroPtr& macro, token_t& name, std::vector<token_t> result) {
+void MacroExpander::finishExpansion(const Macro* macro, token_t& name, std::vector<token_t> result) {
   size_t kept = 0;
   for (size_t i = 0; i < result.size(); ++i)
     if (result[i].kind != kPlacemarker) {
@@ -342,7 +342,7 @@ void MacroExpander::finishExpansion(const MacroPtr& macro, token_t& name, std::v
   pushContext(std::move(result), macro, false);
 }
 
-bool MacroExpander::expandObject(const MacroPtr& macro, token_t& name) {
+bool MacroExpander::expandObject(const Macro* macro, token_t& name) {
   if (macro->pastes) {
     Arguments none;
     std::vector<token_t> result;
@@ -417,7 +417,7 @@ bool MacroExpander::fitArguments(const Macro& macro, Arguments& arguments) {
   return true;
 }
 
-bool MacroExpander::expandFunction(const MacroPtr& macro, token_t& name) {
+bool MacroExpander::expandFunction(const Macro* macro, token_t& name) {
   token_t paren;
   bool verbatim = false;
   const Origin origin = readInput(paren, verbatim);
@@ -782,7 +782,7 @@ bool MacroExpander::conditionOperator(token_t& token) {
     }
     bool defined = false;
     if (origin != Origin::kEnd && isWordKind(name.kind)) {
-      defined = hooks != nullptr ? hooks->isDefined(name.text) : macros_.count(name.text) != 0;
+      defined = hooks != nullptr ? hooks->isDefined(name.text) : macros_.contains(name.text);
       if (parenthesized) {
         token_t close;
         origin = readInput(close, verbatim);

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frontend/preprocessor/active_macros.h"
 #include "frontend/preprocessor/header_cache.h"
 #include "frontend/preprocessor/token.h"
 
@@ -107,7 +108,7 @@ class MacroExpander {
  public:
   /// An expander over `source` that looks macros up in `macros`. With `condition` set it reads the line
   /// of an "#if": "defined" and the "__has_..." operators become 1 or 0.
-  MacroExpander(const MacroTable& macros, TokenSource& source, ExpansionContext& context,
+  MacroExpander(const ActiveMacros& macros, TokenSource& source, ExpansionContext& context,
                 bool condition = false);
   ~MacroExpander();
   MacroExpander(const MacroExpander&) = delete;
@@ -124,11 +125,11 @@ class MacroExpander {
 
   Origin readInput(token_t& token, bool& verbatim);
   void unreadInput(const token_t& token, Origin origin, bool verbatim);
-  void pushContext(std::vector<token_t> tokens, const MacroPtr& macro, bool verbatim);
+  void pushContext(std::vector<token_t> tokens, const Macro* macro, bool verbatim);
   void popContext();
   void dropContexts();
-  bool expandObject(const MacroPtr& macro, token_t& name);
-  bool expandFunction(const MacroPtr& macro, token_t& name);
+  bool expandObject(const Macro* macro, token_t& name);
+  bool expandFunction(const Macro* macro, token_t& name);
   bool collectArguments(std::vector<token_t>& collected, Arguments& arguments);
   bool fitArguments(const Macro& macro, Arguments& arguments);
   void build(const Macro& macro, const token_t& name, Arguments& arguments, size_t begin, size_t end,
@@ -137,7 +138,7 @@ class MacroExpander {
   void expandList(const token_t* begin, const token_t* end, std::vector<token_t>& out);
   bool append(std::vector<token_t>& out, token_t token, bool keep_comment);
   void paste(std::vector<token_t>& out, const token_t& right);
-  void finishExpansion(const MacroPtr& macro, token_t& name, std::vector<token_t> result);
+  void finishExpansion(const Macro* macro, token_t& name, std::vector<token_t> result);
   Builtin builtin(token_t& token);
   bool conditionOperator(token_t& token);
   bool readHeaderName(std::string& name, bool& angle);
@@ -145,7 +146,7 @@ class MacroExpander {
   void carryComment(token_t& name, token_t* first);
   void applyPending(token_t& token);
 
-  const MacroTable& macros_;
+  const ActiveMacros& macros_;
   TokenSource& source_;
   ExpansionContext& context_;
   bool condition_;
@@ -163,7 +164,7 @@ void appendComment(std::shared_ptr<CommentBlock>& into, uint32_t& into_line,
                    const std::shared_ptr<CommentBlock>& more, uint32_t more_line);
 /// Expands `tokens` alone, as a line of a directive (of a condition when `condition` is set), appending the
 /// result to `out`.
-void expandTokens(const MacroTable& macros, ExpansionContext& context, const std::vector<token_t>& tokens,
+void expandTokens(const ActiveMacros& macros, ExpansionContext& context, const std::vector<token_t>& tokens,
                   std::vector<token_t>& out, bool condition = false);
 /// The characters of `token` as they are written in source: a string literal gets its quotes back.
 std::string spellingOf(const token_t& token);

@@ -59,7 +59,7 @@ Preprocessor::Preprocessor(const std::string& module_file, FrontEndOptions optio
                      options_.systemIncludeDirectories.end());
   // The macros every module starts with are made once per run: the configured ones first (they win),
   // then the compiler's, and "__cplusplus", which counts as defined even without a compiler.
-  macros_ = headerCache_.predefined(options_.defines, options_.compilerMacros, [this] {
+  predefined_ = headerCache_.predefined(options_.defines, options_.compilerMacros, [this] {
     MacroTable table;
     for (const std::string& setting : options_.defines)
       if (MacroPtr macro = defineFromSetting(setting)) table.try_emplace(macro->name, std::move(macro));
@@ -74,6 +74,7 @@ Preprocessor::Preprocessor(const std::string& module_file, FrontEndOptions optio
     table.try_emplace(cplusplus->name, std::move(cplusplus));
     return table;
   });
+  for (const auto& [name, macro] : *predefined_) macros_.add(macro.get());
   openFile(module_file, module_file);
 }
 
@@ -358,7 +359,7 @@ bool Preprocessor::definedName(const std::vector<token_t>& line) {
 }
 
 bool Preprocessor::isDefined(std::string_view name) {
-  if (macros_.find(name) != macros_.end()) return true;
+  if (macros_.contains(name)) return true;
   static constexpr std::string_view kBuiltins[] = {"__FILE__",      "__LINE__",          "__COUNTER__",
                                                    "__DATE__",      "__TIME__",          "__TIMESTAMP__",
                                                    "__has_include", "__has_include_next"};

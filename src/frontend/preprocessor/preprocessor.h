@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "frontend/preprocessor/active_macros.h"
 #include "frontend/preprocessor/front_end_options.h"
 #include "frontend/preprocessor/header_cache.h"
 #include "frontend/preprocessor/include_resolver.h"
@@ -151,12 +152,14 @@ class Preprocessor : private TokenSource, private ExpansionHooks {
   bool reparseHeaders_ = false;
 
   // Macros and records.
-  std::vector<std::string> searchPath_;  // the include folders, then the compiler's
-  size_t firstSystem_ = 0;               // where the compiler's folders begin in the search path
-  MacroTable macros_;
+  std::vector<std::string> searchPath_;           // the include folders, then the compiler's
+  size_t firstSystem_ = 0;                        // where the compiler's folders begin in the search path
+  std::shared_ptr<const MacroTable> predefined_;  // the macros every module starts with, owned
+  std::vector<MacroPtr> defined_;                 // the macros this module defined, owned
+  ActiveMacros macros_;
   std::unordered_map<std::string, HeaderRecordPtr, StringViewHash, std::equal_to<>> records_;
   std::vector<HeaderRecordPtr> recordOrder_;
-  std::unordered_set<std::string> replayed_;
+  std::unordered_set<const HeaderRecord*> replayed_;
   ExpansionContext context_;
   MacroExpander expander_;
 
