@@ -1,12 +1,14 @@
 // Documents a whole real source tree to HTML with the bundled style, the way a user's batch run would, and
 // reports the wall time, the peak memory and the number of pages written.
 //
-//   end_to_end_bench <tree> [<tree> ...] [--doxygen]
+//   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--compiler=c++] [--std=c++20] [--keep]
 //
 // Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
 // fly: every header below it is a source, every folder that holds headers is a chapter with one
-// symbols-by-file item, and the tree itself is the include path. With --doxygen the same tree is also
-// documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two times is printed.
+// symbols-by-file item, and the tree itself is the include path. With --compiler the sources are read
+// with that compiler's view (its predefined macros and include folders, language standard --std). With
+// --doxygen the same tree is also documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two
+// times is printed. With --keep the output stays in the scratch folder, which is printed.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,8 +54,11 @@ bool isHeader(const fs::path& path) {
   return ext == ".h" || ext == ".hpp" || ext == ".hh" || ext == ".hxx";
 }
 
-Configuration configurationFor(const fs::path& tree, const fs::path& output) {
+Configuration configurationFor(const fs::path& tree, const fs::path& output, const std::string& compiler,
+                               const std::string& standard) {
   Configuration configuration;
+  configuration.setCompiler(compiler);
+  configuration.setLanguageStandard(standard);
   configuration.setHtmlOutputFile((output / "index.html").string());
   // The tree and every "include" folder below it, as a project's own include path would name them.
   std::string include_path = tree.string();
@@ -63,20 +68,24 @@ Configuration configurationFor(const fs::path& tree, const fs::path& output) {
       include_path += ";" + entry.path().string();
   configuration.setIncludePath(include_path);
   configuration.setUseIncludeEnvironment(false);
-  configuration.mutableSourceEntries().push_back({(tree / "*.h").string(), true});
   LayoutItem& root = configuration.mutableArrangement();
   root.setName(tree.filename().string());
   std::map<std::string, bool> folders;  // sorted, so the chapters come in name order
+  std::map<std::string, bool> extensions;
   for (const auto& entry :
-       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
-    if (entry.is_regular_file() && isHeader(entry.path()))
-      folders[entry.path().parent_path().string()] = true;
+       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied)) {
+    if (!entry.is_regular_file() || !isHeader(entry.path())) continue;
+    folders[entry.path().parent_path().string()] = true;
+    extensions[entry.path().extension().string()] = true;
+  }
+  for (const auto& [extension, unused] : extensions)
+    configuration.mutableSourceEntries().push_back({(tree / ("*" + extension)).string(), true});
   for (const auto& [folder, unused] : folders) {
     LayoutItem* chapter = root.addChild();
     chapter->setName(fs::relative(folder, tree.parent_path()).string());
     LayoutItem* item = chapter->addChild();
     item->setKind(LayoutItem::kSymbolsByFile);
-    item->setName(folder + "/*.h");
+    item->setName(folder + "/*.h*");
   }
   return configuration;
 }
@@ -121,11 +130,20 @@ double runDoxygen(const fs::path& tree, const fs::path& output) {
 
 int main(int argc, char** argv) {
   bool doxygen = false;
+  bool keep = false;
+  std::string compiler;
+  std::string standard;
   std::vector<fs::path> trees;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--doxygen") {
       doxygen = true;
+    } else if (arg == "--keep") {
+      keep = true;
+    } else if (arg.starts_with("--compiler=")) {
+      compiler = arg.substr(11);
+    } else if (arg.starts_with("--std=")) {
+      standard = arg.substr(6);
     } else {
       trees.emplace_back(arg);
     }
@@ -140,7 +158,7 @@ int main(int argc, char** argv) {
     }
     const fs::path output = scratch / tree.filename() / "quillet";
     const auto [seconds, peak] = measureInChild([&] {
-      Configuration configuration = configurationFor(tree, output);
+      Configuration configuration = configurationFor(tree, output, compiler, standard);
       CountingOutput messages;
       runGeneration(configuration, messages);
       std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";
@@ -159,6 +177,10 @@ int main(int argc, char** argv) {
       }
     }
   }
-  fs::remove_all(scratch);
+  if (keep) {
+    std::cout << "output kept in " << scratch.string() << "\n";
+  } else {
+    fs::remove_all(scratch);
+  }
   return 0;
 }

@@ -110,10 +110,8 @@ void describeProject(const ProjectDescription& project, const std::string& base,
   for (const std::string& define : project.defines) defines += (defines.empty() ? "" : ", ") + define;
   configuration.setDefines(defines);
 
-  configuration.setExtensionSetting(
-      kCompilerSetting, project.compiler.empty() ? std::string(kSystemCompiler) : project.compiler);
-  if (!project.languageStandard.empty())
-    configuration.setExtensionSetting(kLanguageStandardSetting, project.languageStandard);
+  configuration.setCompiler(project.compiler.empty() ? std::string(kSystemCompiler) : project.compiler);
+  if (!project.languageStandard.empty()) configuration.setLanguageStandard(project.languageStandard);
   if (!project.forcedIncludes.empty()) {
     std::string forced;
     for (const std::string& file : project.forcedIncludes)
@@ -155,10 +153,9 @@ bool mergeCompileCommands(Configuration& configuration, const std::string& file,
   for (const std::string& define : project.defines) target.addDefine(define);
   for (const std::string& folder : project.includeFolders)
     target.addIncludeDirectory(relativeTo(folder, base));
-  if (!configuration.extensionSetting(kCompilerSetting) && !project.compiler.empty())
-    configuration.setExtensionSetting(kCompilerSetting, project.compiler);
-  if (!configuration.extensionSetting(kLanguageStandardSetting) && !project.languageStandard.empty())
-    configuration.setExtensionSetting(kLanguageStandardSetting, project.languageStandard);
+  if (configuration.compiler().empty() && !project.compiler.empty()) configuration.setCompiler(project.compiler);
+  if (configuration.languageStandard().empty() && !project.languageStandard.empty())
+    configuration.setLanguageStandard(project.languageStandard);
   target.nameDocument(project.name);
   notes = project.notes;
   return true;

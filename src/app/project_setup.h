@@ -12,10 +12,8 @@ namespace quillet {
 class Configuration;
 struct ProjectDescription;
 
-/// The names under which the set-up commands store the compiler and language standard they found, and
-/// the files a compilation database includes before each source (extension settings).
-inline constexpr const char* kCompilerSetting = "compiler";
-inline constexpr const char* kLanguageStandardSetting = "language_standard";
+/// The extension setting under which the set-up commands keep the files a compilation database includes
+/// before each source ("-include").
 inline constexpr const char* kForcedIncludesSetting = "forced_includes";
 /// The compiler a new configuration asks when no compilation database names one.
 inline constexpr const char* kSystemCompiler = "c++";

@@ -162,7 +162,7 @@ int runInit(const std::vector<std::string>& arguments, std::ostream& out) {
   for (const std::string& include : project.includeFolders) includes.push_back(relativeTo(include, folder));
   if (!includes.empty()) writeList(out, "  include folders:", includes);
   if (!project.defines.empty()) writeList(out, "  defines:", project.defines);
-  out << "  compiler: " << configuration.extensionSetting(kCompilerSetting).value_or("")
+  out << "  compiler: " << configuration.compiler()
       << (project.languageStandard.empty() ? "" : " (-std=" + project.languageStandard + ")") << '\n';
   std::vector<std::string> chapters;
   const LayoutItem& root = configuration.arrangement();

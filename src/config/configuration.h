@@ -197,6 +197,15 @@ class Configuration {
   uint32_t functionMinStatements() const { return functionMinStatements_; }
   void setFunctionMinStatements(uint32_t v) { set(functionMinStatements_, v); }
 
+  // The compiler's view of the code (extension settings; empty values are not stored).
+  /// The compiler asked for its predefined macros and system include folders: empty for none (sources are
+  /// read without them), "c++" or another name looked for along PATH, or a path.
+  std::string compiler() const { return extensionSetting("compiler").value_or(""); }
+  void setCompiler(const std::string& v) { setExtensionSetting("compiler", nonEmpty(v)); }
+  /// The language standard handed to that compiler as "-std=" ("c++17", "gnu++20"); empty for its default.
+  std::string languageStandard() const { return extensionSetting("language_standard").value_or(""); }
+  void setLanguageStandard(const std::string& v) { setExtensionSetting("language_standard", nonEmpty(v)); }
+
   /// Settings added after the file layout was fixed, stored by name in the last reserved string slot.
   const ExtensionSettings& extensionSettings() const { return extensions_; }
   /// The extension setting `name`, or nullopt at its default.
@@ -224,6 +233,9 @@ class Configuration {
   void set(T& field, const T& value) {
     field = value;
     modified_ = true;
+  }
+  static std::optional<std::string> nonEmpty(const std::string& value) {
+    return value.empty() ? std::nullopt : std::optional<std::string>(value);
   }
   static std::string styleOrStandard(const std::string& name) {
     return name.empty() ? "Standard Style" : name;
