@@ -1,14 +1,17 @@
 // Documents a whole real source tree to HTML with the bundled style, the way a user's batch run would, and
 // reports the wall time, the peak memory and the number of pages written.
 //
-//   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--keep <folder>] [--include <folder>]...
+//   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--compiler=c++] [--std=c++20] [--keep <folder>]
+//                    [--include <folder>]...
 //
 // Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
 // fly: every header below it is a source, every folder that holds headers is a chapter with one
-// symbols-by-file item, and the tree itself is the include path. With --doxygen the same tree is also
-// documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two times is printed. --keep writes
-// the pages of each tree to <folder>/<tree name> and leaves them there (to look at or grep); --include
-// adds an include folder (a tree whose headers include each other as <name/header.hpp> needs its parent).
+// symbols-by-file item, and the tree itself is the include path. With --compiler the sources are read
+// with that compiler's view (its predefined macros and include folders, language standard --std). With
+// --doxygen the same tree is also documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two
+// times is printed. --keep writes the pages of each tree to <folder>/<tree name> and leaves them there (to
+// look at or grep); --include adds an include folder (a tree whose headers include each other as
+// <name/header.hpp> needs its parent).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -55,8 +58,11 @@ bool isHeader(const fs::path& path) {
 }
 
 Configuration configurationFor(const fs::path& tree, const fs::path& output,
-                               const std::vector<std::string>& includes) {
+                               const std::vector<std::string>& includes, const std::string& compiler,
+                               const std::string& standard) {
   Configuration configuration;
+  configuration.setCompiler(compiler);
+  configuration.setLanguageStandard(standard);
   configuration.setHtmlOutputFile((output / "index.html").string());
   // The tree and every "include" folder below it, as a project's own include path would name them.
   std::string include_path = tree.string();
@@ -67,28 +73,24 @@ Configuration configurationFor(const fs::path& tree, const fs::path& output,
       include_path += ";" + entry.path().string();
   configuration.setIncludePath(include_path);
   configuration.setUseIncludeEnvironment(false);
-  std::map<std::string, bool> extensions;  // of the headers below the tree, each a source pattern
-  for (const auto& entry :
-       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
-    if (entry.is_regular_file() && isHeader(entry.path()))
-      extensions[entry.path().extension().string()] = true;
-  for (const auto& [extension, present] : extensions)
-    configuration.mutableSourceEntries().push_back({(tree / ("*" + extension)).string(), true});
   LayoutItem& root = configuration.mutableArrangement();
   root.setName(tree.filename().string());
   std::map<std::string, bool> folders;  // sorted, so the chapters come in name order
+  std::map<std::string, bool> extensions;
   for (const auto& entry :
-       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied))
-    if (entry.is_regular_file() && isHeader(entry.path()))
-      folders[entry.path().parent_path().string()] = true;
+       fs::recursive_directory_iterator(tree, fs::directory_options::skip_permission_denied)) {
+    if (!entry.is_regular_file() || !isHeader(entry.path())) continue;
+    folders[entry.path().parent_path().string()] = true;
+    extensions[entry.path().extension().string()] = true;
+  }
+  for (const auto& [extension, unused] : extensions)
+    configuration.mutableSourceEntries().push_back({(tree / ("*" + extension)).string(), true});
   for (const auto& [folder, unused] : folders) {
     LayoutItem* chapter = root.addChild();
     chapter->setName(fs::relative(folder, tree.parent_path()).string());
-    for (const auto& [extension, present] : extensions) {
-      LayoutItem* item = chapter->addChild();
-      item->setKind(LayoutItem::kSymbolsByFile);
-      item->setName(folder + "/*" + extension);
-    }
+    LayoutItem* item = chapter->addChild();
+    item->setKind(LayoutItem::kSymbolsByFile);
+    item->setName(folder + "/*.h*");
   }
   return configuration;
 }
@@ -135,6 +137,8 @@ int main(int argc, char** argv) {
   bool doxygen = false;
   fs::path keep;
   std::vector<std::string> includes;
+  std::string compiler;
+  std::string standard;
   std::vector<fs::path> trees;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -144,6 +148,10 @@ int main(int argc, char** argv) {
       keep = fs::absolute(argv[++i]);
     } else if (arg == "--include" && i + 1 < argc) {
       includes.emplace_back(argv[++i]);
+    } else if (arg.starts_with("--compiler=")) {
+      compiler = arg.substr(11);
+    } else if (arg.starts_with("--std=")) {
+      standard = arg.substr(6);
     } else {
       trees.emplace_back(arg);
     }
@@ -158,7 +166,7 @@ int main(int argc, char** argv) {
     }
     const fs::path output = keep.empty() ? scratch / tree.filename() / "quillet" : keep / tree.filename();
     const auto [seconds, peak] = measureInChild([&] {
-      Configuration configuration = configurationFor(tree, output, includes);
+      Configuration configuration = configurationFor(tree, output, includes, compiler, standard);
       CountingOutput messages;
       runGeneration(configuration, messages);
       std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";
@@ -177,6 +185,7 @@ int main(int argc, char** argv) {
       }
     }
   }
+  if (!keep.empty()) std::cout << "output kept in " << keep.string() << "\n";
   fs::remove_all(scratch);
   return 0;
 }

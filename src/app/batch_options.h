@@ -1,5 +1,6 @@
 // The parsed command line. Start-up reads it once to choose between the editor and the batch run, and the
-// batch run takes its configuration file and overrides from it.
+// batch run takes its configuration file and overrides from it. Switches are written "-X" or, where they
+// spell a known switch, "/X"; every switch also has a GNU-style long form ("--batch").
 #pragma once
 
 #include <iosfwd>
@@ -16,16 +17,19 @@ struct BatchOptions {
   bool verbose = false;           // -V
   bool usageError = false;        // the usage text must be shown
   bool noCopyright = false;       // -nocopyright: no banner
+  bool help = false;              // -h, -?, --help: show the usage text and succeed
+  bool version = false;           // --version
+  bool failOnWarning = false;     // --fail-on-warning: warnings and errors fail the run
   std::string includes;           // every -I value, each preceded by ";"
   std::string defines;            // every -D value, each preceded by ","
   std::string outputDir;          // -o
-  std::string configFile;         // -qlc, or a bare first argument
+  std::string configFile;         // -qlc, or a bare argument
   std::string programPath;        // argument 0
   std::string projectFile;        // -prj
   std::string errorMessage;       // one line closing the usage text, or empty
 
-  /// Fills the fields from the arguments; true when a configuration or project file was named and nothing
-  /// was wrong.
+  /// Fills the fields from the arguments; true when a configuration or project file was named (or help or
+  /// the version was asked for) and nothing was wrong.
   bool parse(int argc, const char* const* argv);
   /// Writes the usage text, then the error message if there is one.
   void printUsage(std::ostream& out) const;

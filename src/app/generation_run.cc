@@ -1,8 +1,12 @@
 #include "app/generation_run.h"
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "app/compiler_view.h"
 #include "app/document_builder.h"
 #include "app/output_stage.h"
 #include "app/source_list.h"
@@ -41,12 +45,10 @@ class PublishedRun {
   PublishedRun& operator=(const PublishedRun&) = delete;
 };
 
-// Parses every module in turn into the run's code store, whose parsed-file list receives the names of the
-// files each module read; a module already read as a header of an earlier module is skipped. Any failure
-// escaping one module becomes one error line and the run goes on. The comments assigned by directives are
-// applied once parsing ends.
 // What the front end takes from the configuration: the configured include folders followed by the folders
-// of the sources, the defines, and the scanning, recognition and comment switches.
+// of the sources, the defines, and the scanning, recognition and comment switches. When a compiler is
+// named, its predefined macros, its include folders (searched last, their headers read for macros only)
+// and its answers to the condition operators; the sources stay documented wherever they lie.
 FrontEndOptions frontEndOptions(const Configuration& configuration, const SourceList& sources) {
   FrontEndOptions options;
   options.includeDirectories = configuration.includeDirectories();
@@ -61,13 +63,31 @@ FrontEndOptions frontEndOptions(const Configuration& configuration, const Source
   options.commentsAfterPrototype = configuration.commentsAfterPrototype();
   options.commentsBeforePrototypes = configuration.commentsBeforePrototypes();
   options.parameterComments = configuration.parameterComments();
+  if (!configuration.compiler().empty()) {
+    if (std::optional<CompilerView> view =
+            compilerView(configuration.compiler(), configuration.languageStandard())) {
+      options.compilerMacros = std::move(view->macros);
+      options.systemIncludeDirectories = std::move(view->includeFolders);
+      options.compilerFeatures =
+          std::make_shared<const std::map<std::string, int64_t, std::less<>>>(std::move(view->features));
+      options.sourceFiles = std::make_shared<const std::unordered_set<std::string>>(sources.modules.begin(),
+                                                                                    sources.modules.end());
+    }
+  }
   return options;
 }
+
+// Parses every module in turn into the run's code store, whose parsed-file list receives the names of the
+// files each module read (the compiler's headers left out: they are not documented); a module already read
+// as a header of an earlier module is skipped. Any failure escaping one module becomes one error line and
+// the run goes on. The comments assigned by directives are applied once parsing ends.
 
 void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store) {
   const FrontEndOptions options = frontEndOptions(configuration, sources);
   HeaderCache header_cache;
-  for (const std::string& module : sources.modules) {
+  for (size_t index = 0; index < sources.modules.size(); ++index) {
+    const std::string& module = sources.modules[index];
+    reportModuleProgress(index, sources.modules.size());
     if (runCanceled()) break;
     if (configuration.verbose()) reportStatus("Parsing file: " + module);
     if (header_cache.contains(module)) continue;
@@ -83,12 +103,14 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
         }
       };
       std::vector<HeaderRecordPtr> records = parseModule(module, options, header_cache, read_all);
-      for (const HeaderRecordPtr& record : records) store.parsedFiles.push_back(record->fileName);
+      for (const HeaderRecordPtr& record : records)
+        if (!record->system) store.parsedFiles.push_back(record->fileName);
       if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
     } catch (...) {
       reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
     }
   }
+  reportModuleProgress(sources.modules.size(), sources.modules.size());
   header_cache.clear();
   store.ApplyAssignedComments();
 }

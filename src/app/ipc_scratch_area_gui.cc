@@ -20,6 +20,7 @@ void IPCScratchAreaGUI::report(std::string_view text) {
   {
     std::lock_guard lock(mutex_);
     messages_.emplace_back(text);
+    tally_.countLine(text);
   }
   notify();
 }
@@ -30,6 +31,7 @@ void IPCScratchAreaGUI::startRun() {
     std::lock_guard lock(mutex_);
     running_ = true;
     cancelRequested_ = false;
+    tally_ = RunTally();
   }
   notify();
 }
@@ -79,6 +81,25 @@ std::optional<std::string> IPCScratchAreaGUI::nextMessage() {
 void IPCScratchAreaGUI::requestCancel() {
   std::lock_guard lock(mutex_);
   cancelRequested_ = true;
+}
+
+void IPCScratchAreaGUI::moduleProgress(size_t done, size_t total) {
+  {
+    std::lock_guard lock(mutex_);
+    tally_.modules = total;
+    tally_.modulesParsed = done;
+  }
+  notify();
+}
+
+void IPCScratchAreaGUI::fileWritten(std::string_view path) {
+  std::lock_guard lock(mutex_);
+  tally_.countFile(path);
+}
+
+RunTally IPCScratchAreaGUI::tally() {
+  std::lock_guard lock(mutex_);
+  return tally_;
 }
 
 bool IPCScratchAreaGUI::isRunning() {

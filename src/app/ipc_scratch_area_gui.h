@@ -41,6 +41,10 @@ class IPCScratchAreaGUI : public MessageOutput {
   void endRun() override;
   /// True once the window asked the run to stop.
   bool isCanceled() override;
+  /// Counts the modules parsed and notifies, so that the window can show how far the run is.
+  void moduleProgress(size_t done, size_t total) override;
+  /// Counts the file written.
+  void fileWritten(std::string_view path) override;
 
   /// The body of the worker thread: starts the run, turns progress lines on, runs `runner` over the
   /// configuration, ends with the status "canceled by user" or "done", and ends the run.
@@ -57,6 +61,8 @@ class IPCScratchAreaGUI : public MessageOutput {
   void requestCancel();
   /// True between startRun and endRun.
   bool isRunning();
+  /// What the run did so far (or, once it ended, in all).
+  RunTally tally();
 
  private:
   void notify() const {
@@ -70,6 +76,7 @@ class IPCScratchAreaGUI : public MessageOutput {
   std::deque<std::string> messages_;
   bool running_ = false;
   bool cancelRequested_ = false;
+  RunTally tally_;
 };
 
 }  // namespace quillet

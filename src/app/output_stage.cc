@@ -76,8 +76,30 @@ void writeIndexFile(const LinkIndex& links, const std::string& path) {
   if (!writeFileContents(path, text, error)) reportMessage("error: cannot open file " + path);
 }
 
+// True when a folder of the PATH holds the program `name`.
+bool onPath(const std::string& name) {
+  const std::string path = environmentValue("PATH");
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find(':', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string folder = end == start ? "." : path.substr(start, end - start);
+    if (pathKind(folder + "/" + name) == PathKind::kFile) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 void compileHelp(const std::string& main_file, const std::string& folder) {
   const std::string project = stemOf(main_file) + ".hpj";
+  if (!onPath("hcrtf") && !onPath("hcrtf.exe")) {
+    // Where the Windows help compiler does not exist, the help project is what this step delivers.
+    reportMessage("note: the WinHelp project " + (folder.empty() ? std::string("./") : folder) + project +
+                  " was written; the Windows Help Compiler is not on the PATH here, so compile it on Windows "
+                  "with " +
+                  helpCompilerCommand(main_file) + " in that folder.");
+    return;
+  }
   if (!runDetached({"hcrtf", "/x", project}, folder)) {
     reportMessage("error: Unable to run the command \"" + helpCompilerCommand(main_file) +
                   "\". hcrtf.exe (Windows Help Compiler) must be installed, and on the path.");

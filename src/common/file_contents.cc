@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/file_system.h"
+#include "common/message_output.h"
 
 namespace quillet {
 
@@ -16,7 +17,9 @@ bool readFileContents(const std::string& path, std::string& contents, std::strin
 }
 
 bool writeFileContents(const std::string& path, std::string_view contents, std::string& error) {
-  return fileSystem().writeFile(path, contents, error);
+  if (!fileSystem().writeFile(path, contents, error)) return false;
+  reportFileWritten(path);  // a run counts what it wrote
+  return true;
 }
 
 OutputFile::OutputFile(std::string path) : path_(std::move(path)), stream_(&buffer_) {}

@@ -367,7 +367,10 @@ void ensureFolder(const std::string& folder) {
 }
 
 void copyToOutput(const std::string& source, const std::string& destination) {
-  if (copyFile(nativePath(source), nativePath(destination))) return;
+  if (copyFile(nativePath(source), nativePath(destination))) {
+    reportFileWritten(destination);
+    return;
+  }
   reportMessage("error: cannot copy file " + source + " to " + destination + ".");
 }
 

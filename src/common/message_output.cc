@@ -6,6 +6,21 @@ namespace {
 MessageOutput* g_current_output = nullptr;
 }  // namespace
 
+void RunTally::countLine(std::string_view text) {
+  if (text.starts_with("error")) ++errors;
+  if (text.starts_with("warning")) ++warnings;
+}
+
+void RunTally::countFile(std::string_view path) {
+  ++files;
+  const size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return;
+  std::string extension(path.substr(dot));
+  for (char& c : extension)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (extension == ".html" || extension == ".htm" || extension == ".rtf") ++pages;
+}
+
 MessageOutput::MessageOutput() {
   reported_.reserve(64);
 }
@@ -40,6 +55,14 @@ void reportStatus(std::string_view text) {
 
 bool runCanceled() {
   return g_current_output && g_current_output->isCanceled();
+}
+
+void reportModuleProgress(size_t done, size_t total) {
+  if (g_current_output) g_current_output->moduleProgress(done, total);
+}
+
+void reportFileWritten(std::string_view path) {
+  if (g_current_output) g_current_output->fileWritten(path);
 }
 
 }  // namespace quillet

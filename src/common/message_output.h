@@ -3,11 +3,28 @@
 // also the run's cancellation channel. A text reported twice in one run is shown once.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <unordered_set>
 
 namespace quillet {
+
+/// What a run has done so far, counted by the message outputs for progress displays and the closing
+/// summary line.
+struct RunTally {
+  size_t modules = 0;        // modules the run parses
+  size_t modulesParsed = 0;  // modules done
+  size_t pages = 0;          // HTML and RTF documents written
+  size_t files = 0;          // every file written, pages included
+  size_t warnings = 0;       // lines shown that begin with "warning"
+  size_t errors = 0;         // lines shown that begin with "error"
+
+  /// Counts a line shown: an error or a warning, by how it begins.
+  void countLine(std::string_view text);
+  /// Counts a file written at `path`: a page when it is an HTML or RTF document.
+  void countFile(std::string_view path);
+};
 
 class MessageOutput {
  public:
@@ -26,6 +43,10 @@ class MessageOutput {
   virtual void endRun() {}
   /// True when the user asked the run to stop; a console run never is.
   virtual bool isCanceled() { return false; }
+  /// The run starts module `done` + 1 of `total` (`done` == `total`: parsing is over).
+  virtual void moduleProgress(size_t done, size_t total) { (void)done, (void)total; }
+  /// The run wrote the file `path`.
+  virtual void fileWritten(std::string_view path) { (void)path; }
 
  protected:
   /// True when `text` was already reported since the last startRun.
@@ -48,5 +69,9 @@ void reportMessage(std::string_view text);
 void reportStatus(std::string_view text);
 /// True when the current run was cancelled.
 bool runCanceled();
+/// Tells the current run's output how far parsing has come; does nothing outside a run.
+void reportModuleProgress(size_t done, size_t total);
+/// Tells the current run's output that `path` was written; does nothing outside a run.
+void reportFileWritten(std::string_view path);
 
 }  // namespace quillet

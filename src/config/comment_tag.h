@@ -67,6 +67,8 @@ class CommentTag {
   bool readRecord(PortableReader& in);
 
  private:
+  friend struct TomlFields;  // the readable form of the file carries the reserved slots too
+
   bool readValues(PortableReader& in);
 
   std::string tagName_;

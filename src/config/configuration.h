@@ -45,6 +45,13 @@ class Configuration {
   bool load(const std::string& file_name);
   /// Loads the settings from the text of a configuration file, as load does.
   bool loadFromText(std::string_view text);
+  /// Reads the settings exactly as the text stores them, without converting the settings of older files;
+  /// converting a file to another form and back with it gives the same bytes.
+  bool loadStoredText(std::string_view text);
+  /// What loading does after reading: fills in the style names older files leave empty (and marks a file
+  /// written for one single HTML file as such). Without `name_standard_styles` an empty name stays empty
+  /// where it would become the standard style, which it reads as anyway.
+  void convertOlderSettings(bool name_standard_styles = true);
   /// Writes the settings to `file_name`; clears `modified` when it was written (a failed save keeps the
   /// changes marked as unsaved).
   bool save(const std::string& file_name);
@@ -190,6 +197,15 @@ class Configuration {
   uint32_t functionMinStatements() const { return functionMinStatements_; }
   void setFunctionMinStatements(uint32_t v) { set(functionMinStatements_, v); }
 
+  // The compiler's view of the code (extension settings; empty values are not stored).
+  /// The compiler asked for its predefined macros and system include folders: empty for none (sources are
+  /// read without them), "c++" or another name looked for along PATH, or a path.
+  std::string compiler() const { return extensionSetting("compiler").value_or(""); }
+  void setCompiler(const std::string& v) { setExtensionSetting("compiler", nonEmpty(v)); }
+  /// The language standard handed to that compiler as "-std=" ("c++17", "gnu++20"); empty for its default.
+  std::string languageStandard() const { return extensionSetting("language_standard").value_or(""); }
+  void setLanguageStandard(const std::string& v) { setExtensionSetting("language_standard", nonEmpty(v)); }
+
   /// Settings added after the file layout was fixed, stored by name in the last reserved string slot.
   const ExtensionSettings& extensionSettings() const { return extensions_; }
   /// The extension setting `name`, or nullopt at its default.
@@ -213,7 +229,7 @@ class Configuration {
   void setCommentAutoBrief(bool on) {
     setExtensionSetting(kCommentAutoBriefSetting, on ? std::nullopt : std::optional<std::string>("0"));
   }
-  static constexpr std::string_view kCommentMarkdownSetting = "CommentMarkdown";
+  static constexpr std::string_view kCommentMarkdownSetting = "comment_markdown";
   static constexpr std::string_view kCommentAutoBriefSetting = "CommentAutoBrief";
 
   // Kept from older files and reserved slots: read and written, used by nothing else.
@@ -226,16 +242,21 @@ class Configuration {
   void setLegacyPaper(int v) { set(legacyPaper_, v); }
 
  private:
+  // The readable (TOML) form of the file reads and writes every stored field, reserved ones included.
+  friend struct TomlFields;
+
   template <typename T>
   void set(T& field, const T& value) {
     field = value;
     modified_ = true;
   }
+  static std::optional<std::string> nonEmpty(const std::string& value) {
+    return value.empty() ? std::nullopt : std::optional<std::string>(value);
+  }
   static std::string styleOrStandard(const std::string& name) {
     return name.empty() ? "Standard Style" : name;
   }
   bool readSettings(PortableReader& in);
-  void convertOlderSettings();
 
   // Run switches and state.
   bool verbose_ = false;

@@ -99,13 +99,18 @@ bool Configuration::load(const std::string& file_name) {
 }
 
 bool Configuration::loadFromText(std::string_view text) {
+  if (!loadStoredText(text)) return false;
+  convertOlderSettings();
+  return true;
+}
+
+bool Configuration::loadStoredText(std::string_view text) {
   PortableReader in(text);
   int32_t version = 0;
   if (!in.readSigned(version)) return false;
   version_ = version;
   if (version != kCurrentVersion && version != kOldestReadableVersion) return false;
   if (!readSettings(in)) return false;
-  convertOlderSettings();
   modified_ = false;
   return true;
 }
@@ -156,12 +161,12 @@ bool Configuration::readSettings(PortableReader& in) {
   return arrangement_.readRecord(in);
 }
 
-void Configuration::convertOlderSettings() {
+void Configuration::convertOlderSettings(bool name_standard_styles) {
   if (legacySingleFile_) legacyFlag_ = true;
   if (htmlStyle_.empty() && legacySingleFile_) htmlStyle_ = "Single File Style";
-  if (htmlStyle_.empty()) htmlStyle_ = "Standard Style";
+  if (htmlStyle_.empty() && name_standard_styles) htmlStyle_ = "Standard Style";
   if (rtfStyle_.empty() && legacyPaper_ != 0) rtfStyle_ = "Standard A4 Style";
-  if (rtfStyle_.empty()) rtfStyle_ = "Standard Style";
+  if (rtfStyle_.empty() && name_standard_styles) rtfStyle_ = "Standard Style";
 }
 
 }  // namespace quillet

@@ -102,6 +102,8 @@ class LayoutItem {
   bool readRecord(PortableReader& in);
 
  private:
+  friend struct TomlFields;  // the readable form of the file carries the reserved slots too
+
   void copyFrom(const LayoutItem& other);
   void takeFrom(LayoutItem& other);
   bool readChild(PortableReader& in, int depth);

@@ -94,6 +94,15 @@ CCommentPage::CCommentPage(Configuration& configuration, EditorDialogs& dialogs)
   connect(edit_, &QPushButton::clicked, this, [this] { editTag(); });
   connect(delete_, &QPushButton::clicked, this, [this] { deleteTag(); });
   connect(list_, &QListWidget::itemDoubleClicked, this, [this] { editTag(); });
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] { updateButtons(); });
+}
+
+void CCommentPage::updateButtons() {
+  // Edit and Delete act on the selected tag, so they wait for one.
+  const QListWidgetItem* item = list_->currentItem();
+  const bool selected = item != nullptr && item->isSelected();
+  edit_->setEnabled(selected);
+  delete_->setEnabled(selected);
 }
 
 void CCommentPage::reloadLists() {
@@ -101,9 +110,7 @@ void CCommentPage::reloadLists() {
   list_->clear();
   for (const CommentTag& tag : configuration().commentTags()) list_->addItem(toQString(tag.tagName()));
   if (keep >= 0 && keep < list_->count()) list_->setCurrentRow(keep);
-  const bool any = configuration().commentTagCount() > 0;
-  edit_->setEnabled(any);
-  delete_->setEnabled(any);
+  updateButtons();
 }
 
 void CCommentPage::addTag() {
@@ -138,8 +145,9 @@ void CCommentPage::select(size_t index) {
 }
 
 size_t CCommentPage::selected() const {
-  const int row = list_->currentRow();
-  return row < 0 ? configuration().commentTagCount() : static_cast<size_t>(row);
+  const QListWidgetItem* item = list_->currentItem();
+  if (item == nullptr || !item->isSelected()) return configuration().commentTagCount();
+  return static_cast<size_t>(list_->row(item));
 }
 
 }  // namespace quillet

@@ -31,6 +31,8 @@ class CCommentPage : public ConfigPage {
   void reloadLists() override;
 
  private:
+  void updateButtons();
+
   QListWidget* list_;
   QPushButton* edit_;
   QPushButton* delete_;

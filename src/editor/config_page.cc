@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,9 +85,30 @@ void ConfigPage::addHelpButton(QBoxLayout* layout) {
 }
 
 void openHelp(EditorDialogs& dialogs, std::string_view topic) {
-  QUrl url = QUrl::fromLocalFile(documentationFile());
+  const QString file = documentationFile();
+  if (file.isEmpty() || !QFileInfo::exists(file)) {
+    dialogs.tell(
+        "The documentation is not installed: there is no share/doc/quillet/README.md beside this "
+        "program, and the source tree it was built from is gone.");
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(file);
   if (!topic.empty()) url.setFragment(toQString(topic));
-  dialogs.openUrl(url);
+  if (dialogs.openUrl(url)) return;
+  // Without a desktop opener (xdg-open) the documentation is shown by the editor itself.
+  QFile document(file);
+  if (!document.open(QIODevice::ReadOnly)) {
+    dialogs.tell("Cannot read the documentation " + toStdString(file) + ": " +
+                 toStdString(document.errorString()));
+    return;
+  }
+  dialogs.showDocument("Quillet Help", document.readAll().toStdString(), topic);
+}
+
+void openOrTell(EditorDialogs& dialogs, const QUrl& url, const std::string& what) {
+  if (dialogs.openUrl(url)) return;
+  dialogs.tell("No program is set up to open " + what +
+               " (the desktop's opener, xdg-open, is missing or has no application for it).");
 }
 
 }  // namespace quillet

@@ -17,6 +17,8 @@ class QComboBox;
 class QLineEdit;
 class QSpinBox;
 
+class QUrl;
+
 namespace quillet {
 
 class Configuration;
@@ -66,7 +68,11 @@ class ConfigPage : public QWidget {
 /// The section of the bundled documentation that describes the editor.
 inline constexpr std::string_view kEditorHelpTopic = "the-configuration-editor";
 
-/// Opens the bundled documentation at `topic` (a section anchor; empty for the start) through `dialogs`.
+/// Opens the bundled documentation at `topic` (a section anchor; empty for the start) through the desktop,
+/// or, where nothing can open it, in a window of the editor; says so when the documentation is missing.
 void openHelp(EditorDialogs& dialogs, std::string_view topic);
+
+/// Opens `url` through the desktop; where nothing can open it, tells the user where `what` is instead.
+void openOrTell(EditorDialogs& dialogs, const QUrl& url, const std::string& what);
 
 }  // namespace quillet

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "editor/editor_text.h"
+#include "editor/help_viewer.h"
 #include "editor/qt_text.h"
 
 namespace quillet {
@@ -58,7 +59,11 @@ class QtEditorDialogs : public EditorDialogs {
     return QFileDialog::getExistingDirectory(parent_, toQString(title), toQString(start)).toStdString();
   }
   bool runDialog(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted; }
-  void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+  bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
+  void showDocument(std::string_view title, std::string_view markdown, std::string_view anchor) override {
+    CHelpViewer viewer(toQString(title), toQString(markdown), toQString(anchor), parent_);
+    viewer.exec();
+  }
 
  private:
   QPointer<QWidget> parent_;

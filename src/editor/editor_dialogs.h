@@ -39,8 +39,12 @@ class EditorDialogs {
   virtual std::string chooseFolder(std::string_view title, std::string_view start) = 0;
   /// Runs `dialog` modally; true when it was accepted.
   virtual bool runDialog(QDialog& dialog) = 0;
-  /// Asks the desktop to open `url` (a file in its application, a folder, a web address).
-  virtual void openUrl(const QUrl& url) = 0;
+  /// Asks the desktop to open `url` (a file in its application, a folder, a web address); false when
+  /// nothing could open it (no desktop opener such as xdg-open).
+  virtual bool openUrl(const QUrl& url) = 0;
+  /// Shows the Markdown document `markdown` in a window of the editor, scrolled to the section `anchor`
+  /// (a heading's anchor name; empty for the start), until the user closes it.
+  virtual void showDocument(std::string_view title, std::string_view markdown, std::string_view anchor) = 0;
 };
 
 /// The dialogs of the desktop, owned by `parent`'s window for placement.

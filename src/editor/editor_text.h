@@ -42,8 +42,9 @@ inline constexpr std::string_view kArrangeNote =
     "All classes and functions must be described in this window before they are documented.";
 
 // File-dialog filters, in the form the Qt file dialogs read.
-inline constexpr std::string_view kConfigurationFilter = "Configuration Files (*.qlc)";
-inline constexpr std::string_view kProjectFilter = "Visual C++ 5.x, 6.x  (*.dsp *.dsw)";
+inline constexpr std::string_view kConfigurationFilter = "Configuration Files (*.qlc *.toml)";
+inline constexpr std::string_view kProjectFilter =
+    "Visual C++ 5.x, 6.x  (*.dsp *.dsw);;Compilation databases (compile_commands.json *.json)";
 inline constexpr std::string_view kGraphicsFilter = "Graphics Files (*.gif *.png *.bmp *.jpg)";
 inline constexpr std::string_view kAnyFileFilter = "All Files (*)";
 }  // namespace text

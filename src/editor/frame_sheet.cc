@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "app/batch_run.h"
+#include "app/project_setup.h"
+#include "config/configuration_io.h"
 #include "config/settings_file.h"
 #include "editor/comment_page.h"
 #include "editor/config_page.h"
@@ -110,7 +112,7 @@ void CFrameSheet::buildMenus() {
   QMenu* help = menuBar()->addMenu(tr("&Help"));
   help->addAction(tr("&Contents"), this, [this] { openHelp(*dialogs_, ""); });
   help->addAction(tr("&Tutorial"), this, [this] { openHelp(*dialogs_, kEditorHelpTopic); });
-  help->addAction(tr("&Web Site ..."), this, [this] { dialogs_->openUrl(QUrl(kWebSite)); });
+  help->addAction(tr("&Web Site ..."), this, [this] { openOrTell(*dialogs_, QUrl(kWebSite), kWebSite); });
   help->addAction(tr("&About ..."), this, [this] { dialogs_->tell(bannerText()); });
 }
 
@@ -188,14 +190,16 @@ bool CFrameSheet::openConfiguration() {
 
 bool CFrameSheet::openFile(const std::string& path) {
   const std::string full = absolutePath(path);
-  configuration_.reset();
-  if (!configuration_.load(full)) {
-    const std::string_view message = configuration_.isOlderVersion()   ? text::kNotAConfiguration
-                                     : configuration_.isNewerVersion() ? text::kNewerVersion
-                                                                       : text::kReadError;
-    dialogs_->tell(formatMessage(message, {full}));
+  const ConfigurationLoad load = loadConfigurationFile(full, configuration_);
+  if (!load.ok) {
+    dialogs_->tell(load.message);  // names the file and says why it cannot be used
     startNew();
     return false;
+  }
+  if (!load.warnings.empty()) {
+    std::string text = "Opened " + full + ", with warnings:";
+    for (const std::string& warning : load.warnings) text += "\n" + warning;
+    dialogs_->tell(text);
   }
   path_ = full;
   untitled_ = false;
@@ -248,11 +252,12 @@ bool CFrameSheet::saveAs() {
 
 bool CFrameSheet::writeTo(const std::string& path) {
   lastSaveFailed_ = false;
-  if (!configuration_.save(path)) {
-    // Writing clears the modified mark whatever the outcome; the changes are still unsaved.
+  std::string reason;
+  if (!saveConfigurationFile(path, configuration_, reason)) {
+    // The changes are still unsaved.
     configuration_.setModified(true);
     lastSaveFailed_ = true;
-    dialogs_->tell(formatMessage(text::kWriteError, {path}));
+    dialogs_->tell(formatMessage(text::kWriteError, {path}) + "\n" + reason);
     return false;
   }
   writtenAsCurrentVersion_ = true;
@@ -269,7 +274,20 @@ void CFrameSheet::importProject() {
   commitPages();
   const std::string file = dialogs_->chooseOpenFile("Import Project", text::kProjectFilter);
   if (file.empty()) return;
-  if (!importDevStudioFile(configuration_, file)) dialogs_->tell(formatMessage(text::kImportFailed, {file}));
+  if (fs::path(file).extension() == ".json") {
+    // A compilation database, as -prj takes one.
+    std::vector<std::string> notes;
+    std::string error;
+    if (!mergeCompileCommands(configuration_, file, notes, error)) {
+      dialogs_->tell(error);
+    } else if (!notes.empty()) {
+      std::string text;
+      for (const std::string& note : notes) text += (text.empty() ? "" : "\n") + note;
+      dialogs_->tell(text);
+    }
+  } else if (!importDevStudioFile(configuration_, file)) {
+    dialogs_->tell(formatMessage(text::kImportFailed, {file}));
+  }
   configuration_.setModified(true);
   reloadPages();
 }

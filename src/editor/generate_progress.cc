@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -16,7 +17,9 @@
 #include <filesystem>
 
 #include "app/generation_run.h"
+#include "app/run_summary.h"
 #include "config/configuration.h"
+#include "editor/config_page.h"
 #include "editor/editor_dialogs.h"
 #include "editor/qt_text.h"
 
@@ -66,10 +69,13 @@ CGenerateProgress::CGenerateProgress(Configuration& configuration, EditorDialogs
   close_ = new QPushButton(tr("&Close"));
   startStop_ = new QPushButton(tr("Start"));
   auto* copy = new QPushButton(tr("Co&py"));
+  openOutput_ = new QPushButton(tr("&Open Output"));
   close_->setObjectName("close");
   startStop_->setObjectName("startStop");
   copy->setObjectName("copy");
-  for (QPushButton* button : {close_, startStop_, copy}) {
+  openOutput_->setObjectName("openOutput");
+  openOutput_->setEnabled(false);
+  for (QPushButton* button : {close_, startStop_, copy, openOutput_}) {
     button->setAutoDefault(false);
     side->addWidget(button);
   }
@@ -90,6 +96,17 @@ CGenerateProgress::CGenerateProgress(Configuration& configuration, EditorDialogs
   side->addStretch();
   middle->addLayout(side);
   layout->addLayout(middle, 1);
+  progress_ = new QProgressBar;
+  progress_->setObjectName("progress");
+  progress_->setFormat(tr("%v of %m files parsed"));
+  progress_->setRange(0, 1);
+  progress_->setValue(0);
+  layout->addWidget(progress_);
+  summary_ = new QLabel;
+  summary_->setObjectName("summary");
+  summary_->setWordWrap(true);
+  summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  layout->addWidget(summary_);
 
   undocumented_ = new QCheckBox(tr("List headers that were not &documented"));
   undocumented_->setObjectName("undocumented");
@@ -110,6 +127,7 @@ CGenerateProgress::CGenerateProgress(Configuration& configuration, EditorDialogs
       startRun();
   });
   connect(copy, &QPushButton::clicked, this, [this] { copyLines(); });
+  connect(openOutput_, &QPushButton::clicked, this, [this] { openOutput(); });
   // The run reads this choice once, at its end, so it may change while the run works.
   connect(undocumented_, &QCheckBox::toggled, this,
           [this](bool on) { configuration_.setReportUndocumented(on); });
@@ -141,9 +159,14 @@ void CGenerateProgress::startRun() {
   startStop_->setText(tr("Stop"));
   startStop_->setEnabled(true);
   close_->setEnabled(false);
-  for (QPushButton* button : {viewHtml_, viewRtf_, viewWinHelp_}) button->setEnabled(false);
+  for (QPushButton* button : {viewHtml_, viewRtf_, viewWinHelp_, openOutput_}) button->setEnabled(false);
+  progress_->setRange(0, 1);
+  progress_->setValue(0);
+  summary_->clear();
   configuration_.setReportUndocumented(undocumented_->isChecked());
   stopRequested_ = false;
+  summarized_ = false;
+  started_ = std::chrono::steady_clock::now();
   // Marked as running before the thread starts, so that a close or stop at once is not missed.
   channel_.startRun();
   worker_ = std::thread([this] { channel_.runWorker(runner_); });
@@ -168,13 +191,25 @@ void CGenerateProgress::waitForRun() {
 
 void CGenerateProgress::takeMessages() {
   if (stopRequested_ && running()) channel_.requestCancel();  // see waitForRun
+  const RunTally tally = channel_.tally();
+  if (tally.modules > 0) {
+    progress_->setRange(0, static_cast<int>(tally.modules));
+    progress_->setValue(static_cast<int>(tally.modulesParsed));
+  }
   if (!running()) {
     viewHtml_->setEnabled(!configuration_.htmlOutputFile().empty());
     viewRtf_->setEnabled(!configuration_.rtfOutputFile().empty());
     viewWinHelp_->setEnabled(!configuration_.winHelpOutputFile().empty());
+    openOutput_->setEnabled(tally.files > 0);
     close_->setEnabled(true);
     startStop_->setEnabled(true);
     startStop_->setText(tr("Start"));
+    if (!summarized_) {
+      summarized_ = true;
+      const double seconds =
+          std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+      summary_->setText(toQString(runSummary(tally, configuration_, seconds)));
+    }
   }
   if (const std::string status = channel_.takeStatus(); !status.empty()) status_->setText(toQString(status));
   bool added = false;
@@ -197,7 +232,23 @@ void CGenerateProgress::copyLines() {
 
 void CGenerateProgress::viewOutput(const std::string& file) {
   if (file.empty()) return;
-  dialogs_.openUrl(QUrl::fromLocalFile(toQString(std::filesystem::absolute(file).string())));
+  const std::string full = std::filesystem::absolute(file).string();
+  openOrTell(dialogs_, QUrl::fromLocalFile(toQString(full)), full);
+}
+
+void CGenerateProgress::openOutput() {
+  if (!configuration_.htmlOutputFile().empty()) {
+    viewOutput(configuration_.htmlOutputFile());
+  } else if (!configuration_.rtfOutputFile().empty()) {
+    viewOutput(withExtension(configuration_.rtfOutputFile(), ".rtf", true));
+  } else if (!configuration_.winHelpOutputFile().empty()) {
+    // A help file is only there once compiled on Windows; the folder holds what was written.
+    viewOutput(std::filesystem::path(configuration_.winHelpOutputFile()).parent_path().string() + "/");
+  }
+}
+
+QString CGenerateProgress::summaryText() const {
+  return summary_->text();
 }
 
 QString CGenerateProgress::statusText() const {

@@ -1,10 +1,12 @@
 // The progress window ("Generate Documentation"): starts a generation run on a worker thread as soon as it
-// opens, shows the run's status and message lines as they arrive, stops the run on request (also when closed
-// while the run works, waiting for it to end), copies the lines to the clipboard and opens the outputs
-// written. Opened modally by the main window over its configuration.
+// opens, shows the run's status and message lines as they arrive and a progress bar of the modules parsed,
+// stops the run on request (also when closed while the run works, waiting for it to end), ends with the
+// run's summary line, copies the lines to the clipboard and opens the outputs written. Opened modally by the
+// main window over its configuration.
 #pragma once
 
 #include <QDialog>
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -14,6 +16,7 @@
 class QCheckBox;
 class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 
 namespace quillet {
@@ -49,6 +52,12 @@ class CGenerateProgress : public QDialog {
   QString statusText() const;
   /// The message lines shown, oldest first.
   QStringList lines() const;
+  /// The summary line of the last run that ended, or empty.
+  QString summaryText() const;
+  /// The progress bar: modules parsed of the modules in the run.
+  QProgressBar* progressBar() const { return progress_; }
+  /// Opens the main file of the first output the configuration names (HTML, RTF, then WinHelp).
+  void openOutput();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -72,8 +81,13 @@ class CGenerateProgress : public QDialog {
   QPushButton* viewHtml_;
   QPushButton* viewRtf_;
   QPushButton* viewWinHelp_;
+  QPushButton* openOutput_;
   QCheckBox* undocumented_;
+  QProgressBar* progress_;
+  QLabel* summary_;
   bool stopRequested_ = false;  // the user asked the run going to stop
+  bool summarized_ = true;      // the last run's end is shown
+  std::chrono::steady_clock::time_point started_;
 };
 
 }  // namespace quillet

@@ -283,7 +283,7 @@ void CHTMLOptionPage::explore() {
     dialogs().tell(text::kNoStyles);
     return;
   }
-  dialogs().openUrl(QUrl::fromLocalFile(toQString(folder)));
+  openOrTell(dialogs(), QUrl::fromLocalFile(toQString(folder)), "the style set folder " + folder);
 }
 
 }  // namespace quillet

@@ -26,7 +26,7 @@ void writeParentList(const Class& object, const EvaluationContext& context, std:
     out << (base.access == kAccessPublic      ? "public "
             : base.access == kAccessProtected ? "protected "
                                               : "private ");
-    writeLinkedText(context, out, base.name, "");
+    writeLinkedText(context, out, base.name, "", LinkWords::kProse);
   }
 }
 

@@ -196,6 +196,11 @@ bool readCommand(std::string_view text, size_t at, CommandAt& found) {
   found.begin = at;
   found.name = text.substr(at + 1, end - at - 1);
   found.command = findCommentCommand(found.name);
+  // An unknown backslash word of one letter, or one right after a quote, is an escape sequence of quoted
+  // code ("\t", '\x41', "\uXXXX"), not a command.
+  if (!found.command && text[at] == '\\' &&
+      (found.name.size() == 1 || (at > 0 && (text[at - 1] == '"' || text[at - 1] == '\''))))
+    return false;
   found.language = {};
   // "@code{.cpp}" names the language of the code.
   if (found.name == "code" && end + 1 < text.size() && text[end] == '{') {

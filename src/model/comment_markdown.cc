@@ -68,6 +68,7 @@ size_t nestingOf(std::string_view text) {
     if (end == std::string_view::npos) end = text.size();
     size_t depth = 0;
     size_t indent = 0;
+    bool marker = false;  // indentation nests only in front of a list item; indented code stays flat
     for (size_t i = begin; i < end; ++i) {
       if (text[i] == '>') {
         ++depth;
@@ -78,9 +79,10 @@ size_t nestingOf(std::string_view text) {
         break;
       } else {
         ++depth;
+        marker = true;
       }
     }
-    deepest = std::max(deepest, depth + indent / 2);
+    deepest = std::max(deepest, depth + (marker ? indent / 2 : 0));
     begin = end + 1;
   }
   return deepest;
@@ -351,8 +353,8 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
                                                   const ParagraphOptions& options,
                                                   std::string_view fileName) {
   if (nestingOf(text) > kDeepestNesting) {
-    reportMessage("warning: (" + std::string(fileName) + ") Markdown nested more than " +
-                  std::to_string(kDeepestNesting) + " deep, shown as text.");
+    reportMessage("warning: " + (fileName.empty() ? std::string() : "(" + std::string(fileName) + ") ") +
+                  "Markdown nested more than " + std::to_string(kDeepestNesting) + " deep, shown as text.");
     std::vector<DocParagraph> plain = buildParagraphs(text, regions, options);
     for (DocParagraph& paragraph : plain) {
       PreparedText prepared;

@@ -30,11 +30,12 @@ void writeFilteredValue(const T& object, const EvaluationContext& context, std::
   writeFiltered(context, out, std::invoke(Get, object));
 }
 
-/// Writes the text that `Get` gives for `object` with the type names in it linked, resolved from the
-/// object's class (its `className`).
+/// Writes the type text that `Get` gives for `object` with the type names in it linked, resolved from the
+/// object's class (its `className`). A word in a type is a type: it links to a function or variable only
+/// where it is called or qualified (a template parameter `A` is not the function `A()`).
 template <typename T, auto Get>
 void writeLinkedValue(const T& object, const EvaluationContext& context, std::ostream& out) {
-  writeLinkedText(context, out, std::invoke(Get, object), object.className);
+  writeLinkedText(context, out, std::invoke(Get, object), object.className, LinkWords::kProse);
 }
 
 /// Writes the whole comment, resolving links from the scope that `Scope` gives.

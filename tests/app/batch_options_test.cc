@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,13 +32,24 @@ TEST(BatchOptionsTest, OutcomeOfEachCommandLineShape) {
   };
   const std::string missing = "error: missing required command line argument -qlc";
   const std::vector<Case> cases = {
-      {{}, false, true, false, "", ""},                            // no arguments: the editor, with usage
-      {{"proj.qlc"}, false, false, false, "", "proj.qlc"},         // a bare first file: the editor opens it
+      {{}, false, true, false, "", ""},                    // no arguments: the editor, with usage
+      {{"proj.qlc"}, true, false, false, "", "proj.qlc"},  // a bare file without -C: the editor opens it
       {{"-qlc", "proj.qlc"}, true, false, false, "", "proj.qlc"},  // a complete line without -C
       {{"-C"}, false, false, true, missing, ""},
       {{"-C", "-qlc"}, false, false, true, missing, ""},
-      {{"-C", "a.qlc"}, false, true, true, "Error: Too many files specified", ""},
+      // A bare configuration runs with -C, before or after it; absolute paths are files, not switches.
+      {{"-C", "a.toml"}, true, false, true, "", "a.toml"},
+      {{"x.qlc", "--batch"}, true, false, true, "", "x.qlc"},
+      {{"-C", "/home/me/proj/docs.qlc"}, true, false, true, "", "/home/me/proj/docs.qlc"},
+      {{"/opt/x.qlc", "/C"}, true, false, true, "", "/opt/x.qlc"},
+      {{"-C", "a.qlc", "b.qlc"}, false, true, true, "Error: Too many files specified", "a.qlc"},
       {{"-C", "-", "/", "-qlc", "x"}, true, false, true, "", "x"},  // a lone switch prefix is ignored
+      // Long forms, with the value attached by "=" or following.
+      {{"--batch", "--config=c.toml"}, true, false, true, "", "c.toml"},
+      {{"--batch", "--config", "c.toml", "--verbose"}, true, false, true, "", "c.toml"},
+      {{"--batch", "--nonsense", "x"}, false, true, true, "Unrecognized option --nonsense", ""},
+      {{"--batch=yes", "x"}, false, true, false, "Option --batch takes no value", ""},
+      {{"-C", "--include=", "x"}, false, true, true, "Missing include file after -I switch.", ""},
       {{"-C", "-Nofoo", "-qlc", "x"}, false, true, true, "Unrecognized switch nofoo", ""},
       // Unknown letters, and Q or P not starting "qlc" or "prj", fail without a message.
       {{"-C", "-Z", "-qlc", "x"}, false, true, true, "", ""},
@@ -62,12 +74,10 @@ TEST(BatchOptionsTest, OutcomeOfEachCommandLineShape) {
   }
 }
 
-TEST(BatchOptionsTest, GroupedSeparateSlashAndLowerCaseSwitchesAreEquivalent) {
+TEST(BatchOptionsTest, GroupedSeparateSlashLowerCaseAndLongSwitchesAreEquivalent) {
   const std::vector<std::vector<std::string>> spellings = {
-      {"-CVqlcx.qlc"},
-      {"-qlc", "x.qlc", "-V", "-C"},
-      {"/c", "/v", "/qlc", "x.qlc"},
-      {"-cv", "/qlcx.qlc"},
+      {"-CVqlcx.qlc"},      {"-qlc", "x.qlc", "-V", "-C"},     {"/c", "/v", "/qlc", "x.qlc"},
+      {"-cv", "/qlcx.qlc"}, {"--verbose", "x.qlc", "--batch"},
   };
   for (const auto& args : spellings) {
     Parsed p = parseArgs(args);
@@ -81,15 +91,30 @@ TEST(BatchOptionsTest, GroupedSeparateSlashAndLowerCaseSwitchesAreEquivalent) {
 }
 
 TEST(BatchOptionsTest, ValueSwitchesTakeAttachedTextOrNextArgumentAndWordsAnyCase) {
-  Parsed p = parseArgs({"-C", "-Ia", "-I", "b", "-DFOO=1", "-D", "-BAR", "-o", "-out", "-prj", "p.dsp",
-                        "-NOHTML", "-nortf", "-NoCopyright"});
-  EXPECT_TRUE(p.complete);
-  EXPECT_EQ(p.options.includes, ";a;b");
-  EXPECT_EQ(p.options.defines, ",FOO=1,-BAR");  // a value may begin with "-"
-  EXPECT_EQ(p.options.outputDir, "-out");
-  EXPECT_EQ(p.options.projectFile, "p.dsp");
-  EXPECT_TRUE(p.options.configFile.empty());
-  EXPECT_TRUE(p.options.noHtml && p.options.noRtf && p.options.noCopyright);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"-C", "-Ia", "-I", "b", "-DFOO=1", "-D", "-BAR", "-o", "-out", "-prj", "p.dsp", "-NOHTML",
+            "-nortf", "-NoCopyright"},
+           {"/C", "/Ia", "--include", "b", "--define=FOO=1", "--define", "-BAR", "--output", "-out",
+            "--project=p.dsp", "--no-html", "--no-rtf", "--no-copyright"}}) {
+    Parsed p = parseArgs(args);
+    SCOPED_TRACE(args[1]);
+    EXPECT_TRUE(p.complete);
+    EXPECT_EQ(p.options.includes, ";a;b");
+    EXPECT_EQ(p.options.defines, ",FOO=1,-BAR");  // a value may begin with "-"
+    EXPECT_EQ(p.options.outputDir, "-out");
+    EXPECT_EQ(p.options.projectFile, "p.dsp");
+    EXPECT_TRUE(p.options.configFile.empty());
+    EXPECT_TRUE(p.options.noHtml && p.options.noRtf && p.options.noCopyright);
+  }
+}
+
+TEST(BatchOptionsTest, HelpVersionAndFailOnWarning) {
+  for (const char* spelling : {"-h", "-?", "--help", "/?", "-H"}) {
+    Parsed p = parseArgs({spelling});
+    EXPECT_TRUE(p.complete && p.options.help && !p.options.usageError) << spelling;
+  }
+  EXPECT_TRUE(parseArgs({"--version"}).options.version);
+  EXPECT_TRUE(parseArgs({"-C", "x.qlc", "--fail-on-warning"}).options.failOnWarning);
 }
 
 TEST(BatchOptionsTest, DebugSpellingsAgainstDefineOfDebug) {
@@ -103,30 +128,33 @@ TEST(BatchOptionsTest, DebugSpellingsAgainstDefineOfDebug) {
   EXPECT_EQ(p.options.defines, ",DEBUG");
 }
 
-TEST(BatchOptionsTest, UsageTextVerbatim) {
+// Every switch the usage text names is one the parser takes, so a misspelt switch in the text shows.
+TEST(BatchOptionsTest, EverySwitchTheUsageNamesIsAccepted) {
   BatchOptions options;
   options.errorMessage = "error: missing required command line argument -qlc";
   std::ostringstream out;
   options.printUsage(out);
-  EXPECT_EQ(out.str(),
-            "\n"
-            "quillet [-IXDov] [-nohtml] [-nortf] [-qlc \"config file name\"] [-prj filename] \n"
-            "-I       Add the following path to the list of include directories.  This\n"
-            "         is optional.\n"
-            "-X       Ignore environment variable. This is optional.\n"
-            "-D       define the macro. This is optional.\n"
-            "-v       Verbose output\n"
-            "-nohtml  Do not a create a html file. This is optional.\n"
-            "-nortf   Do not a create a rtf file. This is optional.\n"
-            "-o       Place all output files into the following directory. This is optional.\n"
-            "-qlc     Use this configuration file.\n"
-            "-prj     Import the Microsoft Developer Studio file\n"
-            "error: missing required command line argument -qlc\n");
-
-  BatchOptions silent;
-  std::ostringstream plain;
-  silent.printUsage(plain);
-  EXPECT_TRUE(plain.str().ends_with("Developer Studio file\n\n"));
+  const std::string text = out.str();
+  EXPECT_TRUE(text.starts_with("\nUsage: quillet [switches] [config.toml | config.qlc]\n")) << text;
+  EXPECT_TRUE(text.ends_with("\nerror: missing required command line argument -qlc\n"));
+  std::istringstream lines(text);
+  size_t checked = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with("  -")) continue;
+    std::istringstream words(line);
+    for (std::string word; words >> word && word.starts_with("-");) {
+      if (word.ends_with(",")) word.pop_back();
+      std::vector<std::string> args = {word};
+      const std::set<std::string> taking_values = {
+          "-I", "-D", "-o", "-qlc", "-prj", "--include", "--define", "--output", "--config", "--project"};
+      if (taking_values.count(word)) args.push_back("value");
+      if (word != "-qlc" && word != "--config") args.push_back("x.qlc");
+      const Parsed p = parseArgs(args);
+      EXPECT_FALSE(p.options.usageError) << word;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 29u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/file_contents.h"
 #include "config/configuration.h"
 #include "config/layout_item.h"
+#include "support/fake_compiler.h"
 #include "support/memory_tree.h"
 #include "support/recording_output.h"
 
@@ -113,6 +114,46 @@ TEST_F(GenerationRunTest, StyleSheetWalksTheDocumentOfRealSource) {
   EXPECT_NE(page.find("two classes"), std::string::npos) << page;
   // Circle sorts before Shape.
   EXPECT_LT(page.find("class Circle"), page.find("class Shape"));
+}
+
+// With a compiler named, the sources are read with its predefined macros and include folders; its headers
+// give macros but are not documented. A compiler that is missing is reported and the run goes on without it.
+TEST_F(GenerationRunTest, ReadsTheSourcesAsTheNamedCompilerDoes) {
+  tree.write("src/a.h",
+             "#include <sys.h>\n#ifdef __linux__\nclass OnLinux {};\n#endif\nclass FROM_SYSTEM {};\n");
+  tree.write("system/sys.h", "#define FROM_SYSTEM Renamed\nclass SystemClass {};\n");
+  tree.write("HTML/Standard Style/main.html", "$$(for_each (global_class_list) start C)[name_]$$(next C)");
+  tree.files.addFile("/usr/bin/c++", "compiler");
+  tree.files.setEnvironment("PATH", "/usr/bin");
+  tree.files.setEnvironment("XDG_CACHE_HOME", "/cache");
+  FakeCompiler compiler;
+  compiler.macros = "#define __linux__ 1\n";
+  compiler.folders = {tree.root() + "system"};
+  Configuration configuration;
+  configuration.setHtmlOutputFile(tree.root() + "out/index.html");
+  configuration.mutableSourceEntries().push_back({tree.root() + "src/*.h", false});
+  LayoutItem* classes = configuration.mutableArrangement().addChild();
+  classes->addChild()->setKind(LayoutItem::kClassesByName);
+  classes->child(0)->setName(".*");
+  auto page_of = [&](const std::string& named_compiler, RecordingOutput& output) {
+    configuration.setCompiler(named_compiler);
+    runGeneration(configuration, output);
+    std::string page;
+    readFileContents(tree.root() + "out/index.html", page);
+    return page;
+  };
+  RecordingOutput with;
+  EXPECT_EQ(page_of("c++", with), "[OnLinux][Renamed]");
+  EXPECT_TRUE(with.lines.empty());
+  RecordingOutput without;
+  EXPECT_EQ(page_of("", without), "[FROM_SYSTEM]");
+  RecordingOutput missing;
+  EXPECT_EQ(page_of("no-such-compiler", missing), "[FROM_SYSTEM]");
+  ASSERT_FALSE(missing.lines.empty());
+  EXPECT_EQ(
+      missing.lines[0],
+      "warning: the compiler no-such-compiler was not found. The sources are read without its predefined "
+      "macros and include folders.");
 }
 
 }  // namespace

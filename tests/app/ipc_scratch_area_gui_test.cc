@@ -36,6 +36,9 @@ TEST(IPCScratchAreaGUITest, LinesCrossThreadsInOrderOnceEach) {
       channel.report("line " + std::to_string(i));  // a repeat is dropped and does not notify
       channel.report("line " + std::to_string(i / 2));
     }
+    channel.moduleProgress(3, 4);
+    channel.fileWritten("out/index.html");
+    channel.report("error: (a.h) the last line");
     channel.endRun();
   });
   // The reader takes lines while the worker still writes them.
@@ -48,9 +51,13 @@ TEST(IPCScratchAreaGUITest, LinesCrossThreadsInOrderOnceEach) {
   std::vector<std::string> rest = drain(channel);
   seen.insert(seen.end(), rest.begin(), rest.end());
 
-  ASSERT_EQ(seen.size(), static_cast<size_t>(kLines));
+  ASSERT_EQ(seen.size(), static_cast<size_t>(kLines + 1));
   for (int i = 0; i < kLines; ++i) EXPECT_EQ(seen[i], "line " + std::to_string(i));
-  EXPECT_EQ(notifications, kLines + 2);  // each new line, the start and the end
+  EXPECT_EQ(notifications, kLines + 4);  // each new line, the progress, the start and the end
+  const RunTally tally = channel.tally();
+  EXPECT_EQ(tally.modulesParsed * 10 + tally.modules, 34u);
+  EXPECT_EQ(tally.pages, 1u);
+  EXPECT_EQ(tally.errors, 1u);
 }
 
 TEST(IPCScratchAreaGUITest, StatusIsOverwrittenAndRepeatsComeBackInTheNextRun) {

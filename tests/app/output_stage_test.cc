@@ -136,19 +136,30 @@ TEST_F(OutputStageTest, MainFileProblemsEndTheFormat) {
                                                    "create a 8.3 conforming documentation set."});
 }
 
-TEST_F(OutputStageTest, WinHelpRunsTheHelpCompilerOrSaysItCannot) {
+TEST_F(OutputStageTest, WinHelpRunsTheHelpCompilerOrSaysWhereItIsMissing) {
   tree.write("WinHelp/Standard Style/main.rtf", "{\\rtf1 name_}");
   configuration.setWinHelpOutputFile(tree.root() + "help/api.rtf");
   EXPECT_EQ(helpCompilerCommand(tree.root() + "help/api.rtf"), "hcrtf  /x \"api.hpj\"");
   FakeNode document("chapter", "Doc");
+  // Without the compiler on the PATH, the help project is what the step delivers: a note, not an error.
+  files.setEnvironment("PATH", tree.root() + "bin:/nonexistent");
   writeOutput(document, kWinHelpFormat);
   std::string rtf;
   EXPECT_TRUE(readFileContents(tree.root() + "help/api.rtf", rtf));
-  if (std::system("command -v hcrtf >/dev/null 2>&1") != 0) {
-    EXPECT_TRUE(
-        output.has("error: Unable to run the command \"hcrtf  /x \"api.hpj\"\". hcrtf.exe (Windows Help "
-                   "Compiler) must be installed, and on the path."));
-  }
+  EXPECT_EQ(output.lines,
+            std::vector<std::string>{"note: the WinHelp project " + tree.root() +
+                                     "help/api.hpj was written; the Windows Help Compiler is not "
+                                     "on the PATH here, so compile it on Windows with hcrtf  /x "
+                                     "\"api.hpj\" in that folder."});
+  // A compiler on the PATH that cannot be started is an error.
+  output.lines.clear();
+  tree.write("bin/hcrtf.exe", "not a program");
+  files.setEnvironment("PATH", tree.root() + "bin");
+  clearStyleSheetCache();
+  writeOutput(document, kWinHelpFormat);
+  EXPECT_TRUE(
+      output.has("error: Unable to run the command \"hcrtf  /x \"api.hpj\"\". hcrtf.exe (Windows Help "
+                 "Compiler) must be installed, and on the path."));
 }
 
 TEST_F(OutputStageTest, UndocumentedHeadersAreReportedInOrder) {

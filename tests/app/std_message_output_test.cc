@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 namespace quillet {
@@ -25,6 +26,35 @@ TEST(StdMessageOutputTest, WritesEachTextOncePerRunWholeAndIsNeverCanceled) {
   messages.report(long_line);
   EXPECT_EQ(out.str(),
             " error: (a.h) something\n Parsing file: a.cpp\n error: (a.h) something\n " + long_line + "\n");
+}
+
+// On a terminal one progress line is redrawn in place, taken away before each message line and put back
+// after it; the tally counts what the run did either way.
+TEST(StdMessageOutputTest, ProgressLineAndTally) {
+  std::ostringstream out;
+  StdMessageOutput messages(out, true);
+  messages.moduleProgress(0, 2);
+  messages.moduleProgress(1, 2);
+  messages.report("warning: (a.h) odd");
+  messages.moduleProgress(2, 2);
+  messages.fileWritten("docs/index.html");
+  messages.fileWritten("docs/chart.png");
+  messages.report("error(main.html) : broken");
+  messages.finishProgress();
+  // Without the progress drawing (a carriage return, text, clear to the end of the line) the message lines
+  // stand alone; the progress line showed both stages and is gone at the end.
+  const std::string text = out.str();
+  EXPECT_EQ(std::regex_replace(text, std::regex("\r[^\r\n]*\x1b\\[K"), ""),
+            " warning: (a.h) odd\n error(main.html) : broken\n");
+  EXPECT_TRUE(text.starts_with("\rParsing files: 0 of 2\x1b[K")) << text;
+  EXPECT_NE(text.find("\rWriting: 1 pages, "), std::string::npos) << text;
+  EXPECT_TRUE(text.ends_with("\r\x1b[K")) << text;
+  const RunTally& tally = messages.tally();
+  EXPECT_EQ(tally.modulesParsed, 2u);
+  EXPECT_EQ(tally.pages, 1u);
+  EXPECT_EQ(tally.files, 2u);
+  EXPECT_EQ(tally.warnings, 1u);
+  EXPECT_EQ(tally.errors, 1u);
 }
 
 }  // namespace

@@ -183,15 +183,19 @@ TEST(ConfigurationFileTest, LoadingAppendsListsAndReservedValuesSurvive) {
 TEST(ConfigurationFileTest, ExtensionSettingsRideInTheLastReservedSlotOnlyWhenSet) {
   Configuration plain = richConfiguration();
   const std::string before = plain.saveToText();
-  plain.setExtensionSetting("compiler", "c++");
+  plain.setCompiler("c++");
+  plain.setLanguageStandard("c++20");
   plain.setExtensionSetting("note", "two\nlines \\ and a backslash");
   const std::string with = plain.saveToText();
   Configuration loaded;
   ASSERT_TRUE(loaded.loadFromText(with));
   EXPECT_EQ(loaded.extensionSettings(), plain.extensionSettings());
+  EXPECT_EQ(loaded.compiler(), "c++");
+  EXPECT_EQ(loaded.languageStandard(), "c++20");
   EXPECT_EQ(loaded.saveToText(), with);
   // Back at their defaults, the file is what it was before any was set.
-  loaded.setExtensionSetting("compiler", std::nullopt);
+  loaded.setCompiler("");
+  loaded.setLanguageStandard("");
   loaded.setExtensionSetting("note", std::nullopt);
   EXPECT_EQ(loaded.saveToText(), before);
   // A reserved slot that some other writer filled is kept as it is.

@@ -10,9 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/file_contents.h"
 #include "config/settings_file.h"
+#include "editor/config_page.h"
 #include "editor/document_title.h"
 #include "editor/editor_text.h"
+#include "editor/help_viewer.h"
 #include "editor_test_util.h"
 #include "scripted_dialogs.h"
 
@@ -123,17 +126,19 @@ TEST_F(FrameSheetTest, UnreadableFilesAreNamedInTheirMessageAndLeaveANewConfigur
   writeConfiguration(tree.path("newer.qlc"), "Newer", '4');
   writeConfiguration(tree.path("older.qlc"), "Older", '1');
   tree.write("broken.qlc", "3\r\n9\r\n\"short");
-  const std::pair<std::string, std::string_view> cases[] = {
-      {tree.path("newer.qlc"), text::kNewerVersion},
-      {tree.path("older.qlc"), text::kNotAConfiguration},
-      {tree.path("broken.qlc"), text::kReadError},
-      {tree.path("absent.qlc"), text::kReadError},
+  tree.write("broken.toml", "[document]\ntab_size = 'wide'\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {tree.path("newer.qlc"), formatMessage(text::kNewerVersion, {tree.path("newer.qlc")})},
+      {tree.path("older.qlc"), formatMessage(text::kNotAConfiguration, {tree.path("older.qlc")})},
+      {tree.path("broken.qlc"), formatMessage(text::kReadError, {tree.path("broken.qlc")})},
+      {tree.path("absent.qlc"), "cannot open " + tree.path("absent.qlc") + ": No such file or directory"},
+      {tree.path("broken.toml"), tree.path("broken.toml") + ":2: document.tab_size: expected an integer"},
   };
   for (const auto& [path, message] : cases) {
     sheet.configuration().setDocumentName("Before");
     sheet.configuration().setModified(false);
     EXPECT_FALSE(sheet.openFile(path));
-    EXPECT_EQ(dialogs.lastTold(), formatMessage(message, {path}));
+    EXPECT_EQ(dialogs.lastTold(), message);
     EXPECT_EQ(sheet.filePath(), "Untitled.qlc");
     EXPECT_EQ(sheet.configuration().documentName(), "untitled");
   }
@@ -179,7 +184,8 @@ TEST_F(FrameSheetTest, AFailedSaveIsReportedAndTheChangesStayUnsaved) {
   dialogs.files = {unwritable};
   EXPECT_FALSE(sheet.saveAs());
   EXPECT_TRUE(sheet.lastSaveFailed());
-  EXPECT_EQ(dialogs.lastTold(), formatMessage(text::kWriteError, {unwritable}));
+  EXPECT_EQ(dialogs.lastTold(),
+            formatMessage(text::kWriteError, {unwritable}) + "\nNo such file or directory");
   EXPECT_EQ(sheet.filePath(), "Untitled.qlc");
   // Closing still asks, so the changes are not silently dropped.
   dialogs.answers = {Answer::kCancel};
@@ -256,6 +262,39 @@ TEST_F(FrameSheetTest, ImportReportsAFileThatIsNoProjectAndShowsWhatWasAdded) {
   EXPECT_TRUE(dialogs.told.empty());
   EXPECT_GT(control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount(), 0);
   EXPECT_EQ(control<QLineEdit>(sheet.pages(), "documentName")->text(), "geometry");
+
+  // A compilation database is imported as -prj imports it.
+  const std::string root = tree.path("db");
+  tree.write("db/tool.cpp", "int main() { return 0; }\n");
+  dialogs.files = {tree.write(
+      "db/compile_commands.json",
+      "[{\"directory\": \"" + root + "\", \"file\": \"tool.cpp\", \"command\": \"cc -DX tool.cpp\"}]")};
+  const int before = control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount();
+  dialogs.told.clear();
+  sheet.importProject();
+  EXPECT_TRUE(dialogs.told.empty()) << dialogs.lastTold();
+  EXPECT_EQ(control<QTreeWidget>(sheet.pages(), "sources")->topLevelItemCount(), before + 1);
+  dialogs.files = {tree.write("db/bad.json", "[")};
+  sheet.importProject();
+  EXPECT_NE(dialogs.lastTold().find("bad.json:1: "), std::string::npos) << dialogs.lastTold();
+}
+
+TEST_F(FrameSheetTest, TheReadableFormOpensAndSavesAsItself) {
+  const std::string path =
+      tree.write("docs.toml", "[arrangement]\nname = 'Readable'\n[output]\nshort_file_names = true\n");
+  ASSERT_TRUE(sheet.openFile(path));
+  EXPECT_EQ(sheet.configuration().documentName(), "Readable");
+  EXPECT_TRUE(dialogs.told.empty());
+  sheet.configuration().setDefines("A=1");
+  ASSERT_TRUE(sheet.save());
+  std::string text;
+  ASSERT_TRUE(readFileContents(path, text));
+  EXPECT_NE(text.find("defines = 'A=1'"), std::string::npos) << text;
+  EXPECT_NE(text.find("short_file_names = true"), std::string::npos) << text;
+  EXPECT_EQ(text.find("_style"), std::string::npos) << text;  // the standard styles stay left out
+  EXPECT_EQ(sheet.recentFiles().entries().front(), path);
+  EXPECT_EQ(dialogs.filters.size(), 0u);
+  EXPECT_NE(std::string(text::kConfigurationFilter).find("*.toml"), std::string::npos);
 }
 
 TEST_F(FrameSheetTest, HelpOpensTheBundledDocumentationAndAboutNamesTheVersion) {
@@ -265,6 +304,17 @@ TEST_F(FrameSheetTest, HelpOpensTheBundledDocumentationAndAboutNamesTheVersion) 
   help->actions()[0]->trigger();
   ASSERT_EQ(dialogs.opened.size(), 1u);
   EXPECT_TRUE(fs::exists(dialogs.opened[0].toLocalFile().toStdString()));
+  // Without a desktop opener the editor shows the documentation itself, at the section asked for.
+  dialogs.desktopOpens = false;
+  help->actions()[1]->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].anchor, std::string(kEditorHelpTopic));
+  EXPECT_NE(dialogs.shown[0].markdown.find("## The configuration editor"), std::string::npos);
+  CHelpViewer viewer("Help", QString::fromStdString(dialogs.shown[0].markdown), "the-configuration-editor");
+  EXPECT_EQ(viewer.shownHeading(), "The configuration editor");
+  help->actions()[2]->trigger();  // the web site
+  EXPECT_NE(dialogs.lastTold().find("No program is set up to open https://"), std::string::npos);
+  dialogs.desktopOpens = true;
   help->actions()[3]->trigger();
   EXPECT_NE(dialogs.lastTold().find("Quillet 2.1h"), std::string::npos);
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
 #include <filesystem>
@@ -70,11 +71,25 @@ TEST_F(GenerateProgressTest, RunsTheExampleProjectToDoneAndOpensItsOutputs) {
                                       {"viewWinHelp", false}})
     EXPECT_EQ(button(window, name)->isEnabled(), enabled) << name;
 
+  // The bar counted the modules; the summary says what was written.
+  EXPECT_GT(window.progressBar()->maximum(), 1);
+  EXPECT_EQ(window.progressBar()->value(), window.progressBar()->maximum());
+  EXPECT_TRUE(window.summaryText().startsWith("Done: ")) << window.summaryText().toStdString();
+  EXPECT_TRUE(window.summaryText().contains("; 0 warnings, 0 errors; "));
+
   button(window, "viewHtml")->click();
   button(window, "viewRtf")->click();  // a name without extension gets ".rtf"
-  ASSERT_EQ(dialogs.opened.size(), 2u);
+  button(window, "openOutput")->click();
+  ASSERT_EQ(dialogs.opened.size(), 3u);
   EXPECT_EQ(dialogs.opened[0].toLocalFile().toStdString(), out.path("html/index.html"));
   EXPECT_EQ(dialogs.opened[1].toLocalFile().toStdString(), out.path("rtf/shapes.rtf"));
+  EXPECT_EQ(dialogs.opened[2], dialogs.opened[0]);
+  dialogs.desktopOpens = false;
+  button(window, "openOutput")->click();
+  EXPECT_EQ(dialogs.lastTold(),
+            "No program is set up to open " + out.path("html/index.html") +
+                " (the desktop's opener, xdg-open, is missing or has no application for it).");
+  dialogs.desktopOpens = true;
 
   configuration.setWinHelpOutputFile(out.path("help/api.rtf"));
   button(window, "startStop")->click();  // a second run in the same window

@@ -305,7 +305,12 @@ TEST_F(PagesTest, CommentTagsAreAddedEditedAndDeletedThroughTheirDialog) {
   EXPECT_EQ(configuration().commentTag(0).replacement(), "");  // taken only when replacing
   EXPECT_TRUE(configuration().commentTag(0).paragraphBreakBefore());
 
+  // Edit and Delete wait for a selected tag.
+  find<QListWidget>("tags")->clearSelection();
+  EXPECT_FALSE(control<QPushButton>(page, "edit")->isEnabled());
+  EXPECT_FALSE(control<QPushButton>(page, "delete")->isEnabled());
   page->select(1);
+  EXPECT_TRUE(control<QPushButton>(page, "delete")->isEnabled());
   fill("@returns?", CommentTag::kReplaceTag, "Returns:\\n");
   page->editTag();
   EXPECT_EQ(configuration().commentTag(1).tagName(), "@returns?");

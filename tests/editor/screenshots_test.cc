@@ -1,16 +1,20 @@
-// Renders every page of the main window, the progress window after a run and two of the edit dialogs to
-// PNG files under the build tree (editor-screens/), so that a person can look at them.
+// Renders every page of the main window, the progress window after a run, two of the edit dialogs, the
+// documentation window and a failed open to PNG files under the build tree (editor-screens/), so that a
+// person can look at them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
 #include <filesystem>
 
 #include "config/configuration.h"
 #include "editor/comment_tag_dialog.h"
+#include "editor/config_page.h"
 #include "editor/frame_sheet.h"
 #include "editor/generate_progress.h"
+#include "editor/help_viewer.h"
 #include "editor/layout_dialogs.h"
 #include "editor_test_util.h"
 #include "scripted_dialogs.h"
@@ -63,6 +67,18 @@ TEST_F(ScreenshotsTest, EveryPageAndTheProgressWindowArePictured) {
   document.setText("Introduction");
   auto document_dialog = makeLayoutItemDialog(document, LayoutItemPlace{}, dialogs, nullptr);
   EXPECT_GT(picture(*document_dialog, "10-document-dialog"), 1000u);
+
+  // The documentation as the editor shows it without a desktop opener, and a configuration that failed to
+  // open, told with its reason.
+  dialogs.desktopOpens = false;
+  openHelp(dialogs, kEditorHelpTopic);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  CHelpViewer viewer("Quillet Help", QString::fromStdString(dialogs.shown[0].markdown),
+                     QString::fromStdString(dialogs.shown[0].anchor));
+  EXPECT_GT(picture(viewer, "11-help-without-desktop-opener"), 1000u);
+  EXPECT_FALSE(sheet.openFile("/nonexistent/docs.toml"));
+  QMessageBox told(QMessageBox::Information, "Quillet", QString::fromStdString(dialogs.lastTold()));
+  EXPECT_GT(picture(told, "12-open-failed"), 1000u);
 }
 
 }  // namespace

@@ -48,7 +48,13 @@ class ScriptedDialogs : public EditorDialogs {
     onDialog(dialog);
     return dialog.result() == QDialog::Accepted;
   }
-  void openUrl(const QUrl& url) override { opened.push_back(url); }
+  bool openUrl(const QUrl& url) override {
+    opened.push_back(url);
+    return desktopOpens;
+  }
+  void showDocument(std::string_view title, std::string_view markdown, std::string_view anchor) override {
+    shown.push_back({std::string(title), std::string(markdown), std::string(anchor)});
+  }
 
   /// The last message told, or empty.
   std::string lastTold() const { return told.empty() ? std::string() : told.back(); }
@@ -63,6 +69,11 @@ class ScriptedDialogs : public EditorDialogs {
   std::vector<std::string> filters;
   std::vector<std::string> proposals;
   std::vector<QUrl> opened;
+  bool desktopOpens = true;  // false: as on a machine without a desktop opener
+  struct Document {
+    std::string title, markdown, anchor;
+  };
+  std::vector<Document> shown;
   int dialogsRun = 0;
 
  private:

@@ -28,9 +28,13 @@ std::string inlineOf(std::string_view text) {
 
 TEST(CommentCommandsTest, CommandsStartAfterBlanksAndBracketsOnly) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {"@param x", "param"}, {"(\\return)", "return"}, {"see @c x", "c"}, {"@code{.cpp} x", "code"},
-      {"@foo", "foo"},       {"a@b.org", ""},          {"C:\\temp", ""},  {"@1", ""},
-      {"\\\\n", ""},
+      {"@param x", "param"}, {"(\\return)", "return"},
+      {"see @c x", "c"},     {"@code{.cpp} x", "code"},
+      {"@foo", "foo"},       {"a@b.org", ""},
+      {"C:\\temp", ""},      {"@1", ""},
+      {"\\\\n", ""},         {"'\\t'", ""},
+      {"\"\\uXXXX\"", ""},   {"\"\\brief\"", "brief"},
+      {"a \\foo", "foo"},
   };
   for (const auto& [text, name] : cases) {
     CommandAt found;

@@ -82,6 +82,8 @@ TEST(CommentMarkdownTest, DocTextReadsMarkdownOnlyWhenTheConfigurationSaysSo) {
   EXPECT_EQ(html(deep + " deep"),
             "&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;"
             "&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt;&gt; deep.");
+  // Deep indentation alone (a code sample indented far) is no nesting.
+  EXPECT_NE(html("text\n\n" + std::string(80, ' ') + "x = 1;\n").find("x = 1;"), std::string::npos);
   EXPECT_EQ(messages.lines,
             std::vector<std::string>{"warning: (a.h) Markdown nested more than 32 deep, shown as text."});
   setCurrentMessageOutput(nullptr);

@@ -57,8 +57,10 @@ TEST_F(ExampleOutputTest, RunWritesEveryOutputWithoutStyleSheetFaults) {
     if (line.find("error(") != std::string::npos) faults.push_back(line);  // the style sheet engine's form
   EXPECT_EQ(faults, std::vector<std::string>());
   EXPECT_FALSE(mainPage().empty()) << "no HTML output";
-  EXPECT_NE(log_.find("hcrtf.exe (Windows Help Compiler) must be installed"), std::string::npos)
-      << "the WinHelp output ends with the help compiler's run";
+  // The WinHelp output ends with the help compiler's run, or, where there is none, a note saying so.
+  EXPECT_TRUE(log_.find("note: the WinHelp project ") != std::string::npos ||
+              log_.find("hcrtf.exe (Windows Help Compiler) must be installed") != std::string::npos)
+      << log_;
 }
 
 TEST_F(ExampleOutputTest, EveryPagePassesTheHtmlChecker) {

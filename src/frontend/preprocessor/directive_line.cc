@@ -2,22 +2,10 @@
 
 #include <utility>
 
+#include "frontend/preprocessor/macro_expander.h"
 #include "frontend/preprocessor/raw_scanner.h"
 
 namespace quillet {
-
-namespace {
-
-token_t literal(const token_t& at, bool value) {
-  token_t token;
-  token.kind = T_LITERAL;
-  token.text.assign(1, value ? '1' : '0');
-  token.line = at.line;
-  token.column = at.column;
-  return token;
-}
-
-}  // namespace
 
 std::string includeName(const std::vector<token_t>& line, bool& angle) {
   angle = !line.empty() && line.front().kind == '<';
@@ -34,20 +22,41 @@ MacroPtr defineFromLine(const std::vector<token_t>& line, bool keep_comments) {
   if (i == line.size() || !isWordKind(line[i].kind)) return nullptr;
   std::string name = line[i++].text;
   // Function-like only when "(" follows the name with no white space between.
-  bool function_like = i < line.size() && line[i].kind == '(';
+  const bool function_like = i < line.size() && line[i].kind == '(';
   std::vector<std::string> parameters;
+  bool variadic = false;
   if (function_like) {
-    for (++i; i < line.size() && line[i].kind != ')'; ++i)
-      if (line[i].kind != ',' && line[i].kind != T_WHITESPACE) parameters.push_back(line[i].text);
+    for (++i; i < line.size() && line[i].kind != ')'; ++i) {
+      if (line[i].kind == '.' && i + 2 < line.size() && line[i + 1].kind == '.' && line[i + 2].kind == '.') {
+        // "..." alone takes the variable arguments as __VA_ARGS__; "name..." under that name.
+        if (!variadic && (parameters.empty() || line[i - 1].kind == ',' ||
+                          (line[i - 1].kind == T_WHITESPACE && line[i - 2].kind == ',')))
+          parameters.push_back("__VA_ARGS__");
+        variadic = true;
+        i += 2;
+        continue;
+      }
+      if (line[i].kind != ',' && line[i].kind != T_WHITESPACE && !variadic)
+        parameters.push_back(line[i].text);
+    }
     if (i < line.size()) ++i;
   }
   std::vector<token_t> replacement;
+  bool space = false;
   for (; i < line.size(); ++i) {
-    if (line[i].kind == T_WHITESPACE) continue;
+    if (line[i].kind == T_WHITESPACE) {
+      space = true;
+      continue;
+    }
     replacement.push_back(line[i]);
-    if (!keep_comments) replacement.back().comment.reset();
+    token_t& token = replacement.back();
+    token.flags = static_cast<uint8_t>((token.flags & kStringLiteral) |
+                                       (space && replacement.size() > 1 ? kSpaceBefore : 0));
+    if (token.comment && replacement.size() > 1) token.flags |= kSpaceBefore;
+    if (!keep_comments) token.comment.reset();
+    space = false;
   }
-  return makeMacro(std::move(name), function_like, std::move(parameters), std::move(replacement));
+  return makeMacro(std::move(name), function_like, std::move(parameters), std::move(replacement), variadic);
 }
 
 MacroPtr defineFromSetting(std::string_view setting) {
@@ -67,34 +76,17 @@ MacroPtr defineFromSetting(std::string_view setting) {
   return makeMacro(std::string(name), false, {}, std::move(replacement));
 }
 
-std::vector<token_t> answerDefined(const std::vector<token_t>& line, const MacroTable& macros) {
-  std::vector<token_t> out;
-  out.reserve(line.size());
-  for (size_t i = 0; i < line.size(); ++i) {
-    const token_t& token = line[i];
-    if (token.kind == T_IDENTIFIER && token.text == "defined") {
-      if (i + 1 < line.size() && isWordKind(line[i + 1].kind)) {
-        out.push_back(literal(token, macros.find(std::string_view(line[i + 1].text)) != macros.end()));
-        i += 1;
-        continue;
-      }
-      if (i + 3 < line.size() && line[i + 1].kind == '(' && isWordKind(line[i + 2].kind) &&
-          line[i + 3].kind == ')') {
-        out.push_back(literal(token, macros.find(std::string_view(line[i + 2].text)) != macros.end()));
-        i += 3;
-        continue;
-      }
-    }
-    out.push_back(token);
-  }
-  return out;
-}
-
 std::string conditionText(const std::vector<token_t>& line) {
   std::string text;
+  const token_t* previous = nullptr;
   for (const token_t& token : line) {
-    text += ' ';
-    text += token.text;
+    // A number's suffix that the scanner read as a name of its own ("10UL" then "L") stays joined to it.
+    const bool suffix = previous != nullptr && previous->kind == T_LITERAL && token.kind == T_IDENTIFIER &&
+                        (token.flags & kSpaceBefore) == 0 && !previous->text.empty() &&
+                        previous->text[0] >= '0' && previous->text[0] <= '9';
+    if (!suffix) text += ' ';
+    text += token.kind == T_LITERAL && (token.flags & kStringLiteral) != 0 ? spellingOf(token) : token.text;
+    previous = &token;
   }
   return text;
 }

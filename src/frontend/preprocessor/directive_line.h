@@ -1,6 +1,6 @@
 // What the preprocessor makes of the tokens of one directive line: the name an "#include" line names,
-// the macro a "#define" line or a configured define describes, and the text of a condition once
-// "defined" has been answered. These read tokens only; the preprocessor owns the state they act on.
+// the macro a "#define" line or a configured define describes, and the text of a condition once it has
+// been expanded. These read tokens only; the preprocessor owns the state they act on.
 #pragma once
 
 #include <string>
@@ -23,11 +23,8 @@ MacroPtr defineFromLine(const std::vector<token_t>& line, bool keep_comments);
 /// The object-like macro of a configured define, "NAME" or "NAME=value"; null when the name is empty.
 MacroPtr defineFromSetting(std::string_view setting);
 
-/// The line with "defined NAME" and "defined ( NAME )" replaced by the literal 1 or 0, as `macros` holds
-/// the name or not.
-std::vector<token_t> answerDefined(const std::vector<token_t>& line, const MacroTable& macros);
-
-/// The text a condition is evaluated from: every token's text preceded by one space.
+/// The text a condition is evaluated from: every token's text preceded by one space (a number's suffix
+/// read as a name of its own stays joined to the number).
 std::string conditionText(const std::vector<token_t>& line);
 
 }  // namespace quillet

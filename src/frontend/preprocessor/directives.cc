@@ -1,7 +1,9 @@
 // The directives of the preprocessor, executed while tokens are delivered: conditions, includes (with
-// header replay and the "once" guard) and macro definitions.
+// header replay and the "once" guard), macro definitions and the diagnostics.
 
-#include "common/expression.h"
+#include <cstdint>
+
+#include "common/condition_expression.h"
 #include "common/message_output.h"
 #include "frontend/preprocessor/directive_line.h"
 #include "frontend/preprocessor/preprocessor.h"
@@ -12,10 +14,11 @@ namespace quillet {
 // is no directive word: `token` then holds it, to be delivered as an ordinary token.
 bool Preprocessor::directive(token_t& token) {
   if (!readDirectiveWord(token, true)) return true;
+  directiveLine_ = token.line;
   std::vector<token_t> line;
   switch (token.kind) {
     case T_INCLUDE:
-      include();
+      include(false);
       break;
     case T_IF:
       state_ = condition() ? kActive : kSkipping;
@@ -23,10 +26,8 @@ bool Preprocessor::directive(token_t& token) {
     case T_IFDEF:
     case T_IFNDEF:
       readLine(&line, false);
-      if (!line.empty() && line.front().kind == T_IDENTIFIER) {
-        bool defined = macros_.find(std::string_view(line.front().text)) != macros_.end();
-        if (defined != (token.kind == T_IFDEF)) state_ = kSkipping;
-      }
+      if (definedName(line) != (token.kind == T_IFDEF) && !line.empty() && line.front().kind == T_IDENTIFIER)
+        state_ = kSkipping;
       break;
     case T_ELIF:
       dropLine();
@@ -45,18 +46,25 @@ bool Preprocessor::directive(token_t& token) {
       break;
     case T_UNDEF:
       readLine(&line, false);
-      if (!line.empty()) macros_.erase(line.front().text);
+      if (!line.empty()) {
+        macros_.remove(line.front().text);
+        if (!files_.empty())
+          files_.back().record->events.push_back({MacroEvent::kUndefine, nullptr, line.front().text});
+      }
       break;
     case T_ERROR: {
       readLine(&line, true);
       std::string text;
       for (const token_t& t : line)
-        if (!text.empty() || t.kind != T_WHITESPACE) text += t.text;
+        if (!text.empty() || t.kind != T_WHITESPACE) text += spellingOf(t);
       reportMessage("warning: (" + currentFileName() + ") " + text);
       break;
     }
     case T_PRAGMA:
       pragma();
+      break;
+    case T_IDENTIFIER:
+      if (!namedDirective(token)) return false;
       break;
     default:
       return false;
@@ -66,13 +74,33 @@ bool Preprocessor::directive(token_t& token) {
   return true;
 }
 
+// The directives whose words the scanner reads as ordinary names. False for a word that is none.
+bool Preprocessor::namedDirective(token_t& token) {
+  std::vector<token_t> line;
+  if (token.text == "include_next") {
+    include(true);
+  } else if (token.text == "elifdef" || token.text == "elifndef") {
+    dropLine();
+    state_ = kBranchTaken;
+  } else if (token.text == "warning") {
+    readLine(&line, true);
+    std::string text;
+    for (const token_t& t : line)
+      if (!text.empty() || t.kind != T_WHITESPACE) text += spellingOf(t);
+    reportMessage("warning: (" + currentFileName() + ") " + text);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool Preprocessor::condition(Trailing* trailing) {
   std::vector<token_t> line;
   readLine(&line, false, trailing);
   std::vector<token_t> expanded;
-  expandLine(answerDefined(line, macros_), expanded);
-  // Names that survive expansion make the expression invalid, which counts as false.
-  return C_Like_Expression(conditionText(expanded)).Evaluate() != 0;
+  expandTokens(macros_, context_, line, expanded, true);
+  const ConditionResult result = evaluateCondition(conditionText(expanded));
+  return result.valid && result.value != 0;
 }
 
 void Preprocessor::define() {
@@ -82,52 +110,113 @@ void Preprocessor::define() {
   if (!macro || files_.empty()) return;
   HeaderRecord& record = *files_.back().record;
   (macro->functionLike ? record.functionMacros : record.objectMacros).insert_or_assign(macro->name, macro);
+  record.events.push_back({MacroEvent::kDefine, macro, {}});
   // An active definition stays in effect until "#undef".
-  macros_.try_emplace(macro->name, std::move(macro));
+  macros_.add(macro.get());
+  defined_.push_back(std::move(macro));
 }
 
-void Preprocessor::include() {
-  std::vector<token_t> line;
-  readLine(&line, false);
+// Finds the file an include line names: next to the open files (quoted names), then along the search
+// path; "#include_next" goes on after the folder where the current file was found.
+std::string Preprocessor::resolve(const std::string& name, bool angle, bool next, size_t* found_in) {
   std::vector<std::string_view> open_files;
   open_files.reserve(files_.size());
   for (const OpenFile& file : files_) open_files.push_back(file.scanner->fileName());
+  if (next && !files_.empty() && files_.back().directory != SIZE_MAX)
+    return resolveInclude(name, false, open_files, searchPath_, lookup_, files_.back().directory + 1,
+                          found_in);
+  return resolveInclude(name, !angle, open_files, searchPath_, lookup_, 0, found_in);
+}
+
+bool Preprocessor::hasInclude(const std::string& name, bool angle, bool next) {
+  return !resolve(name, angle, next, nullptr).empty();
+}
+
+// The folders an include was looked for in, for the warning that it is missing.
+std::string Preprocessor::searchedFolders(bool angle, bool next) const {
+  std::vector<std::string_view> folders;
+  size_t first = 0;
+  if (next && !files_.empty() && files_.back().directory != SIZE_MAX) {
+    first = files_.back().directory + 1;
+  } else if (!angle) {
+    for (auto file = files_.rbegin(); file != files_.rend(); ++file)
+      folders.push_back(folderOf(file->scanner->fileName()));
+  }
+  for (size_t i = first; i < searchPath_.size(); ++i) folders.push_back(searchPath_[i]);
+  std::string text;
+  for (std::string_view folder : folders) {
+    if (!text.empty()) text += ", ";
+    text += folder.empty() ? std::string_view(".") : folder;
+  }
+  return text.empty() ? "no folder" : text;
+}
+
+void Preprocessor::include(bool next) {
+  std::vector<token_t> line;
+  readLine(&line, false);
   bool angle = false;
   std::string name = includeName(line, angle);
-  std::string resolved = resolveInclude(name, !angle, open_files, options_.includeDirectories, lookup_);
+  size_t found_in = SIZE_MAX;
+  std::string resolved = resolve(name, angle, next, &found_in);
   if (resolved.empty() && !line.empty()) {
     std::vector<token_t> expanded;
     expandLine(line, expanded);
     name = includeName(expanded, angle);
-    resolved = resolveInclude(name, !angle, open_files, options_.includeDirectories, lookup_);
+    resolved = resolve(name, angle, next, &found_in);
   }
   if (resolved.empty()) {
-    reportMessage("warning: (" + currentFileName() + ") missing #include file " + name +
-                  ". The include path may be missing a directory, or the preprocessor flags are incorrect.");
+    // Once per run for each missing name, with where it was wanted and where it was looked for.
+    if (files_.empty() || files_.back().hidden || !headerCache_.firstMissing(name)) return;
+    const std::string chain = includeChain();
+    report("missing #include file " + name +
+           ". The include path may be missing a directory, or the preprocessor flags are incorrect." +
+           (chain.empty() ? std::string() : " The file is " + chain + ".") +
+           " Folders searched: " + searchedFolders(angle, next) + ".");
     return;
   }
   files_.back().record->includedFiles.push_back(resolved);
+  files_.back().record->events.push_back({MacroEvent::kInclude, nullptr, resolved});
+  // A header of the compiler's, or one that such a header includes, is read for its macros only, unless
+  // it is one of the sources.
+  const bool system = (found_in != SIZE_MAX && found_in >= firstSystem_) || files_.back().hidden;
+  const bool hidden = system && !(options_.sourceFiles && options_.sourceFiles->count(resolved) != 0);
   if (!reparseHeaders_) {
     if (const HeaderRecord* cached = headerCache_.find(resolved)) {
       replay(*cached);
       return;
     }
   }
-  openFile(resolved, name);
+  openFile(resolved, name, found_in, hidden);
 }
 
-// Defines the macros of a header read by an earlier module, and of the headers it included, instead of
-// reading it again.
+// Repeats what reading a header did to the macros in an earlier module, and what the headers it
+// included did, in the order it happened, instead of reading it again.
 void Preprocessor::replay(const HeaderRecord& record) {
-  std::vector<const HeaderRecord*> stack{&record};
+  struct Step {
+    const HeaderRecord* record;
+    size_t event;
+  };
+  if (!replayed_.insert(&record).second) return;
+  std::vector<Step> stack{{&record, 0}};
   while (!stack.empty()) {
-    const HeaderRecord* current = stack.back();
-    stack.pop_back();
-    if (!replayed_.insert(current->fileName).second) continue;
-    for (const auto& [name, macro] : current->objectMacros) macros_.try_emplace(name, macro);
-    for (const auto& [name, macro] : current->functionMacros) macros_.try_emplace(name, macro);
-    for (auto it = current->includedFiles.rbegin(); it != current->includedFiles.rend(); ++it)
-      if (const HeaderRecord* included = headerCache_.find(*it)) stack.push_back(included);
+    Step& step = stack.back();
+    if (step.event == step.record->events.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const MacroEvent& event = step.record->events[step.event++];
+    switch (event.kind) {
+      case MacroEvent::kDefine:
+        macros_.add(event.macro.get());
+        break;
+      case MacroEvent::kUndefine:
+        macros_.remove(event.name);
+        break;
+      case MacroEvent::kInclude:
+        if (const HeaderRecord* included = headerCache_.find(event.name))
+          if (replayed_.insert(included).second) stack.push_back({included, 0});
+        break;
+    }
   }
 }
 

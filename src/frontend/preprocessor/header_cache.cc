@@ -5,10 +5,11 @@
 namespace quillet {
 
 MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string> parameters,
-                   std::vector<token_t> replacement) {
+                   std::vector<token_t> replacement, bool variadic) {
   auto macro = std::make_shared<Macro>();
   macro->name = std::move(name);
   macro->functionLike = function_like;
+  macro->variadic = function_like && variadic && !parameters.empty();
   macro->parameters = std::move(parameters);
   macro->replacement = std::move(replacement);
   macro->parameterOf.assign(macro->replacement.size(), -1);
@@ -30,6 +31,17 @@ MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string
 const HeaderRecord* HeaderCache::find(std::string_view file_name) const {
   auto it = records_.find(file_name);
   return it == records_.end() ? nullptr : it->second.get();
+}
+
+std::shared_ptr<const MacroTable> HeaderCache::predefined(const std::vector<std::string>& defines,
+                                                          const std::vector<std::string>& compiler_macros,
+                                                          const std::function<MacroTable()>& make) {
+  if (!predefined_ || defines != predefinedDefines_ || compiler_macros != predefinedCompilerMacros_) {
+    predefined_ = std::make_shared<const MacroTable>(make());
+    predefinedDefines_ = defines;
+    predefinedCompilerMacros_ = compiler_macros;
+  }
+  return predefined_;
 }
 
 void HeaderCache::add(std::vector<HeaderRecordPtr> records) {

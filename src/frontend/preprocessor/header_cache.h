@@ -6,10 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "frontend/preprocessor/include_resolver.h"
@@ -26,9 +28,11 @@ struct StringViewHash {
 struct Macro {
   std::string name;
   bool functionLike = false;
+  /// True when the last parameter takes the variable arguments ("..." names it "__VA_ARGS__").
+  bool variadic = false;
   /// Parameter names of a function-like macro, in order.
   std::vector<std::string> parameters;
-  /// The replacement, white space dropped.
+  /// The replacement, white space dropped (kSpaceBefore tells where it was).
   std::vector<token_t> replacement;
   /// For each replacement token, the index of the parameter it names, or -1.
   std::vector<int32_t> parameterOf;
@@ -36,6 +40,9 @@ struct Macro {
   bool pastes = false;
   /// The bytes of text in the replacement.
   uint64_t replacementBytes = 0;
+  /// How many expansions of this macro are being rescanned right now; while it is not 0 the macro's name
+  /// is not expanded. A run reads one module at a time, so the count belongs to the preprocessor at work.
+  mutable uint32_t expanding = 0;
 };
 
 using MacroPtr = std::shared_ptr<const Macro>;
@@ -43,7 +50,17 @@ using MacroTable = std::unordered_map<std::string, MacroPtr, StringViewHash, std
 
 /// A macro ready for expansion: parameter references and pasting worked out once.
 MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string> parameters,
-                   std::vector<token_t> replacement);
+                   std::vector<token_t> replacement, bool variadic = false);
+
+/// One step of what reading a file did to the macros, in the order it happened.
+struct MacroEvent {
+  enum Kind : uint8_t { kDefine, kUndefine, kInclude };
+  Kind kind = kDefine;
+  /// The macro defined (kDefine).
+  MacroPtr macro;
+  /// The name undefined (kUndefine) or the resolved name of the file included (kInclude).
+  std::string name;
+};
 
 struct HeaderRecord {
   /// The file's resolved name.
@@ -54,8 +71,12 @@ struct HeaderRecord {
   MacroTable functionMacros;
   /// Resolved names of the files this file included, in order.
   std::vector<std::string> includedFiles;
+  /// Definitions, undefinitions and inclusions in the order they happened; a replay repeats them.
+  std::vector<MacroEvent> events;
   /// Set when the file was read to its end.
   bool completelyRead = false;
+  /// Set for a header found in the compiler's system folders: read for its macros, not documented.
+  bool system = false;
 };
 
 using HeaderRecordPtr = std::shared_ptr<HeaderRecord>;
@@ -78,9 +99,24 @@ class HeaderCache {
   void clear() { records_.clear(); }
   /// The run's file lookups for include names, remembered from module to module.
   FileLookup& fileLookup() { return lookup_; }
+  /// Forgets the file lookups, after files were added or removed.
+  void forgetFiles() { lookup_.forget(); }
+  /// True the first time `name` is given: an include file missing from the search path is reported once
+  /// per run.
+  bool firstMissing(const std::string& name) { return missing_.insert(name).second; }
+  /// The macros that every module starts with, made from `defines` ("NAME" or "NAME=value") and
+  /// `compiler_macros` ("NAME value" or "NAME(params) value", as "#define" lines give them) by `make`
+  /// once per run and kept while the same settings are asked for. The table owns its macros.
+  std::shared_ptr<const MacroTable> predefined(const std::vector<std::string>& defines,
+                                               const std::vector<std::string>& compiler_macros,
+                                               const std::function<MacroTable()>& make);
 
  private:
   DiskFileLookup lookup_;
+  std::unordered_set<std::string> missing_;
+  std::vector<std::string> predefinedDefines_;
+  std::vector<std::string> predefinedCompilerMacros_;
+  std::shared_ptr<const MacroTable> predefined_;
   std::unordered_map<std::string, HeaderRecordPtr, StringViewHash, std::equal_to<>> records_;
 };
 

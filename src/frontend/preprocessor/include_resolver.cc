@@ -1,6 +1,9 @@
 #include "frontend/preprocessor/include_resolver.h"
 
+#include <cstdint>
+
 #include "common/file_services.h"
+#include "common/file_system.h"
 
 namespace quillet {
 
@@ -19,11 +22,39 @@ bool tryFile(const std::string& candidate, FileLookup& lookup, std::string& foun
   return lookup.find(candidate, found);
 }
 
+std::string lowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
 }  // namespace
+
+// False when a folder listing shows that `path` cannot exist in any spelling: its folder, listed, holds no
+// entry of its name in any case, or the folder itself cannot exist.
+bool DiskFileLookup::mayExist(std::string_view path, int depth) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string_view::npos || slash == 0 || depth > 64) return true;
+  const std::string folder(path.substr(0, slash));
+  auto [it, added] = folders_.try_emplace(folder);
+  if (added) {
+    std::vector<FolderEntry> entries;
+    it->second.listed = listFolder(folder, entries);
+    for (const FolderEntry& entry : entries) it->second.lower.insert(lowerCase(entry.name));
+  }
+  if (!it->second.listed) return mayExist(folder, depth + 1);
+  const std::string_view name = path.substr(slash + 1);
+  return name.empty() || name == "." || name == ".." || it->second.lower.count(lowerCase(name)) != 0;
+}
 
 bool DiskFileLookup::find(const std::string& path, std::string& found) {
   auto it = known_.find(path);
   if (it == known_.end()) {
+    if (!mayExist(path)) {
+      it = known_.emplace(path, std::string()).first;
+      return false;
+    }
     // A spelling that ends in a separator names a folder, which no "#include" can read.
     std::string spelling;
     if (!findOnDisk(path, spelling) || spelling.empty() || spelling.back() == '/') spelling.clear();
@@ -82,8 +113,10 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
-                           const std::vector<std::string>& include_directories, FileLookup& lookup) {
+                           const std::vector<std::string>& include_directories, FileLookup& lookup,
+                           size_t first, size_t* found_in) {
   std::string found;
+  if (found_in != nullptr) *found_in = SIZE_MAX;
   if (name.empty()) return found;
   if (isAbsolute(name)) {
     tryFile(joinPath({}, name), lookup, found);
@@ -93,12 +126,18 @@ std::string resolveInclude(std::string_view name, bool quoted,
     for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
       if (tryFile(joinPath(folderOf(*file), name), lookup, found)) return found;
   }
-  for (const std::string& directory : include_directories) {
+  for (size_t i = first; i < include_directories.size(); ++i) {
+    const std::string& directory = include_directories[i];
+    bool hit = false;
     if (!directory.empty() && directory[0] == '.') {
       // Relative to the folder of each open file, innermost first.
-      for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
-        if (tryFile(joinPath(joinPath(folderOf(*file), directory), name), lookup, found)) return found;
-    } else if (tryFile(joinPath(directory, name), lookup, found)) {
+      for (auto file = open_files.rbegin(); file != open_files.rend() && !hit; ++file)
+        hit = tryFile(joinPath(joinPath(folderOf(*file), directory), name), lookup, found);
+    } else {
+      hit = tryFile(joinPath(directory, name), lookup, found);
+    }
+    if (hit) {
+      if (found_in != nullptr) *found_in = i;
       return found;
     }
   }

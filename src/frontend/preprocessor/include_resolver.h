@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace quillet {
@@ -23,13 +24,28 @@ class FileLookup {
 
 // The file system's answer: a path whose exact spelling does not exist is looked up case-blind, as on the
 // platforms the sources come from, and the stored spelling is the file's name. Answers, found or not, are
-// remembered for the life of the object (one generation run).
+// remembered for the life of the object (one generation run). Most tries miss (a header is looked for in
+// every folder of the search path before the one that holds it), so the names in each folder tried are
+// listed once, and a name that no folder listing holds in any case is a miss without asking the disk.
 class DiskFileLookup : public FileLookup {
  public:
   bool find(const std::string& path, std::string& found) override;
+  /// Forgets what was learned of the disk, after files were added or removed.
+  void forget() {
+    known_.clear();
+    folders_.clear();
+  }
 
  private:
+  bool mayExist(std::string_view path, int depth = 0);
+
   std::unordered_map<std::string, std::string> known_;  // path -> spelling, empty when missing
+  // folder -> the lower-cased names of its entries; empty with `listed` false when it cannot be listed
+  struct Names {
+    bool listed = false;
+    std::unordered_set<std::string> lower;
+  };
+  std::unordered_map<std::string, Names> folders_;
 };
 
 /// The folder part of `file` (without its final separator); empty when the name has no folder.
@@ -39,9 +55,13 @@ std::string_view folderOf(std::string_view file);
 std::string joinPath(std::string_view folder, std::string_view name);
 
 /// The resolved name of the file that `name` names, or empty when none exists. `open_files` lists the
-/// open files, outermost first.
+/// open files, outermost first. The include directories before `first` are not tried (the search of
+/// "#include_next" goes on after the directory where the current file was found). `found_in`, when given,
+/// receives the index of the include directory that held the file, or SIZE_MAX when it was found next to
+/// an open file or by an absolute name.
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
-                           const std::vector<std::string>& include_directories, FileLookup& lookup);
+                           const std::vector<std::string>& include_directories, FileLookup& lookup,
+                           size_t first = 0, size_t* found_in = nullptr);
 
 }  // namespace quillet

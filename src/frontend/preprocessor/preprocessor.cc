@@ -1,10 +1,11 @@
 #include "frontend/preprocessor/preprocessor.h"
 
+#include <cstdio>
 #include <utility>
 
-#include "common/expression.h"
 #include "common/message_output.h"
 #include "frontend/preprocessor/directive_line.h"
+#include "frontend/preprocessor/raw_scanner.h"
 
 namespace quillet {
 
@@ -49,21 +50,32 @@ Preprocessor::Preprocessor(const std::string& module_file, FrontEndOptions optio
       headerCache_(header_cache),
       lookup_(lookup != nullptr ? *lookup : header_cache.fileLookup()),
       reparseHeaders_(options_.reparseHeaders),
-      context_(options_.macroComments, [this] { return currentFileName(); }),
+      context_(options_.macroComments, this),
       expander_(macros_, *this, context_),
       ring_(64) {
-  openFile(module_file, module_file);
-  for (const std::string& setting : options_.defines) {
-    if (MacroPtr macro = defineFromSetting(setting)) {
-      predefined_.insert_or_assign(macro->name, macro);
-      macros_.try_emplace(macro->name, macro);
+  searchPath_ = options_.includeDirectories;
+  firstSystem_ = searchPath_.size();
+  searchPath_.insert(searchPath_.end(), options_.systemIncludeDirectories.begin(),
+                     options_.systemIncludeDirectories.end());
+  // The macros every module starts with are made once per run: the configured ones first (they win),
+  // then the compiler's, and "__cplusplus", which counts as defined even without a compiler.
+  predefined_ = headerCache_.predefined(options_.defines, options_.compilerMacros, [this] {
+    MacroTable table;
+    for (const std::string& setting : options_.defines)
+      if (MacroPtr macro = defineFromSetting(setting)) table.try_emplace(macro->name, std::move(macro));
+    for (const std::string& definition : options_.compilerMacros) {
+      RawScanner scanner{definition};
+      std::vector<token_t> line;
+      token_t token;
+      for (scanner.nextToken(token); token.kind != T_EOF; scanner.nextToken(token)) line.push_back(token);
+      if (MacroPtr macro = defineFromLine(line, false)) table.try_emplace(macro->name, std::move(macro));
     }
-  }
-  for (const char* name : {"__cplusplus", "__LINE__", "__FILE__", "__DATE__", "__TIME__"}) {
-    MacroPtr macro = defineFromSetting(name);
-    predefined_.insert_or_assign(macro->name, macro);
-    macros_.try_emplace(macro->name, macro);
-  }
+    MacroPtr cplusplus = defineFromSetting("__cplusplus");
+    table.try_emplace(cplusplus->name, std::move(cplusplus));
+    return table;
+  });
+  for (const auto& [name, macro] : *predefined_) macros_.add(macro.get());
+  openFile(module_file, module_file);
 }
 
 Preprocessor::~Preprocessor() = default;
@@ -118,6 +130,20 @@ const std::string& Preprocessor::currentFileName() const {
   return files_.empty() ? noFile_ : files_.back().scanner->fileName();
 }
 
+void Preprocessor::report(const std::string& text) {
+  reportMessage("warning: (" + currentFileName() + ":" + std::to_string(directiveLine_) + ") " + text);
+}
+
+// The files that include the current one, innermost first, each with the line of its "#include".
+std::string Preprocessor::includeChain() const {
+  std::string chain;
+  for (size_t i = files_.size() - 1; i-- > 0;) {
+    chain += chain.empty() ? "included from " : ", from ";
+    chain += files_[i].scanner->fileName() + ":" + std::to_string(files_[i + 1].includedAt);
+  }
+  return chain;
+}
+
 std::vector<HeaderRecordPtr> Preprocessor::takeModuleRecords() {
   records_.clear();
   std::vector<HeaderRecordPtr> records;
@@ -138,26 +164,33 @@ HeaderRecord& Preprocessor::moduleRecord(const std::string& name) {
   return *it->second;
 }
 
-void Preprocessor::openFile(const std::string& name, const std::string& requested) {
+void Preprocessor::openFile(const std::string& name, const std::string& requested, size_t directory,
+                            bool hidden) {
   if (files_.size() >= limits_.includeDepth) {
-    reportMessage("warning: (" + currentFileName() + ") #include file " + requested +
-                  " is nested more than " + std::to_string(limits_.includeDepth) +
-                  " files deep and was skipped. A header may include itself without a guard.");
+    report("#include file " + requested + " is nested more than " + std::to_string(limits_.includeDepth) +
+           " files deep and was skipped. A header may include itself without a guard.");
     return;
   }
   if (filesOpened_ >= limits_.filesPerModule) {
-    reportMessage("warning: (" + currentFileName() + ") #include file " + requested +
-                  " was skipped: more than " + std::to_string(limits_.filesPerModule) +
-                  " files were opened for this module.");
+    report("#include file " + requested + " was skipped: more than " +
+           std::to_string(limits_.filesPerModule) + " files were opened for this module.");
     return;
   }
   ++filesOpened_;
   moduleRecord(name);
   OpenFile file;
   file.record = records_.find(std::string_view(name))->second;
+  file.record->system = hidden;
   file.scanner = std::make_unique<FileRawScanner>(name, options_.tabWidth);
+  file.directory = directory;
+  file.hidden = hidden;
+  file.includedAt = directiveLine_;
   bytesRead_ += file.scanner->size();
   files_.push_back(std::move(file));
+  if (options_.traceTokens) {
+    const std::string chain = includeChain();
+    std::printf("! reading %s%s%s\n", name.c_str(), chain.empty() ? "" : ", ", chain.c_str());
+  }
 }
 
 void Preprocessor::popFile() {
@@ -183,6 +216,7 @@ void Preprocessor::readRaw(token_t& token) {
 }
 
 void Preprocessor::addPending(const std::shared_ptr<CommentBlock>& block, uint32_t line) {
+  if (!files_.empty() && files_.back().hidden) return;  // the compiler's headers are not documented
   appendComment(pending_, pendingLine_, block, line);
 }
 
@@ -194,12 +228,17 @@ bool Preprocessor::read(token_t& token) {
     pushback_.pop_back();
     return true;
   }
+  bool space = false;
   for (;;) {
+    // In a header of the compiler's only the directives matter: the text between them is passed over.
+    if (!files_.empty() && files_.back().hidden && files_.back().scanner->skipToDirective(lineStart_))
+      lineStart_ = true;
     readRaw(token);
     switch (token.kind) {
       case T_WHITESPACE:
         addPending(token.comment, token.commentLine);
         if (hasLineBreak(token)) lineStart_ = true;
+        space = true;
         continue;
       case T_EOF:
         addPending(token.comment, token.commentLine);
@@ -210,12 +249,18 @@ bool Preprocessor::read(token_t& token) {
       case '#':
         if (!lineStart_) break;
         addPending(token.comment, token.commentLine);
+        space = true;
         if (directive(token)) continue;
         break;  // not a directive word: the "#" is dropped and the word delivered
       default:
         break;
     }
     lineStart_ = endsLine(token);
+    if (!files_.empty() && files_.back().hidden) {
+      space = true;
+      continue;  // a header of the compiler's: read for its directives only
+    }
+    if (space || token.comment) token.flags |= kSpaceBefore;
     if (pending_) {
       mergeComment(pending_, pendingLine_, token);
       pending_.reset();
@@ -306,12 +351,56 @@ void Preprocessor::expandLine(const std::vector<token_t>& line, std::vector<toke
   expandTokens(macros_, context_, line, out);
 }
 
+// True when the first token of the line of an "#ifdef" (or its relatives) names a defined macro. A line
+// that starts with no name counts as naming a defined one, so that "#ifdef" leaves the group active.
+bool Preprocessor::definedName(const std::vector<token_t>& line) {
+  if (line.empty() || line.front().kind != T_IDENTIFIER) return true;
+  return isDefined(line.front().text);
+}
+
+bool Preprocessor::isDefined(std::string_view name) {
+  if (macros_.contains(name)) return true;
+  static constexpr std::string_view kBuiltins[] = {"__FILE__",      "__LINE__",          "__COUNTER__",
+                                                   "__DATE__",      "__TIME__",          "__TIMESTAMP__",
+                                                   "__has_include", "__has_include_next"};
+  for (std::string_view builtin : kBuiltins)
+    if (name == builtin) return true;
+  // The other condition operators count as defined when the compiler has them.
+  return name.starts_with("__has_") && options_.compilerFeatures &&
+         options_.compilerFeatures->find(name) != options_.compilerFeatures->end();
+}
+
+int64_t Preprocessor::feature(std::string_view operation, const std::string& name) {
+  if (!options_.compilerFeatures) return 0;
+  // "__name__" is the same attribute as "name", in the scope and in the name alike.
+  std::string normal;
+  size_t start = 0;
+  const bool attribute = operation.ends_with("attribute");
+  for (;;) {
+    size_t scope = name.find("::", start);
+    std::string_view part =
+        std::string_view(name).substr(start, scope == std::string::npos ? scope : scope - start);
+    if (attribute && part.size() > 4 && part.starts_with("__") && part.ends_with("__"))
+      part = part.substr(2, part.size() - 4);
+    normal += part;
+    if (scope == std::string::npos) break;
+    normal += "::";
+    start = scope + 2;
+  }
+  std::string key(operation);
+  key += ' ';
+  key += normal;
+  auto it = options_.compilerFeatures->find(key);
+  return it == options_.compilerFeatures->end() ? 0 : it->second;
+}
+
 // ---- Skipping groups ----
 
 void Preprocessor::skipGroup() {
   int depth = 1;
   token_t token;
   while (state_ != kActive) {
+    if (!files_.empty() && files_.back().scanner->skipToDirective(lineStart_)) lineStart_ = true;
     readRaw(token);
     if (token.kind == T_EOF) {
       if (files_.empty()) return;
@@ -366,6 +455,19 @@ void Preprocessor::skipGroup() {
       case T_LINE:
       case T_PRAGMA:
         dropLine(&trailing);
+        break;
+      case T_IDENTIFIER:
+        if (token.text == "elifdef" || token.text == "elifndef") {
+          std::vector<token_t> line;
+          readLine(&line, false, &trailing);
+          if (depth == 1 && state_ == kSkipping && definedName(line) == (token.text == "elifdef")) {
+            state_ = kActive;
+            addPending(trailing.block, trailing.line);
+          }
+        } else {
+          // Other words ("include_next", "warning", or none the preprocessor knows) are skipped too.
+          dropLine(&trailing);
+        }
         break;
       default:
         lineStart_ = false;

@@ -14,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "frontend/preprocessor/active_macros.h"
 #include "frontend/preprocessor/front_end_options.h"
 #include "frontend/preprocessor/header_cache.h"
 #include "frontend/preprocessor/include_resolver.h"
@@ -35,7 +36,7 @@ struct PreprocessorLimits {
   ExpansionLimits expansion;
 };
 
-class Preprocessor : private TokenSource {
+class Preprocessor : private TokenSource, private ExpansionHooks {
  public:
   /// Sixteen delivered tokens are kept for backUp, the current one included.
   static constexpr size_t kHistory = 16;
@@ -80,6 +81,13 @@ class Preprocessor : private TokenSource {
   struct OpenFile {
     std::unique_ptr<FileRawScanner> scanner;
     HeaderRecordPtr record;
+    /// The index in the search path of the folder the file was found in; SIZE_MAX when it was not found
+    /// through the search path.
+    size_t directory = SIZE_MAX;
+    /// A header of the compiler's that is read for its macros only.
+    bool hidden = false;
+    /// The line of the "#include" that opened the file, in the file that includes it.
+    uint32_t includedAt = 0;
   };
   struct Trailing {
     std::shared_ptr<CommentBlock> block;
@@ -90,23 +98,36 @@ class Preprocessor : private TokenSource {
   bool read(token_t& token) override;
   void unread(const token_t& token) override;
 
+  // ExpansionHooks: what the macro expander asks.
+  bool isDefined(std::string_view name) override;
+  bool hasInclude(const std::string& name, bool angle, bool next) override;
+  int64_t feature(std::string_view operation, const std::string& name) override;
+  std::string fileName() override { return currentFileName(); }
+
   void readRaw(token_t& token);
   void addPending(const std::shared_ptr<CommentBlock>& block, uint32_t line);
   void endOfFile();
   void popFile();
-  void openFile(const std::string& name, const std::string& requested);
+  void openFile(const std::string& name, const std::string& requested, size_t directory = SIZE_MAX,
+                bool hidden = false);
+  std::string resolve(const std::string& name, bool angle, bool next, size_t* found_in);
+  std::string includeChain() const;
+  std::string searchedFolders(bool angle, bool next) const;
   HeaderRecord& moduleRecord(const std::string& name);
   bool readDirectiveWord(token_t& token, bool keep_comments);
   void readLine(std::vector<token_t>* line, bool keep_white_space, Trailing* trailing = nullptr);
   void dropLine(Trailing* trailing = nullptr);
 
   bool directive(token_t& token);
-  void include();
+  bool namedDirective(token_t& token);
+  void include(bool next);
+  void report(const std::string& text);
   bool condition(Trailing* trailing = nullptr);
   void define();
   void pragma();
   void replay(const HeaderRecord& record);
   void skipGroup();
+  bool definedName(const std::vector<token_t>& line);
   void expandLine(const std::vector<token_t>& line, std::vector<token_t>& out);
 
   // Files and conditions.
@@ -116,6 +137,7 @@ class Preprocessor : private TokenSource {
   uint64_t bytesRead_ = 0;
   size_t filesOpened_ = 0;
   uint32_t lastLine_ = 0;
+  uint32_t directiveLine_ = 0;  // the line of the directive being executed
   std::string noFile_;
   std::vector<token_t> pushback_;
   token_t lineToken_;  // reused by readLine, so that its text keeps its room
@@ -130,11 +152,14 @@ class Preprocessor : private TokenSource {
   bool reparseHeaders_ = false;
 
   // Macros and records.
-  MacroTable predefined_;
-  MacroTable macros_;
+  std::vector<std::string> searchPath_;           // the include folders, then the compiler's
+  size_t firstSystem_ = 0;                        // where the compiler's folders begin in the search path
+  std::shared_ptr<const MacroTable> predefined_;  // the macros every module starts with, owned
+  std::vector<MacroPtr> defined_;                 // the macros this module defined, owned
+  ActiveMacros macros_;
   std::unordered_map<std::string, HeaderRecordPtr, StringViewHash, std::equal_to<>> records_;
   std::vector<HeaderRecordPtr> recordOrder_;
-  std::unordered_set<std::string> replayed_;
+  std::unordered_set<const HeaderRecord*> replayed_;
   ExpansionContext context_;
   MacroExpander expander_;
 

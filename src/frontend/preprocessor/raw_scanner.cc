@@ -17,6 +17,7 @@ enum : uint8_t {
   kWord = 4,       // letter, digit or underscore
   kHexDigit = 8,   // 0-9, a-f, A-F
   kSingle = 16,    // a character that is a token kind of its own
+  kSkipStop = 32,  // a character that skipping to the next directive must look at
 };
 
 struct CharTable {
@@ -32,6 +33,7 @@ struct CharTable {
     for (char c : {'.', '-', '+', '&', ',', '(', ')', '<', '>', ';', ':',
                    '*', '{', '}', '[', ']', '=', '!', '~', '#', '\\'})
       flags[static_cast<uint8_t>(c)] |= kSingle;
+    for (char c : {'\n', '"', '\'', '/', '\\'}) flags[static_cast<uint8_t>(c)] |= kSkipStop;
   }
 };
 constexpr CharTable kChars;
@@ -133,6 +135,75 @@ void RawScanner::skipWhiteSpaceAndComments(std::string& comments) {
   }
 }
 
+bool RawScanner::skipToDirective(bool at_line_start) {
+  if (atStart_) {
+    atStart_ = false;
+    at_line_start = true;
+  }
+  const char* p = p_;
+  const char* line_begin = p_;
+  uint32_t line = line_;
+  bool start = at_line_start;  // nothing but white space and comments since the line began
+  auto block_comment = [&] {   // at "/*": to just after "*/", lines counted
+    for (p += 2; p < end_; ++p) {
+      if (*p == '\n') {
+        ++line;
+        line_begin = p + 1;
+      } else if (*p == '*' && p + 1 < end_ && p[1] == '/') {
+        p += 2;
+        return;
+      }
+    }
+  };
+  while (p < end_) {
+    const char c = *p;
+    if (c == '\n') {
+      ++line;
+      line_begin = ++p;
+      start = true;
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
+      ++p;
+    } else if (c == '#' && start) {
+      p_ = line_begin;
+      line_ = line;
+      column_ = 0;
+      while (p_ != p) advance(*p_++);  // the column, tab stops counted
+      return true;
+    } else if (c == '/' && p + 1 < end_ && p[1] == '*') {
+      block_comment();
+    } else if (c == '/' && p + 1 < end_ && p[1] == '/') {
+      const void* eol = std::memchr(p, '\n', static_cast<size_t>(end_ - p));
+      p = eol != nullptr ? static_cast<const char*>(eol) : end_;
+    } else if (c == '"' || c == '\'') {
+      // A literal ends at its closing quote or, unescaped, at the end of its line.
+      start = false;
+      for (++p; p < end_ && *p != c && *p != '\n'; ++p) {
+        if (*p == '\\' && p + 1 < end_) {
+          if (*++p == '\n') {
+            ++line;
+            line_begin = p + 1;
+          }
+        }
+      }
+      if (p < end_ && *p == c) ++p;
+    } else if (c == '\\' && p + 1 < end_ && p[1] == '\n') {
+      p += 2;  // a continued line goes on; what follows does not start a line
+      ++line;
+      line_begin = p;
+      start = false;
+    } else {
+      // Inside a line, only line breaks, literals, comments and continuations matter.
+      start = false;
+      for (++p; p < end_ && !is(*p, kSkipStop);) ++p;
+    }
+  }
+  p_ = line_begin;
+  line_ = line;
+  column_ = 0;
+  while (p_ != end_) advance(*p_++);
+  return false;
+}
+
 // Undoes the consumption of the line break that ended a line comment, so that the preprocessor sees the
 // comment followed by a line break. A comment on the last line of a text without one gets one.
 void RawScanner::putBackLineBreak() {
@@ -200,7 +271,10 @@ void RawScanner::blockComment(token_t& token) {
         advance(*p_++);
         break;
       }
-      if (after == '*') continue;  // the second star may close the comment
+      if (after == '*') {
+        text.push_back('*');  // a run of stars is comment text; only the last one may close the comment
+        continue;
+      }
       advance(*p_++);
       text.push_back('*');
       text.push_back(after);
@@ -295,6 +369,7 @@ void RawScanner::operatorName(std::string& text) {
 
 void RawScanner::nextToken(token_t& token) {
   token.comment.reset();
+  token.flags = 0;
   std::string& text = token.text;
   text.clear();
   int32_t kind = T_EOF;
@@ -338,6 +413,7 @@ void RawScanner::nextToken(token_t& token) {
       } else if (c == '"') {
         stringLiteral(text);
         kind = T_LITERAL;
+        token.flags = kStringLiteral;
       } else if (c == '\'') {
         charLiteral(text);
         kind = T_LITERAL;

@@ -29,6 +29,11 @@ class RawScanner {
   void putBackChar();
   /// Skips white space and comments, appending the comment text to `comments`.
   void skipWhiteSpaceAndComments(std::string& comments);
+  /// Skips source text up to the next "#" that begins a line (only white space and comments before it on
+  /// its line), without making tokens: true when one was found (the next token is that "#"), false at the
+  /// end of the input. `at_line_start` tells whether the text skipped starts a line. Comments, string and
+  /// character literals are passed over as the tokens would pass over them, and lines are counted.
+  bool skipToDirective(bool at_line_start);
 
   /// The current line, counted from 1.
   uint32_t line() const { return line_; }

@@ -66,6 +66,16 @@ enum TokenKind : int32_t {
   T_PASTE = 1012,
 };
 
+// What the preprocessor records about a token besides its kind and text.
+enum TokenFlags : uint8_t {
+  /// White space, a comment or a line break came before the token.
+  kSpaceBefore = 1,
+  /// A macro name met inside its own expansion: it is never expanded again, wherever it goes.
+  kNoExpand = 2,
+  /// A string literal (its text is without the quotes).
+  kStringLiteral = 4,
+};
+
 struct token_t {
   /// A TokenKind, or the code of a single character below 128.
   int32_t kind = T_EOF;
@@ -79,6 +89,8 @@ struct token_t {
   uint32_t line = 0;
   /// The line on which the attached comment block began.
   uint32_t commentLine = 0;
+  /// TokenFlags: what the preprocessor knows of the token beyond its kind and text.
+  uint8_t flags = 0;
 };
 
 /// The kind of the word `text`: a keyword or directive kind from the word table, else T_IDENTIFIER.

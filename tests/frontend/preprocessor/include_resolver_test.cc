@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "frontend/preprocessor/include_resolver.h"
@@ -44,13 +46,23 @@ TEST_F(IncludeTest, SearchesQuotedNamesFromTheIncludingFilesOutwards) {
   write("src/y.h", "y_src");
   write("inc/y.h", "y_inc");
   EXPECT_EQ(run("src/main.cpp", {root_ + "inc"}), "a_src b_inc y_src");
-  // Without the include directory the angle-bracket name is missing.
+  // Without the include directory the angle-bracket name is missing; it is reported once per run, with
+  // the chain of including files and the folders searched.
   EXPECT_EQ(run("src/main.cpp"), "a_src y_src");
-  EXPECT_EQ(run_.output.lines,
-            (std::vector<std::string>{
-                "warning: (" + root_ +
-                "src/main.cpp) missing #include file b.h. The include "
-                "path may be missing a directory, or the preprocessor flags are incorrect."}));
+  write("src/other.h", "#include <b.h>\n#include \"gone.h\"\n");
+  write("src/second.cpp", "#include \"other.h\"\n#include <b.h>\n");
+  run("src/second.cpp", {root_ + "none"});
+  EXPECT_EQ(
+      run_.output.lines,
+      (std::vector<std::string>{
+          "warning: (" + root_ +
+              "src/main.cpp:2) missing #include file b.h. The include path may be missing a directory, or "
+              "the preprocessor flags are incorrect. Folders searched: no folder.",
+          "warning: (" + root_ +
+              "src/other.h:2) missing #include file gone.h. The include path may be "
+              "missing a directory, or the preprocessor flags are incorrect. The file is included from " +
+              root_ + "src/second.cpp:1. Folders searched: " + root_ + "src, " + root_ + "src, " + root_ +
+              "none."}));
 }
 
 TEST_F(IncludeTest, ResolvesRelativeDirectoriesAndBackslashes) {
@@ -109,13 +121,13 @@ TEST_F(IncludeTest, StopsAHeaderThatIncludesItself) {
   ASSERT_EQ(run_.output.lines.size(), 1u);
   EXPECT_EQ(run_.output.lines[0],
             "warning: (" + root_ +
-                "self.h) #include file self.h is nested more than 200 "
+                "self.h:1) #include file self.h is nested more than 200 "
                 "files deep and was skipped. A header may include itself without a guard.");
   // A header that includes itself twice would open files without end; the module stops opening them.
   write("twice.cpp", "#include \"twice.h\"\nafter");
   write("twice.h", "#include \"twice.h\"\n#include \"twice.h\"\n");
   EXPECT_EQ(run("twice.cpp"), "after");
-  EXPECT_EQ(run_.output.lines.size(), 3u);
+  EXPECT_EQ(run_.output.lines.size(), 3u + 2u);  // the depth warning for each of the two lines
 }
 
 TEST_F(IncludeTest, RecordsTheFilesOfAModule) {
@@ -161,6 +173,41 @@ TEST_F(IncludeTest, ReplaysAHeaderInTheNextModuleWithoutReadingIt) {
   options_.reparseHeaders = true;
   Preprocessor third(root_ + "two.cpp", options_, cache_);
   EXPECT_EQ(join(tokensOf(third)), "g_token header_token 42 7");
+}
+
+TEST_F(IncludeTest, ContinuesTheSearchWithIncludeNext) {
+  // In a file not found along the search path, the search starts at its beginning.
+  write("m.cpp", "#include <w.h>\n#if __has_include_next(<w.h>)\nfound\n#endif\n");
+  write("one/w.h", "one\n#if __has_include_next(<w.h>)\n#include_next <w.h>\n#endif\n");
+  write("two/w.h", "two\n#include_next <w.h>\n");
+  write("three/w.h", "three\n");
+  EXPECT_EQ(run("m.cpp", {root_ + "one", root_ + "two", root_ + "three"}), "one two three found");
+}
+
+TEST_F(IncludeTest, ReadsTheCompilersHeadersForTheirMacrosOnly) {
+  write("m.cpp", "#include <sys.h>\n#include <lib.h>\nSYS LIB INNER\n");
+  write("system/sys.h", "#define SYS 1\n#include \"inner.h\"\nclass Hidden;\n#include <missing.h>\n");
+  write("system/inner.h", "#define INNER 3\nclass AlsoHidden;\n");
+  const std::string lib = write("system/lib.h", "#define LIB 2\nclass Documented;\n");
+  options_.systemIncludeDirectories = {root_ + "system"};
+  options_.sourceFiles =
+      std::make_shared<std::unordered_set<std::string>>(std::unordered_set<std::string>{lib});
+  Preprocessor preprocessor(root_ + "m.cpp", options_, cache_);
+  EXPECT_EQ(join(tokensOf(preprocessor)), "class Documented ; 1 2 3");
+  std::vector<HeaderRecordPtr> records = preprocessor.takeModuleRecords();
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_TRUE(records[1]->system && records[2]->system);
+  EXPECT_FALSE(records[0]->system || records[3]->system);
+  EXPECT_TRUE(run_.output.lines.empty());  // the compiler's headers are not diagnosed
+}
+
+TEST_F(IncludeTest, ReplaysUndefinitionsInOrder) {
+  write("h.h", "#define A 1\n#undef A\n#define B 2\n#undef C\n#include \"g.h\"\n#undef G\n");
+  write("g.h", "#define G 3\n");
+  write("one.cpp", "#include \"h.h\"\n");
+  write("two.cpp", "#define C 4\n#include \"h.h\"\nA B C G\n");
+  cache_.add(parseModule(root_ + "one.cpp", {}, cache_));
+  EXPECT_EQ(run("two.cpp"), "A 2 C G");
 }
 
 TEST_F(IncludeTest, ParsesAModuleAndStopsWhenCancelled) {

@@ -34,6 +34,7 @@ class PreprocessorFixture : public ::testing::Test {
     std::string path = root_ + relative;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << text;
+    cache_.forgetFiles();  // a run's lookups hold while its files stay as they are
     return path;
   }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <string>
 
 #include "frontend/preprocessor/preprocessor_fixture.h"
@@ -51,23 +53,32 @@ TEST_F(PreprocessorTest, ContinuesDirectivesAcrossEscapedLineBreaks) {
 TEST_F(PreprocessorTest, UsesConfiguredAndPredefinedMacros) {
   EXPECT_EQ(preprocess("#ifdef X\nx\n#endif\nY Z\n#if X\nno\n#endif", {}, {"X", "Y=2+3", "Z=a  b"}),
             "x 2 + 3 a b");
-  EXPECT_EQ(preprocess("#ifdef __cplusplus\nyes\n#endif\n#if __cplusplus\nno\n#endif\n__FILE__ __LINE__ end"),
-            "yes end");
+  // Without a compiler "__cplusplus" is defined as nothing; the built-in names have stable values.
+  EXPECT_EQ(preprocess("#ifdef __cplusplus\nyes\n#endif\n#if __cplusplus\nno\n#endif\n"
+                       "__FILE__ __LINE__ __COUNTER__ __COUNTER__ __DATE__ __TIME__ end"),
+            "yes " + root_ + "module.cpp 7 0 1 Jan  1 1970 00:00:00 end");
   // A configured value comes first and is not replaced by the predefined empty one.
   EXPECT_EQ(preprocess("__cplusplus", {}, {"__cplusplus=199711"}), "199711");
 }
 
 TEST_F(PreprocessorTest, EvaluatesConditions) {
-  EXPECT_EQ(preprocess("#if !UNDEFINED\nno\n#endif\n"
+  // Names left after expansion count as 0; "defined" may come from an expansion.
+  EXPECT_EQ(preprocess("#if !UNDEFINED && UNDEFINED + 1 == 1\nyes0\n#endif\n"
                        "#if !defined(UNDEFINED)\nyes1\n#endif\n"
                        "#if defined UNDEFINED || 2 > 1\nyes2\n#endif\n"
-                       "#define V 3\n#if V * 2 == 6 && defined(V)\nyes3\n#endif\n"
+                       "#define V 3\n#if V * 2 == 6 && defined(V) && (V > 2 ? 1 : 0)\nyes3\n#endif\n"
+                       "#define HAS_V defined(V) && !defined W\n#if HAS_V\nyes4\n#endif\n"
+                       "#if __cplusplus >= 201103L || 0x7fffffffffffffffL < 0\nno\n#endif\n"
                        "#if 1 / 0\nno\n#endif\n"),
-            "yes1 yes2 yes3");
+            "yes0 yes1 yes2 yes3 yes4");
   EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"error: division by zero."}));
   // Only a name makes "ifdef" and "ifndef" test anything; a keyword leaves the group active.
   EXPECT_EQ(preprocess("#ifdef const\nk\n#endif\n#ifndef 3\nn\n#endif\n#ifdef\ne\n#endif"), "k n e");
   EXPECT_EQ(preprocess("#define D\n#ifndef D\nno\n#else\nyes\n#endif"), "yes");
+  EXPECT_EQ(
+      preprocess("#ifdef NO\na\n#elifdef D\nb\n#elifndef NO\nc\n#endif\n#define D\n#if 0\n#elifdef D\nd\n"
+                 "#elifdef D\ne\n#endif\n#if 1\nf\n#elifndef NO\ng\n#endif"),
+      "c d f");
 }
 
 TEST_F(PreprocessorTest, SkipsGroupsAndNestedConditionals) {
@@ -92,8 +103,9 @@ TEST_F(PreprocessorTest, ExpandsFunctionLikeMacros) {
   // Invocations may span lines; arguments are expanded before they are substituted.
   EXPECT_EQ(preprocess("#define ID(x) x\n#define ONE 1\nID(\nONE\n) ID(ID(ID(7)))"), "1 7");
   EXPECT_EQ(preprocess("#define P(x, y) x|y\nP((a, b), c)"), "( a , b ) | c");
-  // A name without "(" is passed through, as is an invocation with the wrong number of arguments.
-  EXPECT_EQ(preprocess("#define F(a) [a]\nF F(1, 2) F() F(3)"), "F F ( 1 , 2 ) F ( ) [ 3 ]");
+  // A name without "(" is passed through, as is an invocation with the wrong number of arguments; a
+  // macro of one parameter may be called with nothing.
+  EXPECT_EQ(preprocess("#define F(a) [a]\nF F(1, 2) F() F(3)"), "F F ( 1 , 2 ) [ ] [ 3 ]");
   EXPECT_EQ(preprocess("#define G() g\nG() G(1)"), "g G ( 1 )");
   EXPECT_EQ(preprocess("#define F(a) a\nF(1"), "F ( 1");
 }
@@ -102,7 +114,8 @@ TEST_F(PreprocessorTest, StringizesAndPastes) {
   Preprocessor preprocessor(write("m.cpp", "#define S(x) #x\nS(a + \"b\")"), {}, {}, cache_);
   const token_t& literal = preprocessor.nextToken();
   EXPECT_EQ(literal.kind, T_LITERAL);
-  EXPECT_EQ(literal.text, " a + b");
+  EXPECT_EQ(literal.flags & kStringLiteral, kStringLiteral);
+  EXPECT_EQ(literal.text, "a + \"b\"");
 
   EXPECT_EQ(preprocess("#define CAT(a, b) a##b\nCAT(foo, bar) CAT(x, 1) CAT(, y)"), "foobar x1 y");
   // An argument next to "##" is not expanded first; others are.
@@ -110,9 +123,10 @@ TEST_F(PreprocessorTest, StringizesAndPastes) {
             "ONE2 1");
   EXPECT_EQ(preprocess("#define AB a ## b\nAB"), "ab");
   EXPECT_EQ(preprocess("#define J(a, b) [a ## b]\nJ(, x) J(p q, r s)"), "[ x ] [ p qr s ]");
-  Preprocessor pasted(write("p.cpp", "#define CAT(a, b) a##b\nCAT(x, 1) CAT(1, x)"), {}, {}, cache_);
-  EXPECT_EQ(pasted.nextToken().kind, T_IDENTIFIER);  // the joined token keeps the left token's kind
-  EXPECT_EQ(pasted.nextToken().kind, T_LITERAL);
+  // The joined token is read again: its kind is what its text makes it.
+  Preprocessor pasted(write("p.cpp", "#define CAT(a, b) a##b\nCAT(x, 1) CAT(1, 2) CAT(str, uct) CAT(=,=)"),
+                      {}, {}, cache_);
+  for (int32_t kind : {T_IDENTIFIER, T_LITERAL, T_CLASS_KEY, T_EQ}) EXPECT_EQ(pasted.nextToken().kind, kind);
 }
 
 TEST_F(PreprocessorTest, DoesNotExpandAMacroInsideItself) {
@@ -150,7 +164,48 @@ TEST_F(PreprocessorTest, ReportsErrorDirectives) {
   std::string module = write("e.cpp", "#error  This is \"bad\"  \nafter");
   Preprocessor preprocessor(module, {}, {}, cache_);
   EXPECT_EQ(tokensOf(preprocessor).size(), 1u);
-  EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"warning: (" + module + ") This is bad"}));
+  EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"warning: (" + module + ") This is \"bad\""}));
+}
+
+TEST_F(PreprocessorTest, ConsumesPragmaOperatorsAndReportsWarnings) {
+  EXPECT_EQ(
+      preprocess("#define PUSH _Pragma(\"GCC diagnostic push\") int\na _Pragma(\"once\") PUSH b _Pragma c"),
+      "a int b _Pragma c");
+  std::string module = write("w.cpp", "#warning  keep \"this\"\n#if 0\n#warning no\n#endif\n");
+  Preprocessor preprocessor(module, {}, {}, cache_);
+  tokensOf(preprocessor);
+  EXPECT_EQ(run_.output.lines, (std::vector<std::string>{"warning: (" + module + ") keep \"this\""}));
+}
+
+TEST_F(PreprocessorTest, AnswersConditionOperatorsFromTheCompiler) {
+  write("inc/a.h", "");
+  const std::string source =
+      "#if __has_include(<a.h>) && __has_include(\"a.h\") && !__has_include(<none.h>)\ninc\n#endif\n"
+      "#define HEADER <a.h>\n#if defined(__has_include) && __has_include(HEADER)\nmacro\n#endif\n"
+      "#if __has_cpp_attribute(nodiscard) >= 201603L && __has_cpp_attribute(gnu::__always_inline__)\nattr\n"
+      "#endif\n#if __has_builtin(__builtin_expect) && !__has_builtin(__nothing)\nbuiltin\n#endif\n"
+      "#ifdef __has_feature\nfeature\n#endif\n";
+  EXPECT_EQ(preprocess(source, {root_ + "inc"}), "inc macro");
+  auto features = std::make_shared<std::map<std::string, int64_t, std::less<>>>();
+  *features = {{"__has_cpp_attribute", 1},
+               {"__has_cpp_attribute nodiscard", 201907},
+               {"__has_cpp_attribute gnu::always_inline", 1},
+               {"__has_builtin", 1},
+               {"__has_builtin __builtin_expect", 1}};
+  options_.compilerFeatures = features;
+  options_.compilerMacros = {"__GNUC__ 12", "__INT64_C(c) c ## L", "__cplusplus 201703L"};
+  EXPECT_EQ(preprocess(source + "__GNUC__ __INT64_C(5)\n#if __cplusplus >= 201103L\ncxx11\n#endif",
+                       {root_ + "inc"}, {"__GNUC__=4"}),
+            "inc macro attr builtin 4 5L cxx11");  // configured defines win over the compiler's
+}
+
+TEST_F(PreprocessorTest, WarnsOfAMalformedVaOpt) {
+  EXPECT_EQ(preprocess("#define F(...) a __VA_OPT__ b\n\nF(1) F()"), "a __VA_OPT__ b a __VA_OPT__ b");
+  ASSERT_EQ(run_.output.lines.size(), 1u);
+  EXPECT_EQ(run_.output.lines[0],
+            "warning: (" + root_ +
+                "module.cpp:3) __VA_OPT__ in macro F is not followed by a parenthesized "
+                "list; it is kept as a name.");
 }
 
 TEST_F(PreprocessorTest, BacksUpThroughABoundedHistory) {
@@ -187,7 +242,7 @@ TEST_F(PreprocessorTest, BoundsRunawayExpansions) {
   EXPECT_EQ(tokens.substr(tokens.size() - 7), "x after");
   EXPECT_EQ(run_.output.lines,
             (std::vector<std::string>{"warning: (" + root_ +
-                                      "module.cpp) the expansion of macro "
+                                      "module.cpp:32) the expansion of macro "
                                       "A30 grows beyond 10000 tokens and was cut short."}));
   // Arguments that double at every level are cut short the same way.
   std::string doubling = "#define D(x) x x\n";
@@ -209,11 +264,26 @@ TEST_F(PreprocessorTest, BoundsNestedInvocations) {
   std::string deep = "#define ID(x) x\n";
   for (int i = 0; i < 100; ++i) deep += "ID(";
   EXPECT_EQ(preprocess(deep + "1" + std::string(100, ')') + " end"), "1 end");
-  // Far deeper, arguments are no longer expanded before substitution, and the work of copying each
-  // argument again at every level runs out of budget; the module still goes on.
+  // Past the nesting bound an argument is substituted as written; rescanned inside the expansion of its
+  // own macro, the names in it are no longer expanded.
+  limits_.expansion.nesting = 10;
+  std::string kept;
+  std::string closing;
+  for (int i = 0; i < 89; ++i) kept += "ID ( ", closing += " )";
+  EXPECT_EQ(preprocess(deep + "1" + std::string(100, ')') + " end"), kept + "1" + closing + " end");
+  EXPECT_EQ(run_.output.lines,
+            (std::vector<std::string>{"warning: (" + root_ +
+                                      "module.cpp:2) the arguments of macro ID nest more than 10 invocations "
+                                      "deep; the deeper ones are used as written."}));
+  // Far deeper, the work of copying each argument again at every level runs out of budget; the module
+  // still goes on.
+  limits_ = PreprocessorLimits();
+  run_.output.lines.clear();
   std::string deeper = "#define ID(x) x\n";
   for (int i = 0; i < 20000; ++i) deeper += "ID(";
   EXPECT_EQ(preprocess(deeper + "1" + std::string(20000, ')') + " end"), "end");
+  ASSERT_EQ(run_.output.lines.size(), 1u);
+  EXPECT_NE(run_.output.lines[0].find("the expansion of macro ID grows beyond"), std::string::npos);
 }
 
 }  // namespace

@@ -170,9 +170,9 @@ TEST(RawScannerTest, AttachesBlockCommentsToTheNextToken) {
   EXPECT_EQ(tokens[2].text, "b");
   EXPECT_EQ(*tokens[2].comment, (CommentBlock{" x\n"}));
   EXPECT_EQ(tokens[2].commentLine, 1u);
-  // A comment at the start of a line keeps two spaces; "**/" closes, and a star before another star is
-  // dropped.
-  EXPECT_EQ(*scanAll("/** doc **/x")[1].comment, (CommentBlock{"  * doc \n"}));
+  // A comment at the start of a line keeps two spaces; a run of stars is text, its last star may close.
+  EXPECT_EQ(*scanAll("/** doc **/x")[1].comment, (CommentBlock{"  * doc *\n"}));
+  EXPECT_EQ(*scanAll("/* a ** b ***/x")[1].comment, (CommentBlock{"   a ** b **\n"}));
   // A comment that runs to the end of the input is ended quietly and rides on the end token.
   tokens = scanAll("x /* open");
   EXPECT_EQ(tokens.back().kind, T_EOF);
@@ -246,6 +246,22 @@ TEST(RawScannerTest, ReadsAFileWithEitherLineEndAndReportsOneThatCannotBeOpened)
   missing.nextToken(token);
   EXPECT_EQ(token.kind, T_EOF);
   EXPECT_EQ(run.output.lines, (std::vector<std::string>{"error: Could not open file " + path + ".missing"}));
+}
+
+TEST(RawScannerTest, SkipsToTheNextDirectiveWithoutMakingTokens) {
+  RawScanner scanner("a # b\n/* #no\n */ x \"#no\n 'c' // #no\n  y \\\n#no\n \t/* c */ #yes\nz\n#last");
+  ASSERT_TRUE(scanner.skipToDirective(true));
+  token_t token;
+  scanner.nextToken(token);
+  EXPECT_EQ(token.kind, '#');
+  EXPECT_EQ(token.line, 7u);                    // the lines passed over are counted
+  EXPECT_EQ(token.column, 16u);                 // tab stops counted
+  ASSERT_TRUE(scanner.skipToDirective(false));  // the rest of the "#yes" line is passed over
+  EXPECT_EQ(scanner.line(), 9u);
+  scanner.nextToken(token);
+  EXPECT_FALSE(scanner.skipToDirective(false));
+  scanner.nextToken(token);
+  EXPECT_EQ(token.kind, T_EOF);
 }
 
 }  // namespace

@@ -63,12 +63,15 @@ TEST_F(CppLexerTest, ReportsEachChangeOfFile) {
 
 TEST_F(CppLexerTest, TracesTokensAndStateChanges) {
   options_.traceTokens = true;
+  const std::string header = write("h.h", "class C { int x; };");
   ::testing::internal::CaptureStdout();
-  recognize("class C { int x; };");
+  recognize("#include \"h.h\"");
   std::fflush(stdout);
+  // Each file read is named with the files that include it.
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-            "! class\nCLASS_END\nCLASS_DECL\n! C\n! {\nIN_CLASS\n! int\nVAR_OR_FUNC_DECL\n! int\n! x\n! ;\n"
-            "IN_CLASS\n! }\nCLASS_END\n! ;\nEMPTY\n! ;\n");
+            "! reading " + root_ + "module.cpp\n! reading " + header + ", included from " + root_ +
+                "module.cpp:1\n! class\nCLASS_END\nCLASS_DECL\n! C\n! {\nIN_CLASS\n! int\nVAR_OR_FUNC_DECL\n"
+                "! int\n! x\n! ;\nIN_CLASS\n! }\nCLASS_END\n! ;\nEMPTY\n! ;\n");
 }
 
 TEST_F(CppLexerTest, StopsWhenTheRunIsCanceled) {
