@@ -242,7 +242,8 @@ bool expandTree(const std::string& folder, std::string_view wildcard, std::vecto
 // ---- Output file names -------------------------------------------------------------------------------
 
 struct OutputNames {
-  std::unordered_map<std::string, std::string> given;  // requested name -> file name handed out
+  std::unordered_map<std::string, std::string> given;   // requested name -> file name handed out
+  std::unordered_map<std::string, std::string> owners;  // requested name -> its first owner
   std::unordered_set<std::string> handedOut;
   unsigned long counter = 0;
   size_t limit = 40;  // 8 for short (8.3) file names
@@ -327,8 +328,22 @@ std::string networkForm(const std::string& path) {
 }
 
 std::string outputFileName(const std::string& requested) {
+  return outputFileName(requested, {});
+}
+
+std::string outputFileName(const std::string& requested, std::string_view owner) {
   OutputNames& names = outputNames();
-  if (auto given = names.given.find(requested); given != names.given.end()) return given->second;
+  // The first owner of a requested name keeps it; another owner's request is a new name, told apart by a
+  // key with a zero byte, which names do not hold.
+  std::string key = requested;
+  if (!owner.empty()) {
+    const auto first = names.owners.try_emplace(requested, owner).first;
+    if (first->second != owner) {
+      key += '\0';
+      key += owner;
+    }
+  }
+  if (auto given = names.given.find(key); given != names.given.end()) return given->second;
   const size_t limit = names.limit;
   std::string cut = requested.substr(0, limit);
   for (char& c : cut) {
@@ -337,13 +352,14 @@ std::string outputFileName(const std::string& requested) {
   std::string name = cut;
   while (names.handedOut.count(name) != 0) name = cut.substr(0, limit - 4) + base36(names.counter++);
   names.handedOut.insert(name);
-  names.given.emplace(requested, name);
+  names.given.emplace(std::move(key), name);
   return name;
 }
 
 void resetOutputFileNames(bool short_names) {
   OutputNames& names = outputNames();
   names.given.clear();
+  names.owners.clear();
   names.handedOut.clear();
   names.counter = 0;
   names.limit = short_names ? 8 : 40;

@@ -46,15 +46,15 @@ void StyleSheetEvalToFile::writeAnchor(StyleSheetObject& object, std::string_vie
   if (postfix.empty()) {
     writeText(links().objectAnchor(context(), object));
   } else {
-    writeText(links().namedAnchor(context(), LinkIndex::postfixKey(object, postfix)));
+    writeText(links().namedAnchor(context(), links().postfixKey(object, postfix)));
   }
 }
 
 void StyleSheetEvalToFile::writeLink(StyleSheetObject& object, std::string_view postfix) {
   // The entry, not the link text, tells whether the object was anchored: an RTF link is the anchor name
   // alone, which may be empty.
-  const LinkIndex::Entry* entry = postfix.empty() ? links().findObject(object)
-                                                  : links().findNamed(LinkIndex::postfixKey(object, postfix));
+  const LinkIndex::Entry* entry =
+      postfix.empty() ? links().findObject(object) : links().findNamed(links().postfixKey(object, postfix));
   if (!entry) {
     reportError(") : cannot find link for object " + object.FullName());
     return;

@@ -354,8 +354,13 @@ void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectS
   } else {
     extension = ".rtf";
   }
+  // Two objects whose file names come out alike (geo::Circle and a global geo_scp_Circle) each get a file:
+  // the later one's name has a numeric suffix.
+  std::string owner(object->TypeName());
+  owner += '\n';
+  owner += object->DeclarationKey();
   std::string filePath = context_.outputFolder;
-  filePath += outputFileName(object->FileName(context_) + std::string(name));
+  filePath += outputFileName(object->FileName(context_) + std::string(name), owner);
   filePath += extension;
   newFile(stack, filePath, newFileStyleSheet(context_.sectionIndex, styleName));
 }

@@ -10,6 +10,10 @@ std::string StyleSheetObject::AnchorName() const {
   return {};
 }
 
+std::string StyleSheetObject::DeclarationKey() const {
+  return FullName();
+}
+
 std::string StyleSheetObject::FileName(const EvaluationContext&) const {
   return {};
 }
