@@ -6,8 +6,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/file_contents.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
+#include "common/output_set.h"
 
 namespace quillet {
 
@@ -382,12 +384,18 @@ void ensureFolder(const std::string& folder) {
   if (created) forgetFolderListings();
 }
 
-void copyToOutput(const std::string& source, const std::string& destination) {
-  if (copyFile(nativePath(source), nativePath(destination))) {
-    reportFileWritten(destination);
-    return;
+bool copyToOutput(const std::string& source, const std::string& destination) {
+  std::string contents;
+  const InputRead read = readInputFile(nativePath(source), InputKind::kDocument, contents);
+  if (read.outcome == ReadOutcome::kNotRegular || read.outcome == ReadOutcome::kTooLarge) {
+    reportMessage("error: " + read.problem(source, InputKind::kDocument));
+    return false;
   }
-  reportMessage("error: cannot copy file " + source + " to " + destination + ".");
+  std::string error;
+  if (read.ok() && writeFileContents(nativePath(destination), contents, error)) return true;
+  // A write that stopped the output set was told there.
+  if (!outputStopped()) reportMessage("error: cannot copy file " + source + " to " + destination + ".");
+  return false;
 }
 
 }  // namespace quillet

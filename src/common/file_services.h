@@ -41,7 +41,8 @@ void resetOutputFileNames(bool short_names = false);
 
 /// Makes sure the folder (a path ending in a separator) and all its ancestors exist.
 void ensureFolder(const std::string& folder);
-/// Copies `source` over `destination`; a failure is reported through the run's message output.
-void copyToOutput(const std::string& source, const std::string& destination);
+/// Copies `source` (a regular file, read as a document) over `destination` as an output file; false after
+/// reporting a failure through the run's message output.
+bool copyToOutput(const std::string& source, const std::string& destination);
 
 }  // namespace quillet

@@ -152,9 +152,9 @@ Key mostCommon(const std::map<Key, int>& counts) {
 bool readCompileCommands(const std::string& path, const std::string& root, ProjectDescription& project,
                          std::string& error) {
   std::string text;
-  std::string reason;
-  if (!readFileContents(path, text, reason)) {
-    error = "cannot open " + path + ": " + reason;
+  const InputRead input = readInputFile(path, InputKind::kProject, text);
+  if (!input.ok()) {
+    error = input.problem(path, InputKind::kProject);
     return false;
   }
   json entries;
