@@ -98,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const CapitalLinks links;
   EvaluationContext context;
   context.linkIndex = &links;
-  context.styleSheet = &sheet;
+  context.fixedTextOpening = sheet.fixedTextOpening();
+  context.fixedTextClosing = sheet.fixedTextClosing();
   for (const StyleSheetFilter* filter :
        {static_cast<const StyleSheetFilter*>(&html), static_cast<const StyleSheetFilter*>(&rtf)}) {
     context.filter = filter;

@@ -224,8 +224,8 @@ bool readCompileCommands(const std::string& path, const std::string& root, Proje
       addOnce(found.sources, entry.file);
     }
     ++compilers[entry.compiler];
-    const std::string extension = entry.file.substr(entry.file.rfind('.'));
-    if (!entry.standard.empty()) standards[entry.standard] += extension == ".c" ? 1 : 1000;
+    // A C file counts little against C++ ones; a file name may have no extension at all.
+    if (!entry.standard.empty()) standards[entry.standard] += entry.file.ends_with(".c") ? 1 : 1000;
     for (const std::string& folder : entry.includeFolders) addOnce(found.includeFolders, folder);
     for (const std::string& include : entry.forcedIncludes) addOnce(found.forcedIncludes, include);
     for (const std::string& define : entry.defines) {

@@ -255,8 +255,12 @@ bool StyleSheetEvaluator::expandProperty(std::string_view name, const SectionTok
   if (token.object.empty()) {
     // Offered from the innermost object outwards; the first that knows the property writes it.
     for (size_t i = stack.size(); i-- > 0;) {
-      if (stack[i] && writeProperty(name, *stack[i])) return true;
+      if (stack[i] && writeProperty(name, *stack[i])) {
+        chargeSteps(stack.size() - i);
+        return true;
+      }
     }
+    chargeSteps(stack.size());
     return false;
   }
   cutPath(token.object, pathScratch_);
