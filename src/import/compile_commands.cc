@@ -163,6 +163,12 @@ bool readCompileCommands(const std::string& path, const std::string& root, Proje
   } catch (const json::parse_error& failure) {
     error = path + ":" + jsonErrorText(failure, text);
     return false;
+  } catch (const json::exception& failure) {
+    // Not a syntax error but a value the reader cannot hold, such as a number too large for a double.
+    const std::string what = failure.what();
+    const size_t bracket = what.find("] ");
+    error = path + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
+    return false;
   }
   if (!entries.is_array()) {
     error = path + ":1: a compilation database is an array of entries";
