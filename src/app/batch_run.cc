@@ -165,6 +165,7 @@ int runBatch(const BatchOptions& options, bool parsed, std::ostream& out, bool l
   RunTally tally = messages.tally();
   tally.warnings += load_warnings;
   writeLine(out, runSummary(tally, configuration, seconds));
+  if (tally.outputFailures > 0) return kBatchOutputFailed;
   return options.failOnWarning && tally.warnings + tally.errors > 0 ? kBatchWarnings : kBatchRanGeneration;
 }
 

@@ -16,7 +16,8 @@ enum BatchStatus {
   kBatchRanGeneration = 0,
   kBatchConfigurationFailed = 1,  // a configuration or another input file could not be used
   kBatchUsageShown = 2,
-  kBatchWarnings = 3,  // --fail-on-warning and the run reported a warning or an error
+  kBatchWarnings = 3,      // --fail-on-warning and the run reported a warning or an error
+  kBatchOutputFailed = 4,  // the output could not be written; the previous output files were left whole
 };
 
 /// Performs the whole batch run; `parsed` is the result of BatchOptions::parse. Start-up lines go to `out`;

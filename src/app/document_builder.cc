@@ -10,6 +10,7 @@
 #include "common/file_services.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
+#include "common/output_set.h"
 #include "common/pattern.h"
 #include "config/configuration.h"
 #include "config/layout_item.h"
@@ -33,23 +34,35 @@ std::vector<std::string> documentFiles(const LayoutItem& item) {
   return files;
 }
 
-// Appends a link to `file`, first copying the file next to the HTML output when the item asks for it.
+// Appends a link to `file`, first copying the file next to the HTML output when the item asks for it. The
+// copy keeps the file's own name, so it stays inside the output folder; a name that would leave it (a
+// pattern that matched nothing, taken as written: "docs/..") is refused.
 void linkDocument(const Configuration& configuration, const LayoutItem& item, const std::string& file,
                   Chapter& chapter) {
   std::string target = file;
   if (item.copyToOutput()) {
-    target = folderPart(configuration.htmlOutputFile()) + fileNamePart(file);
+    const std::string folder = folderPart(configuration.htmlOutputFile());
+    target = folder + fileNamePart(file);
+    if (!isInsideFolder(folder, target)) {
+      reportMessage("error: cannot copy " + file + " into the output folder: " + target + " lies outside it");
+      return;
+    }
     copyToOutput(file, target);
   }
   chapter.appendExternalDocument(ExternalDocument::link(item.text(), target));
 }
 
 // Kinds 1 and 2: link or insert every file the item names; a file that cannot be opened or read stops the
-// item's remaining files.
+// item's remaining files. Only regular files are read: a pipe or a device is refused at once.
 void addDocuments(const Configuration& configuration, const LayoutItem& item, Chapter& chapter) {
   for (const std::string& file : documentFiles(item)) {
     std::string contents;
-    if (!readFileContents(file, contents)) {
+    const InputRead read = readInputFile(file, InputKind::kDocument, contents);
+    if (read.outcome == ReadOutcome::kNotRegular || read.outcome == ReadOutcome::kTooLarge) {
+      reportMessage("error: " + read.problem(file, InputKind::kDocument));
+      return;
+    }
+    if (!read.ok()) {
       // A file that is there but could not be read is told apart from one that cannot be reached.
       if (pathKind(file) != PathKind::kMissing) {
         if (item.kind() == LayoutItem::kInsertDocument) {

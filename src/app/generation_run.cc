@@ -158,9 +158,14 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
         links.addTypedef(typedef_target.name, *target);
     }
   };
-  if (!configuration.htmlOutputFile().empty()) writeOutput(document, kHtmlFormat, add_typedef_links);
-  if (!configuration.rtfOutputFile().empty()) writeOutput(document, kRtfFormat, add_typedef_links);
-  if (!configuration.winHelpOutputFile().empty()) writeOutput(document, kWinHelpFormat, add_typedef_links);
+  // The formats share the style sheets' budget; a format that could not be written stops the others.
+  OutputRun output_run(configuration);
+  if (!configuration.htmlOutputFile().empty())
+    writeOutput(output_run, document, kHtmlFormat, add_typedef_links);
+  if (!configuration.rtfOutputFile().empty())
+    writeOutput(output_run, document, kRtfFormat, add_typedef_links);
+  if (!configuration.winHelpOutputFile().empty())
+    writeOutput(output_run, document, kWinHelpFormat, add_typedef_links);
   if (configuration.reportUndocumented())
     reportUndocumentedFiles(store.parsedFiles, documented, document.declaringFiles());
 }

@@ -97,6 +97,11 @@ void IPCScratchAreaGUI::fileWritten(std::string_view path) {
   tally_.countFile(path);
 }
 
+void IPCScratchAreaGUI::outputFailed() {
+  std::lock_guard lock(mutex_);
+  ++tally_.outputFailures;
+}
+
 RunTally IPCScratchAreaGUI::tally() {
   std::lock_guard lock(mutex_);
   return tally_;

@@ -45,6 +45,8 @@ class IPCScratchAreaGUI : public MessageOutput {
   void moduleProgress(size_t done, size_t total) override;
   /// Counts the file written.
   void fileWritten(std::string_view path) override;
+  /// Counts the output that could not be written.
+  void outputFailed() override;
 
   /// The body of the worker thread: starts the run, turns progress lines on, runs `runner` over the
   /// configuration, ends with the status "canceled by user" or "done", and ends the run.

@@ -6,6 +6,7 @@
 #include "common/file_services.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
+#include "common/output_set.h"
 #include "config/configuration.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/object_path.h"
@@ -73,7 +74,23 @@ void writeIndexFile(const LinkIndex& links, const std::string& path) {
     text += "\"\n";
   }
   std::string error;
-  if (!writeFileContents(path, text, error)) reportMessage("error: cannot open file " + path);
+  if (!writeFileContents(path, text, error) && !outputStopped())
+    reportMessage("error: cannot open file " + path);
+}
+
+const char* formatName(int32_t format) {
+  switch (format) {
+    case kRtfFormat:
+      return "RTF";
+    case kWinHelpFormat:
+      return "WinHelp";
+    default:
+      return "HTML";
+  }
+}
+
+uint64_t spent(uint64_t left, uint64_t used) {
+  return used >= left ? 0 : left - used;
 }
 
 // True when a folder of the PATH holds the program `name`.
@@ -118,10 +135,23 @@ std::string helpCompilerCommand(const std::string& main_file) {
   return "hcrtf  /x \"" + stemOf(main_file) + ".hpj\"";
 }
 
+OutputRun::OutputRun(const Configuration& configuration) {
+  left.maxSteps = configuration.maxEvaluationSteps();
+  left.maxOutputBytes = configuration.maxOutputBytes();
+}
+
 void writeOutput(StyleSheetObject& document, int32_t format,
                  const std::function<void(LinkIndex&)>& add_links) {
   const Configuration* configuration = currentConfiguration();
   if (!configuration) return;
+  OutputRun run(*configuration);
+  writeOutput(run, document, format, add_links);
+}
+
+void writeOutput(OutputRun& run, StyleSheetObject& document, int32_t format,
+                 const std::function<void(LinkIndex&)>& add_links) {
+  const Configuration* configuration = currentConfiguration();
+  if (!configuration || run.stopped) return;
   HTMLStyleSheetFilter html_filter;
   RTFStyleSheetFilter rtf_filter;
   StyleSheetFilter& filter = format == kHtmlFormat ? static_cast<StyleSheetFilter&>(html_filter) : rtf_filter;
@@ -149,6 +179,12 @@ void writeOutput(StyleSheetObject& document, int32_t format,
   const std::string main_style = format == kHtmlFormat ? "main.html" : "main.rtf";
   const StyleSheet& sheet = cachedStyleSheet(styleSheetPath(format, main_style));
 
+  // Every file of the set waits beside its place until the whole set is written; then all replace their
+  // previous versions at once. A set that fails removes what it wrote.
+  OutputSet set(output_folder);
+  EvaluationBudget budget(run.left);
+  bool main_written = false;
+
   if (configuration->verbose()) reportStatus("Building index for " + main_file);
   {
     ObjectStack stack{&document};
@@ -157,23 +193,38 @@ void writeOutput(StyleSheetObject& document, int32_t format,
   }
   if (add_links) add_links(links);
 
-  if (configuration->verbose()) reportStatus("Writing " + main_file);
-  {
+  if (!set.failed()) {
+    if (configuration->verbose()) reportStatus("Writing " + main_file);
     OutputFile out(main_file);
-    {
+    std::string error;
+    if (out.good()) {
       ObjectStack stack{&document};
       StyleSheetEvalToFile writer(out.stream(), main_file, sheet, links, output_folder, filter);
       writer.evaluate(stack);
     }
-    std::string error;
-    if (!out.commit(error)) {
-      reportMessage("error: cannot open output file " + main_file);
-      return;
+    main_written = out.commit(error);
+    if (!main_written && !set.failed()) {
+      reportMessage("error: cannot open output file " + main_file + ": " + error);
+      reportOutputFailed();
     }
   }
+  if (main_written && format == kHtmlFormat)
+    writeIndexFile(links, output_folder + stemOf(main_file) + ".idx");
 
+  run.left.maxSteps = spent(run.left.maxSteps, budget.steps());
+  run.left.maxOutputBytes = spent(run.left.maxOutputBytes, budget.outputBytes());
+  if (set.failed()) {
+    run.stopped = true;
+    reportMessage(std::string("error: the ") + formatName(format) +
+                  " output was not written; the files of the previous run are left as they were.");
+    return;
+  }
+  if (!main_written) return;  // the files of the set are removed with it
+  if (!set.commit()) {
+    run.stopped = true;
+    return;
+  }
   if (format == kWinHelpFormat) compileHelp(main_file, output_folder);
-  if (format == kHtmlFormat) writeIndexFile(links, output_folder + stemOf(main_file) + ".idx");
 }
 
 void reportUndocumentedFiles(const std::vector<std::string>& files,

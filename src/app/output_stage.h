@@ -9,15 +9,35 @@
 #include <unordered_set>
 #include <vector>
 
+#include "stylesheet/evaluation_budget.h"
+
 namespace quillet {
 
+class Configuration;
 class LinkIndex;
 class StyleSheetObject;
 
+/// What the output sets of one run share: the style sheets' budget left for the rest of the run, and
+/// whether writing stopped.
+struct OutputRun {
+  /// The budget of the configuration's max_evaluation_steps and max_output_bytes.
+  explicit OutputRun(const Configuration& configuration);
+  OutputRun() = default;
+
+  EvaluationLimits left;
+  /// Set when an output set could not be written: the run writes nothing more.
+  bool stopped = false;
+};
+
 /// Writes the output set of `format` (kHtmlFormat, kRtfFormat or kWinHelpFormat) for `document`, the only
 /// object on the evaluators' stack. `add_links` may add names to the link index between the dictionary
-/// pass and the file pass (the typedefs of documented symbols). Every fault is one message line and ends
-/// only this format.
+/// pass and the file pass (the typedefs of documented symbols). The set's files replace their previous
+/// versions together, once all are written. A file that cannot be written, or a style sheet that uses up
+/// the run's budget, stops the run's writing: nothing of the set is put in place and `run` is marked
+/// stopped. Every other fault is one message line and ends only this format.
+void writeOutput(OutputRun& run, StyleSheetObject& document, int32_t format,
+                 const std::function<void(LinkIndex&)>& add_links = {});
+/// As above, with a run of its own under the current configuration's budget.
 void writeOutput(StyleSheetObject& document, int32_t format,
                  const std::function<void(LinkIndex&)>& add_links = {});
 

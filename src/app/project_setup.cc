@@ -64,7 +64,7 @@ std::vector<PlannedChapter> planChapters(const std::vector<std::string>& files, 
   std::vector<std::pair<std::string, std::string>> by_folder;  // file, folder chapter name
   for (const std::string& file : files) {
     std::string text;
-    readFileContents(file, text);
+    readInputFile(file, InputKind::kSource, text);
     const std::vector<std::string> namespaces = topLevelNamespaces(text);
     if (!namespaces.empty()) {
       chapterFor("namespace " + namespaces.front()).files.push_back(file);

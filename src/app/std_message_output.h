@@ -27,6 +27,8 @@ class StdMessageOutput : public MessageOutput {
   void moduleProgress(size_t done, size_t total) override;
   /// Counts the file and redraws the progress line.
   void fileWritten(std::string_view path) override;
+  /// Counts the output that could not be written.
+  void outputFailed() override { ++tally_.outputFailures; }
   /// Removes the progress line, if one is shown, so that what follows starts on a clean line.
   void finishProgress();
 

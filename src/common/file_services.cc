@@ -6,8 +6,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/file_contents.h"
 #include "common/file_system.h"
 #include "common/message_output.h"
+#include "common/output_set.h"
 
 namespace quillet {
 
@@ -242,7 +244,8 @@ bool expandTree(const std::string& folder, std::string_view wildcard, std::vecto
 // ---- Output file names -------------------------------------------------------------------------------
 
 struct OutputNames {
-  std::unordered_map<std::string, std::string> given;  // requested name -> file name handed out
+  std::unordered_map<std::string, std::string> given;   // requested name -> file name handed out
+  std::unordered_map<std::string, std::string> owners;  // requested name -> its first owner
   std::unordered_set<std::string> handedOut;
   unsigned long counter = 0;
   size_t limit = 40;  // 8 for short (8.3) file names
@@ -327,8 +330,22 @@ std::string networkForm(const std::string& path) {
 }
 
 std::string outputFileName(const std::string& requested) {
+  return outputFileName(requested, {});
+}
+
+std::string outputFileName(const std::string& requested, std::string_view owner) {
   OutputNames& names = outputNames();
-  if (auto given = names.given.find(requested); given != names.given.end()) return given->second;
+  // The first owner of a requested name keeps it; another owner's request is a new name, told apart by a
+  // key with a zero byte, which names do not hold.
+  std::string key = requested;
+  if (!owner.empty()) {
+    const auto first = names.owners.try_emplace(requested, owner).first;
+    if (first->second != owner) {
+      key += '\0';
+      key += owner;
+    }
+  }
+  if (auto given = names.given.find(key); given != names.given.end()) return given->second;
   const size_t limit = names.limit;
   std::string cut = requested.substr(0, limit);
   for (char& c : cut) {
@@ -337,13 +354,14 @@ std::string outputFileName(const std::string& requested) {
   std::string name = cut;
   while (names.handedOut.count(name) != 0) name = cut.substr(0, limit - 4) + base36(names.counter++);
   names.handedOut.insert(name);
-  names.given.emplace(requested, name);
+  names.given.emplace(std::move(key), name);
   return name;
 }
 
 void resetOutputFileNames(bool short_names) {
   OutputNames& names = outputNames();
   names.given.clear();
+  names.owners.clear();
   names.handedOut.clear();
   names.counter = 0;
   names.limit = short_names ? 8 : 40;
@@ -366,12 +384,18 @@ void ensureFolder(const std::string& folder) {
   if (created) forgetFolderListings();
 }
 
-void copyToOutput(const std::string& source, const std::string& destination) {
-  if (copyFile(nativePath(source), nativePath(destination))) {
-    reportFileWritten(destination);
-    return;
+bool copyToOutput(const std::string& source, const std::string& destination) {
+  std::string contents;
+  const InputRead read = readInputFile(nativePath(source), InputKind::kDocument, contents);
+  if (read.outcome == ReadOutcome::kNotRegular || read.outcome == ReadOutcome::kTooLarge) {
+    reportMessage("error: " + read.problem(source, InputKind::kDocument));
+    return false;
   }
-  reportMessage("error: cannot copy file " + source + " to " + destination + ".");
+  std::string error;
+  if (read.ok() && writeFileContents(nativePath(destination), contents, error)) return true;
+  // A write that stopped the output set was told there.
+  if (!outputStopped()) reportMessage("error: cannot copy file " + source + " to " + destination + ".");
+  return false;
 }
 
 }  // namespace quillet

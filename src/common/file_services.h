@@ -29,15 +29,20 @@ void forgetPathCaches();
 /// The network form of a path: the path itself on this platform.
 std::string networkForm(const std::string& path);
 
-/// A legal, unique output file name stem (no folder, no extension) for `requested`.
+/// A legal, unique output file name stem (no folder, no extension) for `requested`; requesting a name
+/// again gives the same stem.
 std::string outputFileName(const std::string& requested);
+/// As outputFileName, for the object `owner` (a text that tells objects apart): a name requested by one
+/// owner and then by another gives the later owner a stem of its own, with a numeric suffix.
+std::string outputFileName(const std::string& requested, std::string_view owner);
 /// Forgets every name handed out by outputFileName and resets its counter; names are then cut to 8
 /// characters for short (8.3) file names, else to 40.
 void resetOutputFileNames(bool short_names = false);
 
 /// Makes sure the folder (a path ending in a separator) and all its ancestors exist.
 void ensureFolder(const std::string& folder);
-/// Copies `source` over `destination`; a failure is reported through the run's message output.
-void copyToOutput(const std::string& source, const std::string& destination);
+/// Copies `source` (a regular file, read as a document) over `destination` as an output file; false after
+/// reporting a failure through the run's message output.
+bool copyToOutput(const std::string& source, const std::string& destination);
 
 }  // namespace quillet

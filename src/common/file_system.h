@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,24 @@ struct FolderEntry {
 
 /// What a path names. kOther covers devices, pipes and sockets: things that are neither files nor folders.
 enum class PathKind { kMissing, kFile, kFolder, kOther };
+
+/// How a whole-file read ended.
+enum class ReadOutcome {
+  kRead,        // the whole file is in the buffer
+  kCannotOpen,  // missing, unreadable or failed while reading: the system's reason is given
+  kNotRegular,  // a folder, device, pipe or socket: refused without waiting on it or reading from it
+  kTooLarge,    // a regular file above the size asked for: refused without reading it
+};
+
+/// A new file being written piece by piece (FileSystem::createFile). Destroying it closes the file.
+class FileSink {
+ public:
+  virtual ~FileSink() = default;
+  /// Appends `bytes`; false once a write failed (later writes then do nothing).
+  virtual bool write(std::string_view bytes) = 0;
+  /// Closes the file; false with the system's reason in `error` when this or an earlier write failed.
+  virtual bool close(std::string& error) = 0;
+};
 
 /// Identifies a file or folder independently of the path that reaches it.
 struct FileIdentity {
@@ -45,17 +64,14 @@ class FileSystem {
   FileSystem(const FileSystem&) = delete;
   FileSystem& operator=(const FileSystem&) = delete;
 
-  /// Reads the whole file `path` into `contents`; false with the system's reason in `error` when it
-  /// cannot be opened or read.
-  virtual bool readFile(const std::string& path, std::string& contents, std::string& error) = 0;
-  /// Makes `contents` the whole of the file `path`, replacing what is there. The bytes go to a temporary
-  /// file beside it that is renamed over it once complete, so a failure leaves the old file whole. False
-  /// with the system's reason in `error` when any step failed.
-  virtual bool writeFile(const std::string& path, std::string_view contents, std::string& error) = 0;
-  /// Copies the file `source` to `destination` with its permissions, replacing what is there; the copy is
-  /// written beside the destination and renamed over it, so a failure leaves the destination (and a
-  /// source that is the destination itself) untouched. False when the copy failed.
-  virtual bool copyFile(const std::string& source, const std::string& destination) = 0;
+  /// Reads the whole file `path` into `contents` when it is a regular file, or a symbolic link to one, of
+  /// at most `maxBytes` bytes. Anything else is refused without blocking on it and without reading more
+  /// than `maxBytes` bytes of it. For kCannotOpen, `error` holds the system's reason.
+  virtual ReadOutcome readFile(const std::string& path, uint64_t maxBytes, std::string& contents,
+                               std::string& error) = 0;
+  /// Creates `path` as a new file (nothing of that name may exist) open for writing, with the permissions
+  /// an ordinary create gives; null with the system's reason in `error` when it cannot be created.
+  virtual std::unique_ptr<FileSink> createFile(const std::string& path, std::string& error) = 0;
   /// Fills `entries` with the entries of `folder` other than "." and "..", in byte order of their names;
   /// false (and no entries) when the folder cannot be read.
   virtual bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
@@ -109,9 +125,6 @@ inline bool createNewFile(const std::string& path) {
 }
 inline bool removeFile(const std::string& path) {
   return fileSystem().remove(path);
-}
-inline bool copyFile(const std::string& source, const std::string& destination) {
-  return fileSystem().copyFile(source, destination);
 }
 /// When `path` was last modified, in nanoseconds of the system clock; -1 when it cannot be reached.
 int64_t modificationTime(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace quillet {
 
@@ -46,15 +48,15 @@ bool MemoryFileSystem::folderExists(const std::string& normal) const {
 }
 
 uint64_t MemoryFileSystem::usedBytes() const {
-  uint64_t used = 0;
-  for (const auto& [path, contents] : files_) used += contents.size();
-  return used;
+  return used_;
 }
 
 void MemoryFileSystem::addFile(const std::string& path, std::string_view contents) {
   const std::string at = normal(path);
   addFolder(parentOf(at));
-  files_[at] = std::string(contents);
+  std::string& file = files_[at];
+  used_ = used_ - file.size() + contents.size();
+  file = std::string(contents);
   modified_[at] = ++clock_;
 }
 
@@ -80,45 +82,63 @@ std::vector<std::string> MemoryFileSystem::filePaths() const {
   return paths;
 }
 
-bool MemoryFileSystem::readFile(const std::string& path, std::string& contents, std::string& error) {
+ReadOutcome MemoryFileSystem::readFile(const std::string& path, uint64_t maxBytes, std::string& contents,
+                                       std::string& error) {
+  contents.clear();
   const std::string at = normal(path);
   const auto found = files_.find(at);
   if (found != files_.end()) {
+    if (found->second.size() > maxBytes) return ReadOutcome::kTooLarge;
     contents = found->second;
+    return ReadOutcome::kRead;
+  }
+  if (folderExists(at) || specials_.count(at)) return ReadOutcome::kNotRegular;
+  error = "No such file or directory";
+  return ReadOutcome::kCannotOpen;
+}
+
+// Appends to a file of the tree as it is written, so that a full "disk" shows at the write that fills it.
+class MemoryFileSystem::Sink final : public FileSink {
+ public:
+  Sink(MemoryFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+
+  bool write(std::string_view bytes) override {
+    if (failed_) return false;
+    const auto found = files_.files_.find(path_);
+    if (found == files_.files_.end() || files_.used_ + bytes.size() > files_.capacity_) {
+      failed_ = true;
+      return false;
+    }
+    found->second.append(bytes);
+    files_.used_ += bytes.size();
+    files_.modified_[path_] = ++files_.clock_;
     return true;
   }
-  contents.clear();
-  error = folderExists(at) ? "Is a directory" : "No such file or directory";
-  return false;
-}
 
-bool MemoryFileSystem::writeFile(const std::string& path, std::string_view contents, std::string& error) {
+  bool close(std::string& error) override {
+    if (failed_) error = "No space left on device";
+    return !failed_;
+  }
+
+ private:
+  MemoryFileSystem& files_;
+  std::string path_;
+  bool failed_ = false;
+};
+
+std::unique_ptr<FileSink> MemoryFileSystem::createFile(const std::string& path, std::string& error) {
   const std::string at = normal(path);
-  if (!folderExists(parentOf(at))) {
+  if (path.empty() || !folderExists(parentOf(at))) {
     error = "No such file or directory";
-    return false;
+    return nullptr;
   }
-  if (folderExists(at)) {
-    error = "Is a directory";
-    return false;
+  if (folderExists(at) || files_.count(at) || specials_.count(at)) {
+    error = "File exists";
+    return nullptr;
   }
-  const auto old = files_.find(at);
-  const uint64_t replaced = old == files_.end() ? 0 : old->second.size();
-  if (usedBytes() - replaced + contents.size() > capacity_) {
-    error = "No space left on device";
-    return false;
-  }
-  files_[at] = std::string(contents);
+  files_[at];
   modified_[at] = ++clock_;
-  return true;
-}
-
-bool MemoryFileSystem::copyFile(const std::string& source, const std::string& destination) {
-  const auto found = files_.find(normal(source));
-  if (found == files_.end() || destination.empty()) return false;
-  const std::string contents = found->second;
-  std::string error;
-  return writeFile(destination, contents, error);
+  return std::make_unique<Sink>(*this, at);
 }
 
 bool MemoryFileSystem::listFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
@@ -184,15 +204,22 @@ bool MemoryFileSystem::rename(const std::string& from, const std::string& to) {
   const std::string target = normal(to);
   const auto found = files_.find(source);
   if (found == files_.end() || !folderExists(parentOf(target)) || folderExists(target)) return false;
+  if (source == target) return true;
   std::string contents = std::move(found->second);
   files_.erase(found);
-  files_[target] = std::move(contents);
+  std::string& replaced = files_[target];
+  used_ -= replaced.size();
+  replaced = std::move(contents);
   modified_[target] = ++clock_;
   return true;
 }
 
 bool MemoryFileSystem::remove(const std::string& path) {
-  return files_.erase(normal(path)) > 0;
+  const auto found = files_.find(normal(path));
+  if (found == files_.end()) return false;
+  used_ -= found->second.size();
+  files_.erase(found);
+  return true;
 }
 
 std::string MemoryFileSystem::temporaryName(const std::string& path) {

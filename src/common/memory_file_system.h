@@ -38,9 +38,9 @@ class MemoryFileSystem final : public FileSystem {
   /// Makes writes fail with "No space left on device" once the files hold more than `bytes` in all.
   void setCapacity(uint64_t bytes) { capacity_ = bytes; }
 
-  bool readFile(const std::string& path, std::string& contents, std::string& error) override;
-  bool writeFile(const std::string& path, std::string_view contents, std::string& error) override;
-  bool copyFile(const std::string& source, const std::string& destination) override;
+  ReadOutcome readFile(const std::string& path, uint64_t maxBytes, std::string& contents,
+                       std::string& error) override;
+  std::unique_ptr<FileSink> createFile(const std::string& path, std::string& error) override;
   bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
   FileStatus status(const std::string& path) override;
   bool createFolder(const std::string& path) override;
@@ -55,6 +55,7 @@ class MemoryFileSystem final : public FileSystem {
   int64_t now() override { return ++clock_; }
 
  private:
+  class Sink;
   std::string normal(const std::string& path) const;
   bool folderExists(const std::string& normal) const;
 
@@ -64,6 +65,7 @@ class MemoryFileSystem final : public FileSystem {
   std::set<std::string> specials_;
   std::map<std::string, std::string> environment_;
   uint64_t capacity_ = UINT64_MAX;
+  uint64_t used_ = 0;  // bytes of all files
   int64_t clock_ = 1000;
   unsigned temporaries_ = 0;
 };

@@ -65,4 +65,8 @@ void reportFileWritten(std::string_view path) {
   if (g_current_output) g_current_output->fileWritten(path);
 }
 
+void reportOutputFailed() {
+  if (g_current_output) g_current_output->outputFailed();
+}
+
 }  // namespace quillet

@@ -13,12 +13,13 @@ namespace quillet {
 /// What a run has done so far, counted by the message outputs for progress displays and the closing
 /// summary line.
 struct RunTally {
-  size_t modules = 0;        // modules the run parses
-  size_t modulesParsed = 0;  // modules done
-  size_t pages = 0;          // HTML and RTF documents written
-  size_t files = 0;          // every file written, pages included
-  size_t warnings = 0;       // lines shown that begin with "warning"
-  size_t errors = 0;         // lines shown that begin with "error"
+  size_t modules = 0;         // modules the run parses
+  size_t modulesParsed = 0;   // modules done
+  size_t pages = 0;           // HTML and RTF documents written
+  size_t files = 0;           // every file written, pages included
+  size_t warnings = 0;        // lines shown that begin with "warning"
+  size_t errors = 0;          // lines shown that begin with "error"
+  size_t outputFailures = 0;  // output sets that could not be written (a failed write, a budget reached)
 
   /// Counts a line shown: an error or a warning, by how it begins.
   void countLine(std::string_view text);
@@ -47,6 +48,9 @@ class MessageOutput {
   virtual void moduleProgress(size_t done, size_t total) { (void)done, (void)total; }
   /// The run wrote the file `path`.
   virtual void fileWritten(std::string_view path) { (void)path; }
+  /// The run could not write its output (a write failed, or a style sheet reached its budget); the
+  /// previous output files were left as they were.
+  virtual void outputFailed() {}
 
  protected:
   /// True when `text` was already reported since the last startRun.
@@ -73,5 +77,7 @@ bool runCanceled();
 void reportModuleProgress(size_t done, size_t total);
 /// Tells the current run's output that `path` was written; does nothing outside a run.
 void reportFileWritten(std::string_view path);
+/// Tells the current run's output that its output could not be written; does nothing outside a run.
+void reportOutputFailed();
 
 }  // namespace quillet

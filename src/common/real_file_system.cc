@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 
 #include "common/file_system.h"
 
@@ -34,9 +35,14 @@ std::string systemReason(int number) {
 // Writes all of `size` bytes, resuming after interruptions and short writes.
 bool writeAll(int fd, const char* data, size_t size) {
   while (size > 0) {
+    errno = 0;
     const ssize_t written = ::write(fd, data, size);
     if (written < 0) {
       if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) {  // no room, though the system gave no reason
+      errno = ENOSPC;
       return false;
     }
     data += written;
@@ -45,108 +51,93 @@ bool writeAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-bool copyContents(int from, int to) {
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(from, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (!writeAll(to, buffer, static_cast<size_t>(got))) return false;
+// Writes to an open file descriptor; the first failure is kept and ends the writing.
+class DescriptorSink final : public FileSink {
+ public:
+  explicit DescriptorSink(int fd) : fd_(fd) {}
+  ~DescriptorSink() override {
+    if (fd_ >= 0) ::close(fd_);
   }
-}
+  DescriptorSink(const DescriptorSink&) = delete;
+  DescriptorSink& operator=(const DescriptorSink&) = delete;
 
-// The process's file creation mask, asked once (asking changes it for a moment).
-mode_t creationMask() {
-  static const mode_t mask = [] {
-    const mode_t current = ::umask(022);
-    ::umask(current);
-    return current;
-  }();
-  return mask;
-}
+  bool write(std::string_view bytes) override {
+    if (failure_ != 0 || fd_ < 0) return false;
+    if (!writeAll(fd_, bytes.data(), bytes.size())) failure_ = errno != 0 ? errno : EIO;
+    return failure_ == 0;
+  }
+
+  bool close(std::string& error) override {
+    if (fd_ >= 0) {
+      // A file system that reserves space late (over a network, under a quota) reports a full disk here.
+      if (::close(fd_) != 0 && failure_ == 0) failure_ = errno;
+      fd_ = -1;
+    }
+    if (failure_ != 0) error = systemReason(failure_);
+    return failure_ == 0;
+  }
+
+ private:
+  int fd_;
+  int failure_ = 0;
+};
 
 class RealFileSystem final : public FileSystem {
  public:
-  bool readFile(const std::string& path, std::string& contents, std::string& error) override {
+  ReadOutcome readFile(const std::string& path, uint64_t maxBytes, std::string& contents,
+                       std::string& error) override {
     contents.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe with no writer or a device is refused rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
       error = systemReason(errno);
-      return false;
+      return ReadOutcome::kCannotOpen;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) contents.reserve(static_cast<size_t>(info.st_size));
+    if (::fstat(fd, &info) != 0) {
+      error = systemReason(errno);
+      ::close(fd);
+      return ReadOutcome::kCannotOpen;
+    }
+    if (!S_ISREG(info.st_mode)) {
+      ::close(fd);
+      return ReadOutcome::kNotRegular;
+    }
+    if (static_cast<uint64_t>(info.st_size) > maxBytes) {
+      ::close(fd);
+      return ReadOutcome::kTooLarge;
+    }
+    contents.reserve(static_cast<size_t>(info.st_size));
     char buffer[65536];
-    bool ok = true;
+    ReadOutcome outcome = ReadOutcome::kRead;
     for (;;) {
       const ssize_t got = ::read(fd, buffer, sizeof buffer);
       if (got == 0) break;
       if (got < 0) {
         if (errno == EINTR) continue;
         error = systemReason(errno);
-        ok = false;
+        outcome = ReadOutcome::kCannotOpen;
+        break;
+      }
+      // A file that grows while it is read is held to the same bound.
+      if (contents.size() + static_cast<size_t>(got) > maxBytes) {
+        outcome = ReadOutcome::kTooLarge;
         break;
       }
       contents.append(buffer, static_cast<size_t>(got));
     }
     ::close(fd);
-    return ok;
+    if (outcome != ReadOutcome::kRead) contents.clear();
+    return outcome;
   }
 
-  bool writeFile(const std::string& path, std::string_view contents, std::string& error) override {
-    if (path.empty()) {
-      error = systemReason(ENOENT);
-      return false;
-    }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+  std::unique_ptr<FileSink> createFile(const std::string& path, std::string& error) override {
+    const int fd = path.empty() ? -1 : ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
-      error = systemReason(errno);
-      return false;
+      error = systemReason(path.empty() ? ENOENT : errno);
+      return nullptr;
     }
-    bool ok = writeAll(fd, contents.data(), contents.size());
-    int failure = ok ? 0 : errno;
-    // Files are made as an ordinary create would make them, not with mkstemp's private mode.
-    ::fchmod(fd, 0666 & ~creationMask());
-    if (::close(fd) != 0 && ok) {
-      ok = false;
-      failure = errno;
-    }
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
-      ok = false;
-      failure = errno;
-    }
-    if (!ok) {
-      ::unlink(temporary.c_str());
-      error = systemReason(failure);
-    }
-    return ok;
-  }
-
-  bool copyFile(const std::string& source, const std::string& destination) override {
-    const int from = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (from < 0) return false;
-    struct stat info;
-    if (::fstat(from, &info) != 0 || !S_ISREG(info.st_mode) || destination.empty()) {
-      ::close(from);
-      return false;
-    }
-    std::string temporary = destination + ".XXXXXX";
-    const int to = ::mkstemp(temporary.data());
-    if (to < 0) {
-      ::close(from);
-      return false;
-    }
-    bool ok = copyContents(from, to);
-    ok = ::fchmod(to, info.st_mode & 0777) == 0 && ok;
-    ok = ::close(to) == 0 && ok;
-    ::close(from);
-    ok = ok && std::rename(temporary.c_str(), destination.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    return std::make_unique<DescriptorSink>(fd);
   }
 
   bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries) override {

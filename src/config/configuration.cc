@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 #include "common/file_system.h"
@@ -126,6 +127,40 @@ Configuration* currentConfiguration() {
 
 void setCurrentConfiguration(Configuration* configuration) {
   g_current_configuration = configuration;
+}
+
+namespace {
+
+// A positive decimal number stored as an extension setting, or `fallback`.
+uint64_t positiveSetting(const std::optional<std::string>& text, uint64_t fallback) {
+  if (!text) return fallback;
+  uint64_t value = 0;
+  const char* end = text->data() + text->size();
+  const auto [stop, error] = std::from_chars(text->data(), end, value);
+  return error == std::errc() && stop == end && value > 0 ? value : fallback;
+}
+
+std::optional<std::string> numberText(std::optional<uint64_t> value) {
+  if (!value) return std::nullopt;
+  return std::to_string(*value);
+}
+
+}  // namespace
+
+uint64_t Configuration::maxOutputBytes() const {
+  return positiveSetting(extensionSetting("max_output_bytes"), kDefaultMaxOutputBytes);
+}
+
+void Configuration::setMaxOutputBytes(std::optional<uint64_t> bytes) {
+  setExtensionSetting("max_output_bytes", numberText(bytes));
+}
+
+uint64_t Configuration::maxEvaluationSteps() const {
+  return positiveSetting(extensionSetting("max_evaluation_steps"), kDefaultMaxEvaluationSteps);
+}
+
+void Configuration::setMaxEvaluationSteps(std::optional<uint64_t> steps) {
+  setExtensionSetting("max_evaluation_steps", numberText(steps));
 }
 
 }  // namespace quillet

@@ -230,7 +230,23 @@ class Configuration {
     setExtensionSetting(kCommentAutoBriefSetting, on ? std::nullopt : std::optional<std::string>("0"));
   }
   static constexpr std::string_view kCommentMarkdownSetting = "comment_markdown";
-  static constexpr std::string_view kCommentAutoBriefSetting = "CommentAutoBrief";
+  static constexpr std::string_view kCommentAutoBriefSetting = "comment_auto_brief";
+
+  // ---- Budgets of the style sheets (extension settings) ----
+  /// Far past what real documentation needs (the bundled styles take about one step for two bytes
+  /// written), low enough to stop a runaway style sheet within a minute or so.
+  static constexpr uint64_t kDefaultMaxOutputBytes = uint64_t{4} << 30;
+  static constexpr uint64_t kDefaultMaxEvaluationSteps = 2'000'000'000;
+  /// The most bytes the style sheets of one run may write ("max_output_bytes"); the default when unset
+  /// or not a positive number.
+  uint64_t maxOutputBytes() const;
+  /// Sets "max_output_bytes"; nullopt returns it to its default.
+  void setMaxOutputBytes(std::optional<uint64_t> bytes);
+  /// The most evaluation steps (sections run, list elements visited, condition tokens computed) the style
+  /// sheets of one run may take ("max_evaluation_steps"); the default when unset or not a positive number.
+  uint64_t maxEvaluationSteps() const;
+  /// Sets "max_evaluation_steps"; nullopt returns it to its default.
+  void setMaxEvaluationSteps(std::optional<uint64_t> steps);
 
   // Kept from older files and reserved slots: read and written, used by nothing else.
   bool legacySingleFile() const { return legacySingleFile_; }

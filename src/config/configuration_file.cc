@@ -94,7 +94,7 @@ bool Configuration::save(const std::string& file_name) {
 
 bool Configuration::load(const std::string& file_name) {
   std::string text;
-  if (!readFileContents(file_name, text)) return false;
+  if (!readInputFile(file_name, InputKind::kConfiguration, text).ok()) return false;
   return loadFromText(text);
 }
 

@@ -20,10 +20,14 @@ ConfigurationLoad loadConfigurationFile(const std::string& path, Configuration& 
                                         bool as_stored) {
   ConfigurationLoad result;
   std::string text;
-  std::string error;
-  if (!readFileContents(path, text, error)) {
+  const InputRead read = readInputFile(path, InputKind::kConfiguration, text);
+  if (read.outcome == ReadOutcome::kCannotOpen) {
     result.cannotOpen = true;
-    result.message = "cannot open " + path + ": " + error;
+    result.message = read.problem(path, InputKind::kConfiguration);
+    return result;
+  }
+  if (!read.ok()) {
+    result.message = "error: " + read.problem(path, InputKind::kConfiguration);
     return result;
   }
   if (isTomlConfigurationFile(path)) {

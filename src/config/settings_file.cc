@@ -95,7 +95,7 @@ std::string escapeValue(std::string_view value) {
 bool SettingsFile::load(const std::string& path) {
   sections_.clear();
   std::string contents;
-  if (!readFileContents(path, contents)) return false;
+  if (!readInputFile(path, InputKind::kConfiguration, contents).ok()) return false;
   Section* current = nullptr;
   std::string_view rest = contents;
   while (!rest.empty()) {

@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <sstream>
 #include <utility>
 #include <variant>
 
 #include "config/configuration.h"
+#include "config/toml_stray_text.h"
 
 namespace quillet {
 
@@ -681,6 +683,11 @@ TomlReadResult readTomlConfiguration(std::string_view text, const std::string& f
                                      Configuration& configuration) {
   TomlReadResult result;
   configuration = Configuration();
+  if (const std::optional<TomlTextPosition> stray = strayNonAsciiCharacter(text)) {
+    result.error = file_name + ":" + std::to_string(stray->line) + ":" + std::to_string(stray->column) +
+                   ": a character outside ASCII stands outside a string or comment";
+    return result;
+  }
   toml::table root;
   try {
     root = toml::parse(text, std::string_view(file_name));

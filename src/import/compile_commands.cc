@@ -152,9 +152,9 @@ Key mostCommon(const std::map<Key, int>& counts) {
 bool readCompileCommands(const std::string& path, const std::string& root, ProjectDescription& project,
                          std::string& error) {
   std::string text;
-  std::string reason;
-  if (!readFileContents(path, text, reason)) {
-    error = "cannot open " + path + ": " + reason;
+  const InputRead input = readInputFile(path, InputKind::kProject, text);
+  if (!input.ok()) {
+    error = input.problem(path, InputKind::kProject);
     return false;
   }
   json entries;
@@ -162,6 +162,12 @@ bool readCompileCommands(const std::string& path, const std::string& root, Proje
     entries = json::parse(text);
   } catch (const json::parse_error& failure) {
     error = path + ":" + jsonErrorText(failure, text);
+    return false;
+  } catch (const json::exception& failure) {
+    // Not a syntax error but a value the reader cannot hold, such as a number too large for a double.
+    const std::string what = failure.what();
+    const size_t bracket = what.find("] ");
+    error = path + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2));
     return false;
   }
   if (!entries.is_array()) {
@@ -224,8 +230,8 @@ bool readCompileCommands(const std::string& path, const std::string& root, Proje
       addOnce(found.sources, entry.file);
     }
     ++compilers[entry.compiler];
-    const std::string extension = entry.file.substr(entry.file.rfind('.'));
-    if (!entry.standard.empty()) standards[entry.standard] += extension == ".c" ? 1 : 1000;
+    // A C file counts little against C++ ones; a file name may have no extension at all.
+    if (!entry.standard.empty()) standards[entry.standard] += entry.file.ends_with(".c") ? 1 : 1000;
     for (const std::string& folder : entry.includeFolders) addOnce(found.includeFolders, folder);
     for (const std::string& include : entry.forcedIncludes) addOnce(found.forcedIncludes, include);
     for (const std::string& define : entry.defines) {

@@ -72,8 +72,8 @@ bool isKeyChar(char c) {
 void readInto(const std::string& path, DoxyfileValues& values, std::vector<std::string>& include_path,
               int depth) {
   std::string text;
-  std::string reason;
-  if (!readFileContents(path, text, reason)) throw Failure{"cannot open " + path + ": " + reason};
+  const InputRead read = readInputFile(path, InputKind::kProject, text);
+  if (!read.ok()) throw Failure{read.problem(path, InputKind::kProject)};
   size_t pos = 0;
   int line_number = 0;
   while (pos < text.size()) {

@@ -45,8 +45,13 @@ std::string_view sourcePath(std::string_view line) {
   return isUsablePath(path) ? path : std::string_view();
 }
 
+// Sources and headers become source entries seen from where the project file lies (".\a.h" beside it,
+// "..\src\b.cpp" beside its folder); the run looks their names up case-blind. The headers come after all
+// sources, so that a header a source includes is read there, with the source's macros, and one that no
+// source includes is still read and documented by its header item.
 void importFiles(ImportTarget& target, const std::vector<std::string_view>& lines, std::string_view folder,
                  LayoutItem& header_parent) {
+  std::vector<std::string_view> headers;
   for (std::string_view line : lines) {
     if (!line.starts_with(kSourceLine)) continue;
     const std::string_view path = sourcePath(line);
@@ -58,8 +63,10 @@ void importFiles(ImportTarget& target, const std::vector<std::string_view>& line
       // Header items keep the path as written: the run matches them against the files it parsed by their
       // trailing path, wherever the project lies.
       target.addHeader(header_parent, std::string(path));
+      headers.push_back(path);
     }
   }
+  for (std::string_view header : headers) target.addSourceFile(underFolder(folder, header));
 }
 
 void chooseProfile(ImportTarget& target, const std::vector<std::string_view>& lines) {

@@ -6,23 +6,11 @@
 
 namespace quillet {
 
-namespace {
-
-// Reads `path` into `contents` when it is a file of at most `limit` bytes.
-bool readBounded(const std::string& path, size_t limit, std::string& contents) {
-  const FileStatus status = fileSystem().status(path);
-  if (status.kind != PathKind::kFile || status.size > limit) return false;
-  std::string error;
-  return readFileContents(path, contents, error) && contents.size() <= limit;
-}
-
-}  // namespace
-
 bool ProjectText::read(const std::string& file_name) {
   path_.clear();
   if (!findOnDisk(file_name, path_)) path_ = file_name;
   std::string contents;
-  if (!readBounded(path_, kMaxFileSize, contents)) {
+  if (!readInputFile(path_, InputKind::kProject, contents).ok()) {
     lines_.clear();
     return false;
   }

@@ -12,14 +12,12 @@ namespace quillet {
 
 class ProjectText {
  public:
-  /// Files larger than this are not project files; reading them is refused.
-  static constexpr size_t kMaxFileSize = size_t{64} << 20;
-
   ProjectText() = default;
   ProjectText(const ProjectText&) = delete;
   ProjectText& operator=(const ProjectText&) = delete;
 
-  /// Reads `file_name`; false when it cannot be found or read, is empty or larger than kMaxFileSize.
+  /// Reads `file_name`; false when it cannot be found or read, is not a regular file, is empty or is larger
+  /// than project files may be.
   bool read(const std::string& file_name);
   /// Splits `contents` into lines as read does; false when it holds no line.
   bool assign(std::string contents);

@@ -212,7 +212,7 @@ std::vector<std::string> neededIncludeFolders(const std::vector<std::string>& fi
   std::vector<std::string> folders;
   for (const std::string& file : files) {
     std::string text;
-    if (!readFileContents(file, text)) continue;
+    if (!readInputFile(file, InputKind::kSource, text).ok()) continue;
     for (const IncludeLine& include : includeLines(text)) {
       const std::string& name = include.name;
       if (name.empty() || name[0] == '/' || name.find("..") != std::string::npos) continue;
@@ -284,7 +284,7 @@ std::vector<std::string> includedProjectHeaders(const std::vector<std::string>& 
     const std::string file = waiting.front();
     waiting.pop_front();
     std::string text;
-    if (!readFileContents(file, text)) continue;
+    if (!readInputFile(file, InputKind::kSource, text).ok()) continue;
     for (const IncludeLine& include : includeLines(text)) {
       const std::string found = resolveInclude(include, file, folders);
       if (found.empty() || !isInsideProject(found, root) || !seen.insert(found).second) continue;

@@ -141,6 +141,10 @@ std::string Class::AnchorName() const {
   return makeIdentifier(anchor);
 }
 
+std::string Class::DeclarationKey() const {
+  return nameSpace + "::" + name;
+}
+
 std::string Class::FileName(const EvaluationContext&) const {
   return objectFileName(AnchorName());
 }

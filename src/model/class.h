@@ -108,6 +108,8 @@ class Class final : public HasAName,
   std::string FullName() const override;
   /// "c_", the namespace and the name, with "::" as "_scp_", made an identifier.
   std::string AnchorName() const override;
+  /// The namespace, "::" and the name.
+  std::string DeclarationKey() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
   /// Answers a test of the class's property table.

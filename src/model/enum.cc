@@ -84,6 +84,10 @@ std::string Enum::AnchorName() const {
   return makeIdentifier(anchor);
 }
 
+std::string Enum::DeclarationKey() const {
+  return nameSpace + "::" + FullName();
+}
+
 std::string Enum::FileName(const EvaluationContext&) const {
   return objectFileName(AnchorName());
 }

@@ -76,6 +76,8 @@ class Enum final : public HasAName,
   /// "e_", the namespace, the class and the name ("__noname" for an unnamed nested one), made an
   /// identifier.
   std::string AnchorName() const override;
+  /// The namespace, "::" and the full name.
+  std::string DeclarationKey() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
   /// Answers a test of the enumeration's property table.

@@ -288,6 +288,14 @@ std::string Function::AnchorName() const {
   return makeIdentifier(anchor);
 }
 
+std::string Function::DeclarationKey() const {
+  std::string key = nameSpace + "::" + className + "::" + name + "(";
+  for (const FunctionArg& arg : args) key += arg.signatureType + ",";
+  key += ")";
+  key += attributes;
+  return key;
+}
+
 std::string Function::FileName(const EvaluationContext&) const {
   return objectFileName(AnchorName());
 }

@@ -87,6 +87,8 @@ class Function final : public HasAName,
   std::string FullName() const override;
   /// "f_", the namespace, class, name, parameter types and attributes, made an identifier.
   std::string AnchorName() const override;
+  /// The namespace, class and name with "::" between, the parameter types in parentheses, the attributes.
+  std::string DeclarationKey() const override;
   /// The HTML output file's stem, "_" and the anchor name.
   std::string FileName(const EvaluationContext& context) const override;
   /// Answers a test of the function's property table.

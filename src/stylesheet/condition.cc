@@ -5,6 +5,7 @@
 
 #include "common/expression.h"
 #include "common/message_output.h"
+#include "stylesheet/evaluation_budget.h"
 #include "template_objects/style_sheet_object.h"
 
 namespace quillet {
@@ -128,7 +129,8 @@ class ConditionRewriter {
     int64_t count = 0;
     stack_.push_back(list);
     const size_t size = list->Count();
-    for (size_t i = 0; i < size; ++i) {
+    // Each element is a step of the evaluation budget: count_if inside count_if multiplies list sizes.
+    for (size_t i = 0; i < size && chargeSteps(1); ++i) {
       StyleSheetObject* element = list->At(i);
       if (!element) continue;
       if (condition.empty()) {  // no condition: every element counts, as in a loop without one
@@ -151,6 +153,7 @@ class ConditionRewriter {
 };
 
 bool evaluate(std::span<const std::string> tokens, ObjectStack& stack, std::string_view name, int depth) {
+  if (!chargeSteps(tokens.size())) return false;
   C_Like_Expression expression(ConditionRewriter(tokens, stack, name, depth).rewrite());
   std::string_view what;
   switch (expression.status()) {

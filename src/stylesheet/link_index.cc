@@ -18,8 +18,34 @@ std::string LinkIndex::linkText(const EvaluationContext& context, const Entry& e
   return link;
 }
 
+const std::string& LinkIndex::anchorName(const StyleSheetObject& object) {
+  static const std::string kNone;
+  std::string base = object.AnchorName();
+  if (base.empty()) return kNone;  // objects without an anchor name of their own are told apart by postfixes
+  std::string owner(object.TypeName());
+  owner += '\n';
+  owner += object.DeclarationKey();
+  const auto [first, added] = anchorOwners_.try_emplace(base, owner);
+  if (added || first->second == owner) return first->first;
+  // Another declaration has this name: this one gets the first free suffixed name, once for good.
+  std::string key = owner;
+  key += '\n';
+  key += base;
+  const auto [renamed, fresh] = renamed_.try_emplace(std::move(key));
+  if (fresh) {
+    for (unsigned suffix = 2;; ++suffix) {
+      std::string candidate = base + "_" + std::to_string(suffix);
+      if (anchorOwners_.try_emplace(candidate, owner).second) {
+        renamed->second = std::move(candidate);
+        break;
+      }
+    }
+  }
+  return renamed->second;
+}
+
 bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {
-  Entry entry{std::string(fileName), object.AnchorName(), object.linkKind()};
+  Entry entry{std::string(fileName), anchorName(object), object.linkKind()};
   std::string fullName = object.FullName();
   // An empty full name names nothing a text could mention; recording it would only list a nameless line.
   if (!fullName.empty()) recordName(std::move(fullName), entry);
@@ -74,9 +100,9 @@ LinkTarget LinkIndex::namedTarget(const EvaluationContext& context, std::string_
   return {linkText(context, *entry), entry->kind};
 }
 
-std::string LinkIndex::objectAnchor(const EvaluationContext&, const StyleSheetObject& object) const {
+std::string LinkIndex::objectAnchor(const EvaluationContext&, const StyleSheetObject& object) {
   const Entry* entry = findObject(object);
-  return entry ? entry->anchorName : object.AnchorName();
+  return entry ? entry->anchorName : anchorName(object);
 }
 
 std::string LinkIndex::namedAnchor(const EvaluationContext&, std::string_view key) const {
@@ -86,7 +112,7 @@ std::string LinkIndex::namedAnchor(const EvaluationContext&, std::string_view ke
 
 std::string LinkIndex::postfixKey(const StyleSheetObject& object, std::string_view postfix) {
   std::string key(kPostfixPrefix);
-  key += object.AnchorName();
+  key += anchorName(object);
   key += postfix;
   return key;
 }

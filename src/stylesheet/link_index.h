@@ -5,7 +5,9 @@
 //
 // Objects are recorded by identity and, through their full names, by name. A full name met again with
 // another file or anchor is ambiguous (overloaded functions, say): it is withdrawn and never recorded again,
-// so linked text does not guess between its targets.
+// so linked text does not guess between its targets. Anchor names are unique to their declaration: when two
+// declarations' anchor names come out alike (geo::Circle and a global class geo_scp_Circle), the later one's
+// gets a numeric suffix, in both passes alike, so every link finds its own target.
 #pragma once
 
 #include <string>
@@ -68,15 +70,18 @@ class LinkIndex final : public LinkLookup {
   std::string namedLink(const EvaluationContext& context, std::string_view key) const override;
   /// The link text to the anchor recorded under `key` and the kind of its object.
   LinkTarget namedTarget(const EvaluationContext& context, std::string_view key) const override;
-  /// The anchor name to write for `object`: the recorded one, else the object's AnchorName().
-  std::string objectAnchor(const EvaluationContext& context, const StyleSheetObject& object) const;
+  /// The anchor name to write for `object`: the recorded one, else anchorName(object).
+  std::string objectAnchor(const EvaluationContext& context, const StyleSheetObject& object);
   /// The anchor name to write for `key`: the recorded one, else the key itself.
   std::string namedAnchor(const EvaluationContext& context, std::string_view key) const;
 
   /// The link text to `entry` for the context's markup: "file#anchor" for HTML, the anchor alone for RTF.
   static std::string linkText(const EvaluationContext& context, const Entry& entry);
-  /// The key of a postfixed anchor of `object`: kPostfixPrefix, its AnchorName() and `postfix`.
-  static std::string postfixKey(const StyleSheetObject& object, std::string_view postfix);
+  /// The key of a postfixed anchor of `object`: kPostfixPrefix, anchorName(object) and `postfix`.
+  std::string postfixKey(const StyleSheetObject& object, std::string_view postfix);
+  /// The anchor name of `object`: its AnchorName(), or, when another declaration (told apart by type and
+  /// StyleSheetObject::DeclarationKey) was given that name first, the name with a suffix "_2", "_3", ...
+  const std::string& anchorName(const StyleSheetObject& object);
 
   /// The number of named entries.
   size_t namedCount() const { return named_.size(); }
@@ -93,9 +98,13 @@ class LinkIndex final : public LinkLookup {
 
   void recordName(std::string name, const Entry& entry);
 
+  using TextMap = std::unordered_map<std::string, std::string, StringHash, std::equal_to<>>;
+
   std::unordered_map<const StyleSheetObject*, Entry> objects_;
   NameMap named_;
   NameSet ambiguous_;
+  TextMap anchorOwners_;  // anchor name given out -> the declaration it was given to
+  TextMap renamed_;       // declaration "\n" AnchorName() -> the suffixed name it was given instead
 };
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "stylesheet/object_path.h"
 
 #include "stylesheet/command_tokenizer.h"
+#include "stylesheet/evaluation_budget.h"
 #include "template_objects/style_sheet_object.h"
 #include "template_objects/style_sheet_object_list_wrapper.h"
 
@@ -17,7 +18,8 @@ StyleSheetObject* find(std::span<const Token> path, const ObjectStack& stack) {
   if (path.empty()) return nullptr;
   const std::string_view first = path[0];
 
-  // The first name: the innermost object of that type, or a list some object offers under that name.
+  // The first name: the innermost object of that type, or a list some object offers under that name. Each
+  // object asked is a step of the evaluation budget: inside loops nested deep the stack is long.
   size_t current = stack.size();
   for (size_t i = stack.size(); i-- > 0;) {
     StyleSheetObject* object = stack[i];
@@ -26,8 +28,12 @@ StyleSheetObject* find(std::span<const Token> path, const ObjectStack& stack) {
       current = i;
       break;
     }
-    if (StyleSheetObject* list = object->GetList(first)) return path.size() == 1 ? list : nullptr;
+    if (StyleSheetObject* list = object->GetList(first)) {
+      chargeSteps(stack.size() - i);
+      return path.size() == 1 ? list : nullptr;
+    }
   }
+  chargeSteps(stack.size() - (current == stack.size() ? 0 : current) + path.size());
   if (current == stack.size()) return nullptr;
 
   // Later names walk inwards, one object per name; "." between names is skipped.

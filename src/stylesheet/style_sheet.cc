@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "common/file_contents.h"
 #include "common/file_system.h"
@@ -15,19 +17,6 @@ namespace {
 
 // How much of the rest of a file an error message quotes.
 constexpr size_t kExcerptLength = 50;
-
-enum class ReadResult { kOk, kCannotOpen, kTooLarge };
-
-// Reads a style sheet file whole. Only regular files are read, so that a device or a pipe named as a style
-// sheet cannot block the run or fill memory.
-ReadResult readStyleSheetFile(const std::string& fileName, std::string& contents) {
-  const FileStatus status = fileSystem().status(fileName);
-  if (status.kind != PathKind::kFile) return ReadResult::kCannotOpen;
-  if (status.size > StyleSheet::kMaxFileSize) return ReadResult::kTooLarge;
-  if (!readFileContents(fileName, contents)) return ReadResult::kCannotOpen;
-  if (contents.size() > StyleSheet::kMaxFileSize) return ReadResult::kTooLarge;
-  return ReadResult::kOk;
-}
 
 bool hasRtfExtension(std::string_view fileName) {
   const size_t dot = fileName.rfind('.');
@@ -63,8 +52,9 @@ bool isDigit(char c) {
 // Deletes the line breaks of an RTF text: RTF ignores them, and word processors break long lines anywhere,
 // commands and references included. A line break that ends a control word ("\par" at the end of a line)
 // also delimits it, so there it becomes a blank, which RTF reads as the same delimiter; deleting it would
-// run the control word into the next line ("\par" and "Text" into "\parText").
-void removeRtfLineBreaks(std::string& text) {
+// run the control word into the next line ("\par" and "Text" into "\parText"). `lineStarts` receives, for
+// every line after the first, the position in the result where it begins.
+void removeRtfLineBreaks(std::string& text, std::vector<size_t>& lineStarts) {
   enum { kText, kBackslash, kControlWord } state = kText;
   size_t out = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -74,6 +64,7 @@ void removeRtfLineBreaks(std::string& text) {
         text[out++] = ' ';
         state = kText;
       }
+      lineStarts.push_back(out);
       continue;
     }
     text[out++] = c;
@@ -132,6 +123,12 @@ int keywordKind(std::string_view token) {
   return 0;
 }
 
+// Where each line after the first begins in `text`.
+void findLineStarts(std::string_view text, std::vector<size_t>& lineStarts) {
+  for (size_t i = text.find('\n'); i != std::string_view::npos; i = text.find('\n', i + 1))
+    lineStarts.push_back(i + 1);
+}
+
 bool isAnchorReference(const SectionToken& token) {
   return token.kind == SectionToken::kReference && (token.name == "anchor" || token.name == "anchor+");
 }
@@ -143,17 +140,11 @@ StyleSheet::StyleSheet(const std::string& fileName, bool)
 
 StyleSheet::StyleSheet(const std::string& fileName) : StyleSheet(fileName, true) {
   std::string contents;
-  switch (readStyleSheetFile(fileName, contents)) {
-    case ReadResult::kOk:
-      break;
-    case ReadResult::kCannotOpen:
-      reportMessage("error: (" + fileName + ") cannot open style sheet. ");
-      contents.clear();
-      break;
-    case ReadResult::kTooLarge:
-      reportMessage("error: (" + fileName + ") style sheet is too large to read. ");
-      contents.clear();
-      break;
+  const InputRead read = readInputFile(fileName, InputKind::kStyleSheet, contents);
+  if (read.outcome == ReadOutcome::kCannotOpen) {
+    reportMessage("error: (" + fileName + ") cannot open style sheet. ");
+  } else if (!read.ok()) {
+    reportMessage("error: " + read.problem(fileName, InputKind::kStyleSheet));
   }
   parse(std::move(contents));
 }
@@ -179,21 +170,97 @@ void StyleSheet::reportTokenLimit() {
 
 void StyleSheet::parse(std::string contents) {
   dropCarriageReturnsOfLineEnds(contents);
-  if (isRTF_) removeRtfLineBreaks(contents);
+  std::vector<size_t> lineStarts;
+  if (isRTF_) {
+    removeRtfLineBreaks(contents, lineStarts);
+  } else {
+    findLineStarts(contents, lineStarts);
+  }
+  // The line a section's command starts on, for messages.
+  auto lineAt = [&lineStarts](size_t position) {
+    return static_cast<uint32_t>(std::upper_bound(lineStarts.begin(), lineStarts.end(), position) -
+                                 lineStarts.begin() + 1);
+  };
   size_t budget = kMaxTokens;
   const std::string_view text = contents;
   const size_t first = text.find("$$");
   addTextSection(removePanoseGroups(text.substr(0, first)), budget);
-  if (first == std::string_view::npos) return;
+  if (first == std::string_view::npos) {
+    closingNext_.assign(1, 1);
+    return;
+  }
   size_t position = first;
   while (position < text.size()) {
+    const size_t added = sections_.size();
+    const uint32_t line = lineAt(position);
     if (sections_.size() >= kMaxSections) {
       report(" : too many template commands, the rest is written as text - ",
              text.substr(position, kExcerptLength));
       addTextSection(removePanoseGroups(text.substr(position)), budget);
+      sections_.back().line_ = line;
       break;
     }
+    parseLine_ = line;
     position += parseCommand(text.substr(position), budget);
+    for (size_t i = added; i < sections_.size(); ++i) sections_[i].line_ = line;
+  }
+  findClosingNexts();
+  checkStructure();
+}
+
+std::string StyleSheet::location(size_t index) const {
+  std::string where = fileName_;
+  where += ':';
+  where += std::to_string(index < sections_.size() ? sections_[index].line_ : 1);
+  return where;
+}
+
+void StyleSheet::warn(size_t index, std::string_view text) const {
+  std::string message = "warning(" + location(index) + ") : ";
+  message += text;
+  reportMessage(message);
+}
+
+// Loops and ifs have no closing command of their own: a loop's body ends at the first next with its label,
+// and an if's text, like every section's, at the next command; by convention a "$$(next endif)" right after
+// an if ends its text. A next that neither closes a loop nor follows an if is a slip (a misspelt or
+// left-over label), and so is an if whose text runs to the end of the file; neither changes what is run.
+void StyleSheet::findClosingNexts() {
+  // From the end backwards, the nearest next of each label is known when a loop is met: one pass, however
+  // many loops and nexts a file holds.
+  closingNext_.assign(sections_.size(), sections_.size());
+  std::unordered_map<std::string_view, size_t> nearest;
+  for (size_t i = sections_.size(); i-- > 0;) {
+    const Section& section = sections_[i];
+    if (section.kind_ == kNext) {
+      nearest[section.label_] = i;
+    } else if (section.kind_ == kForEach || section.kind_ == kForEachIf) {
+      const auto found = nearest.find(section.label_);
+      if (found != nearest.end()) closingNext_[i] = found->second;
+    }
+  }
+}
+
+void StyleSheet::checkStructure() const {
+  std::vector<bool> closesLoop(sections_.size(), false);
+  for (size_t closing : closingNext_)
+    if (closing < sections_.size()) closesLoop[closing] = true;
+  for (size_t i = 1; i < sections_.size(); ++i) {
+    const Section& section = sections_[i];
+    if (section.kind_ != kNext || closesLoop[i]) continue;
+    if (section.label_.empty()) {
+      warn(i, "next without a label closes no loop; outside loops it ends the style sheet here");
+    } else if (sections_[i - 1].kind_ != kIf) {
+      warn(i, "next " + section.label_ + " closes no loop (a loop's label misspelt, or its loop gone?)");
+    }
+  }
+  // An if that ends the file with a text of several lines makes the rest of the file conditional.
+  const std::string_view last = sections_.back().text_;
+  const size_t end = last.find_last_not_of(" \t\r\n");
+  if (sections_.size() > 1 && sections_.back().kind_ == kIf && end != std::string_view::npos &&
+      last.substr(0, end).find('\n') != std::string_view::npos) {
+    warn(sections_.size() - 1,
+         "if without an end: its text runs to the end of the style sheet; end it with $$(next endif)");
   }
 }
 
@@ -262,7 +329,12 @@ size_t StyleSheet::parseCommand(std::string_view rest, size_t& budget) {
     switch (state) {
       case 1:
         kind = keywordKind(token);
-        if (kind == 0) {
+        if (kind == 0 && token == "else") {
+          reportMessage("error(" + fileName_ + ":" + std::to_string(parseLine_) +
+                        ") : else without if: style sheets have no else; write a second if with the "
+                        "opposite condition");
+          kind = kText;
+        } else if (kind == 0) {
           report(" : unknown template command ", std::string(token) + " in expression " + body);
           kind = kText;
         }

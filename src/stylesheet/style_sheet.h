@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,6 @@ class StyleSheet {
   };
 
   // Bounds that keep a hostile file from exhausting memory; real style sheets stay far below them.
-  static constexpr size_t kMaxFileSize = size_t{64} << 20;
   static constexpr size_t kMaxSections = size_t{1} << 16;
   /// Text and expression tokens of the whole style sheet.
   static constexpr size_t kMaxTokens = size_t{1} << 18;
@@ -47,12 +47,15 @@ class StyleSheet {
     const std::string& label() const { return label_; }
     /// The literal text that follows the command.
     const std::string& text() const { return text_; }
+    /// The line of the file on which the section's command starts (1 for the prologue).
+    uint32_t line() const { return line_; }
     /// The text cut into literal and reference tokens.
     const std::vector<SectionToken>& textTokens() const { return textTokens_; }
 
    private:
     friend class StyleSheet;
     int kind_ = kText;
+    uint32_t line_ = 1;
     bool anchorFree_ = true;
     std::string expression_;
     std::vector<std::string> expressionTokens_;
@@ -72,6 +75,11 @@ class StyleSheet {
   const Section& section(size_t index) const { return sections_[index]; }
   /// The name under which the file was opened, shown in every message about it.
   const std::string& fileName() const { return fileName_; }
+  /// The file name and the line of the section at `index`, "main.html:12", for messages.
+  std::string location(size_t index) const;
+  /// For the loop section at `index`, the index of the next that closes it (the first one after it with
+  /// its label); sectionCount() when there is none, or when the section is no loop.
+  size_t closingNext(size_t index) const { return closingNext_[index]; }
   /// True when the file name's extension is ".rtf", in any case.
   bool isRTF() const { return isRTF_; }
   /// What a fixed_text command placed before the keyword; written before preformatted comment text.
@@ -88,13 +96,18 @@ class StyleSheet {
   void setExpression(Section& section, std::string expression, size_t& budget);
   void report(std::string_view what, std::string_view detail) const;
   void reportTokenLimit();
+  void warn(size_t index, std::string_view text) const;
+  void findClosingNexts();
+  void checkStructure() const;
 
   std::vector<Section> sections_;
+  std::vector<size_t> closingNext_;  // per section; sectionCount() where none
   std::string fixedTextOpening_;
   std::string fixedTextClosing_;
   std::string fileName_;
   bool isRTF_ = false;
   bool reportedTokenLimit_ = false;
+  uint32_t parseLine_ = 1;  // the line of the command being parsed
 };
 
 }  // namespace quillet

@@ -37,7 +37,7 @@ void StyleSheetEvalToDictionary::writeAnchor(StyleSheetObject& object, std::stri
     links().addObject(fileName, object);
     return;
   }
-  const std::string key = LinkIndex::postfixKey(object, postfix);
+  const std::string key = links().postfixKey(object, postfix);
   if (links().findNamed(key)) reportError(") : link for object " + object.FullName() + " already in index");
   links().addNamed(fileName, key, key);
 }

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "common/file_contents.h"
+#include "common/output_set.h"
+#include "stylesheet/evaluation_budget.h"
 #include "stylesheet/link_index.h"
 #include "template_objects/style_sheet_object.h"
 
@@ -10,6 +12,8 @@ namespace quillet {
 
 std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, std::streamsize count) {
   if (!target_) return 0;
+  // Past the output budget nothing more is written; the evaluation stops at its next section.
+  if (!chargeOutput(static_cast<uint64_t>(count))) return count;
   const std::streamsize put = target_->sputn(text, count);
   if (put > 0) written_ += static_cast<uint64_t>(put);
   return put;
@@ -18,6 +22,7 @@ std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, s
 StyleSheetEvalToFile::CountingBuffer::int_type StyleSheetEvalToFile::CountingBuffer::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
   if (!target_) return traits_type::eof();
+  if (!chargeOutput(1)) return c;
   const int_type put = target_->sputc(traits_type::to_char_type(c));
   if (!traits_type::eq_int_type(put, traits_type::eof())) ++written_;
   return put;
@@ -46,15 +51,15 @@ void StyleSheetEvalToFile::writeAnchor(StyleSheetObject& object, std::string_vie
   if (postfix.empty()) {
     writeText(links().objectAnchor(context(), object));
   } else {
-    writeText(links().namedAnchor(context(), LinkIndex::postfixKey(object, postfix)));
+    writeText(links().namedAnchor(context(), links().postfixKey(object, postfix)));
   }
 }
 
 void StyleSheetEvalToFile::writeLink(StyleSheetObject& object, std::string_view postfix) {
   // The entry, not the link text, tells whether the object was anchored: an RTF link is the anchor name
   // alone, which may be empty.
-  const LinkIndex::Entry* entry = postfix.empty() ? links().findObject(object)
-                                                  : links().findNamed(LinkIndex::postfixKey(object, postfix));
+  const LinkIndex::Entry* entry =
+      postfix.empty() ? links().findObject(object) : links().findNamed(links().postfixKey(object, postfix));
   if (!entry) {
     reportError(") : cannot find link for object " + object.FullName());
     return;
@@ -69,7 +74,8 @@ void StyleSheetEvalToFile::newFile(ObjectStack& stack, const std::string& filePa
     nested.evaluate(stack);
   }
   std::string error;
-  if (!file.commit(error)) reportError(") : cannot open output file " + filePath);
+  // A file that stopped the output was reported there, with the system's reason.
+  if (!file.commit(error) && !outputStopped()) reportError(") : cannot open output file " + filePath);
 }
 
 }  // namespace quillet

@@ -6,7 +6,9 @@
 
 #include "common/file_services.h"
 #include "common/message_output.h"
+#include "common/output_set.h"
 #include "stylesheet/condition.h"
+#include "stylesheet/evaluation_budget.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/style_search.h"
 #include "stylesheet/style_sheet_cache.h"
@@ -27,8 +29,6 @@ int activeEvaluations = 0;
 bool nestingExceeded = false;
 // Loops in progress over all nested evaluators.
 int loopDepth = 0;
-
-constexpr size_t kNotFound = static_cast<size_t>(-1);
 
 // Counts one level of nesting while it lives, so that the counters stay right whatever ends the level.
 class NestingLevel {
@@ -106,10 +106,39 @@ void StyleSheetEvaluator::evaluate(ObjectStack& stack) {
   runSections(stack, {});
 }
 
+const std::string& StyleSheetEvaluator::location() {
+  const size_t index = context_.sectionIndex;
+  if (locations_.empty()) locations_.resize(sheet_.sectionCount());
+  std::string& where = locations_[std::min(index, locations_.size() - 1)];
+  if (where.empty()) where = sheet_.location(index);
+  return where;
+}
+
+void StyleSheetEvaluator::reportAt(std::string_view text) {
+  std::string message = "error(";
+  message += location();
+  message += ") : ";
+  message += text;
+  reportMessage(message);
+}
+
+bool StyleSheetEvaluator::stopped() {
+  if (runCanceled() || outputStopped()) return true;
+  if (!budgetExhausted()) return false;
+  // The evaluation that runs out reports where: usually inside the loops that would not end.
+  if (claimBudgetReport()) {
+    stopOutput("error(" + location() + ") : the style sheets took " + installedBudget()->reason() +
+               "; the loops running here may never end. The output is not written; the previous output "
+               "is left as it was.");
+  }
+  return true;
+}
+
 void StyleSheetEvaluator::runSections(ObjectStack& stack, std::string_view loopLabel) {
   const size_t count = sheet_.sectionCount();
-  while (context_.sectionIndex < count && !runCanceled()) {
+  while (context_.sectionIndex < count && !stopped()) {
     const StyleSheet::Section& section = sheet_.section(context_.sectionIndex);
+    chargeSteps(1 + section.textTokens().size());
     // The dictionary pass only records anchors, so it skips text that holds none.
     const bool writesText = !(dictionary_ && section.anchorFree());
     switch (section.kind()) {
@@ -124,7 +153,7 @@ void StyleSheetEvaluator::runSections(ObjectStack& stack, std::string_view loopL
         if (writesText) writeSectionText(section, stack);
         break;
       case StyleSheet::kIf:
-        if (writesText && evaluateCondition(section.expressionTokens(), stack, sheet_.fileName()))
+        if (writesText && evaluateCondition(section.expressionTokens(), stack, location()))
           writeSectionText(section, stack);
         break;
       case StyleSheet::kCopyFile:
@@ -226,8 +255,12 @@ bool StyleSheetEvaluator::expandProperty(std::string_view name, const SectionTok
   if (token.object.empty()) {
     // Offered from the innermost object outwards; the first that knows the property writes it.
     for (size_t i = stack.size(); i-- > 0;) {
-      if (stack[i] && writeProperty(name, *stack[i])) return true;
+      if (stack[i] && writeProperty(name, *stack[i])) {
+        chargeSteps(stack.size() - i);
+        return true;
+      }
     }
+    chargeSteps(stack.size());
     return false;
   }
   cutPath(token.object, pathScratch_);
@@ -242,7 +275,7 @@ void StyleSheetEvaluator::runForEach(const StyleSheet::Section& section, ObjectS
   if (StyleSheetObject* list = findObject(section.expressionTokens(), stack)) {
     runLoop(section, stack, list, {});
   } else {
-    reportError(": cannot find list object " + section.expression() + " in for_each");
+    reportAt("cannot find list object " + section.expression() + " in for_each");
   }
   skipToClosingNext(section, start);
 }
@@ -256,7 +289,7 @@ void StyleSheetEvaluator::runForEachIf(const StyleSheet::Section& section, Objec
   } else if (StyleSheetObject* list = findObject(tokens.first(comma), stack)) {
     runLoop(section, stack, list, tokens.subspan(comma + 1));
   } else {
-    reportError(": cannot find list object " + section.expression() + " in for_each.");
+    reportAt("cannot find list object " + section.expression() + " in for_each.");
   }
   skipToClosingNext(section, start);
 }
@@ -276,12 +309,12 @@ void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStac
   const size_t count = list->Count();
   std::vector<size_t> selection;
   selection.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
+  for (size_t i = 0; i < count && chargeSteps(1); ++i) {
     StyleSheetObject* element = list->At(i);
     if (!element) continue;
     if (!condition.empty()) {
       stack.push_back(element);
-      const bool keep = evaluateCondition(condition, stack, sheet_.fileName());
+      const bool keep = evaluateCondition(condition, stack, location());
       stack.pop_back();
       if (!keep) continue;
     }
@@ -292,7 +325,7 @@ void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStac
   StyleSheetObjectListWrapper wrapper(list, std::move(selection));
   stack.back() = &wrapper;
   const size_t selected = wrapper.Count();
-  for (size_t k = 0; k < selected && !runCanceled(); ++k) {
+  for (size_t k = 0; k < selected && !stopped(); ++k) {
     wrapper.setCurrent(k);
     context_.sectionIndex = start;
     stack.push_back(wrapper.At(k));
@@ -307,23 +340,15 @@ void StyleSheetEvaluator::runLoop(const StyleSheet::Section& section, ObjectStac
 
 void StyleSheetEvaluator::skipToClosingNext(const StyleSheet::Section& section, size_t start) {
   const size_t count = sheet_.sectionCount();
-  if (closingNext_.empty()) closingNext_.assign(count, kNotFound);
-  size_t& closing = closingNext_[start];
-  if (closing == kNotFound) {
-    closing = start + 1;
-    while (closing < count && !(sheet_.section(closing).kind() == StyleSheet::kNext &&
-                                sheet_.section(closing).label() == section.label())) {
-      ++closing;
-    }
-  }
+  const size_t closing = sheet_.closingNext(start);
+  if (closing >= count) reportAt("cannot find closing next statement for label " + section.label());
   context_.sectionIndex = closing;
-  if (closing >= count) reportError(": cannot find closing next statement for label " + section.label());
 }
 
 // ---- Files ----
 
 void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectStack& stack) {
-  if (nestingExceeded) return;
+  if (nestingExceeded || outputStopped()) return;
   const std::string& expression = section.expression();
   const size_t commas = static_cast<size_t>(std::count(expression.begin(), expression.end(), ','));
   if (commas < 2) {
@@ -354,9 +379,18 @@ void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectS
   } else {
     extension = ".rtf";
   }
+  // Two objects whose file names come out alike (geo::Circle and a global geo_scp_Circle) each get a file:
+  // the later one's name has a numeric suffix.
+  std::string owner(object->TypeName());
+  owner += '\n';
+  owner += object->DeclarationKey();
   std::string filePath = context_.outputFolder;
-  filePath += outputFileName(object->FileName(context_) + std::string(name));
+  filePath += outputFileName(object->FileName(context_) + std::string(name), owner);
   filePath += extension;
+  if (!isInsideFolder(context_.outputFolder, filePath)) {
+    reportAt("new_file refused: " + filePath + " lies outside the output folder");
+    return;
+  }
   newFile(stack, filePath, newFileStyleSheet(context_.sectionIndex, styleName));
 }
 
@@ -369,8 +403,14 @@ const StyleSheet& StyleSheetEvaluator::newFileStyleSheet(size_t sectionIndex, st
 }
 
 void StyleSheetEvaluator::runCopyFile(const StyleSheet::Section& section) {
+  if (outputStopped()) return;
   const std::string& name = section.expression();
-  copyToOutput(styleSheetPath(filter_.format(), name), context_.outputFolder + name);
+  const std::string destination = context_.outputFolder + name;
+  if (!isInsideFolder(context_.outputFolder, destination)) {
+    reportAt("copy_file refused: " + destination + " lies outside the output folder");
+    return;
+  }
+  copyToOutput(styleSheetPath(filter_.format(), name), destination);
 }
 
 }  // namespace quillet

@@ -74,6 +74,13 @@ class StyleSheetEvaluator {
   const StyleSheetFilter& filter() const { return filter_; }
   /// Reports "error(" + style sheet name + `text`.
   void reportError(std::string_view text) const;
+  /// Reports "error(" + style sheet name, ":" and the line of the current section + ") : " + `text`.
+  void reportAt(std::string_view text);
+  /// The style sheet's name and the line of the current section, "main.html:12".
+  const std::string& location();
+  /// True when evaluation must end: the run was cancelled, the output stopped, or the evaluation budget
+  /// ran out (reported here, once per budget, with the section where it happened).
+  bool stopped();
 
  private:
   void writeSectionText(const StyleSheet::Section& section, ObjectStack& stack);
@@ -97,10 +104,10 @@ class StyleSheetEvaluator {
   const StyleSheetFilter& filter_;
   const bool dictionary_;
   EvaluationContext context_;
-  std::vector<size_t> closingNext_;               // per loop section, the index of its next (found once)
   std::vector<std::string_view> pathScratch_;     // reused for the object paths of references
   std::vector<const StyleSheet*> newFileSheets_;  // per new_file section, its style sheet (found once)
   std::string htmlExtension_;                     // found once, on the first new_file
+  std::vector<std::string> locations_;            // per section, "file:line" (made when first needed)
 };
 
 }  // namespace quillet

@@ -14,6 +14,10 @@ LinkKind StyleSheetObject::linkKind() const {
   return LinkKind::kOther;
 }
 
+std::string StyleSheetObject::DeclarationKey() const {
+  return FullName();
+}
+
 std::string StyleSheetObject::FileName(const EvaluationContext&) const {
   return {};
 }

@@ -32,6 +32,10 @@ class StyleSheetObject {
   virtual std::string AnchorName() const;
   /// The kind of symbol the object documents; kOther by default.
   virtual LinkKind linkKind() const;
+  /// Text that tells the object's declaration apart from every other object of its type, where anchor and
+  /// file names, made of fewer characters, may come out alike; copies of one declaration share it.
+  /// FullName() by default.
+  virtual std::string DeclarationKey() const;
   /// The stem of the output file that documents the object on its own; empty by default.
   virtual std::string FileName(const EvaluationContext& context) const;
   /// True when the object knows the numeric or yes/no `property`, after storing it (yes/no as 1 or 0).

@@ -16,7 +16,17 @@ int32_t clampToInt32(size_t n) {
 
 StyleSheetObjectListWrapper::StyleSheetObjectListWrapper(StyleSheetObject* list,
                                                          std::vector<size_t> selection)
-    : list_(list), selection_(std::move(selection)) {}
+    : list_(list), selection_(std::move(selection)), base_(list) {
+  if (const auto* inner = dynamic_cast<const StyleSheetObjectListWrapper*>(list)) {
+    base_ = inner->base_;
+    baseSelection_.reserve(selection_.size());
+    for (size_t position : selection_)
+      baseSelection_.push_back(position < inner->baseSelection_.size() ? inner->baseSelection_[position]
+                                                                       : SIZE_MAX);
+  } else {
+    baseSelection_ = selection_;
+  }
+}
 
 bool StyleSheetObjectListWrapper::WriteProperty(const EvaluationContext& context, std::string_view property,
                                                 std::ostream& out) {
@@ -24,7 +34,7 @@ bool StyleSheetObjectListWrapper::WriteProperty(const EvaluationContext& context
 }
 
 std::string_view StyleSheetObjectListWrapper::TypeName() const {
-  return list_ ? list_->TypeName() : std::string_view();
+  return base_ ? base_->TypeName() : std::string_view();
 }
 
 std::string StyleSheetObjectListWrapper::FullName() const {
@@ -63,8 +73,8 @@ StyleSheetObject* StyleSheetObjectListWrapper::GetList(std::string_view name) {
 }
 
 StyleSheetObject* StyleSheetObjectListWrapper::At(size_t index) {
-  if (!list_ || index >= selection_.size()) return nullptr;
-  return list_->At(selection_[index]);
+  if (!base_ || index >= baseSelection_.size() || baseSelection_[index] == SIZE_MAX) return nullptr;
+  return base_->At(baseSelection_[index]);
 }
 
 }  // namespace quillet

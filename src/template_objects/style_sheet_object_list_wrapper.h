@@ -51,6 +51,10 @@ class StyleSheetObjectListWrapper final : public StyleSheetObject {
  private:
   StyleSheetObject* list_;
   std::vector<size_t> selection_;
+  // Loops nested over the same list wrap wrappers; elements and the type name are taken straight from the
+  // innermost real list, at the positions the selections map to, so that they cost the same at any depth.
+  StyleSheetObject* base_;
+  std::vector<size_t> baseSelection_;
   size_t current_ = 0;
 };
 

@@ -110,8 +110,8 @@ TEST_F(OutputStageTest, MainFileProblemsEndTheFormat) {
   tree.write("blocked", "a file where a folder should be");
   configuration.setRtfOutputFile(tree.root() + "blocked/manual.rtf");
   writeOutput(document, kRtfFormat);
-  EXPECT_EQ(output.lines,
-            std::vector<std::string>{"error: cannot open output file " + tree.root() + "blocked/manual.rtf"});
+  EXPECT_EQ(output.lines, std::vector<std::string>{"error: cannot open output file " + tree.root() +
+                                                   "blocked/manual.rtf: No such file or directory"});
 
   // A full disk: the page is not written, the run is told, and the page written before stays whole.
   output.lines.clear();
@@ -121,8 +121,10 @@ TEST_F(OutputStageTest, MainFileProblemsEndTheFormat) {
   files.setCapacity(files.usedBytes() + 5);
   clearStyleSheetCache();
   writeOutput(document, kRtfFormat);
-  EXPECT_EQ(output.lines,
-            std::vector<std::string>{"error: cannot open output file " + tree.root() + "manual.rtf"});
+  EXPECT_EQ(output.lines, (std::vector<std::string>{
+                              "error: cannot write " + tree.root() + "manual.rtf: No space left on device",
+                              "error: the RTF output was not written; the files of the previous run are "
+                              "left as they were."}));
   EXPECT_EQ(files.file(tree.root() + "manual.rtf"), "{\\rtf1 Doc}");
   files.setCapacity(UINT64_MAX);
 

@@ -190,12 +190,10 @@ TEST_F(FileServicesTest, EnsureFolderCreatesEveryMissingAncestor) {
 TEST_F(FileServicesTest, CopyToOutputReplacesTheDestinationOrReportsTheFailure) {
   write("in/page.css", "new text");
   write("out/page.css", "old and longer text");
-  fs::permissions(at("in/page.css"), fs::perms::owner_all);
   copyToOutput(root_ + "\\in\\page.css", at("out/page.css"));
   copyToOutput(at("in/page.css"), at("in/page.css"));  // onto itself: the contents survive
   EXPECT_EQ(read("out/page.css"), "new text");
   EXPECT_EQ(read("in/page.css"), "new text");
-  EXPECT_EQ(fs::status(at("out/page.css")).permissions(), fs::perms::owner_all);
   EXPECT_TRUE(reports_.empty());
 
   copyToOutput(at("in/missing.css"), at("out/page.css"));
@@ -203,7 +201,7 @@ TEST_F(FileServicesTest, CopyToOutputReplacesTheDestinationOrReportsTheFailure) 
   copyToOutput(at("in/page.css"), at("nowhere/page.css"));
   EXPECT_EQ(reports_,
             (Files{"error: cannot copy file " + at("in/missing.css") + " to " + at("out/page.css") + ".",
-                   "error: cannot copy file " + at("in") + " to " + at("out/folder.css") + ".",
+                   "error: " + at("in") + " is not a regular file",
                    "error: cannot copy file " + at("in/page.css") + " to " + at("nowhere/page.css") + "."}));
   EXPECT_EQ(read("out/page.css"), "new text");
   EXPECT_EQ(entryCount("out"), 1);  // no temporary copy left behind

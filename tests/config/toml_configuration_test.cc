@@ -161,6 +161,12 @@ TEST(TomlConfigurationTest, HandWrittenFilesAndTheirMistakes) {
       {"[output]\nhtml_output_file = 'a'\nhtml_output_file = 'b'\n", "x.toml:3:", ""},
       {"[sources\n", "x.toml:1:", ""},
       {"sources = 3\n", "x.toml:1: sources: expected a table", ""},
+      // Characters outside ASCII: in comments and strings of every kind, and nowhere else.
+      {"# \xc3\xa9\n[extensions]\na = \"\\\"\xc3\xa9\"\nb = '\xc3\xa9'\nc = '''\n\xc3\xa9'''\n"
+       "d = \"\"\"\xc3\xa9\"\"\"\"\" # \xc3\xa9\n",
+       "", ""},
+      {"[document]\ntab\xc3\xa9 = 1\n", "x.toml:2:4: a character outside ASCII stands outside", ""},
+      {"[extensions]\nd = \"\"\"x\"\"\"\"\" \xc8\x97\n", "x.toml:2:15: a character outside ASCII", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -48,9 +48,10 @@ TEST_F(ProjectImportTest, TakesSourcesAndHeadersByExtensionOnce) {
       "SOURCE=inc/app.h\n# ADD CPP /D \"X\" /I \"inc\"\n";
   ASSERT_EQ(import(body, configuration), 1);
   const std::string root = tree.root();
-  // Sources are seen from where the project file was named; rooted paths stay as written.
-  EXPECT_EQ(sourcePaths(configuration), (Strings{root + "main.cpp", root + "util.C", root + "..\\lib\\x.cxx",
-                                                 root + "with blank.c", "/abs/a.cpp"}));
+  // Sources, and then headers, are seen from where the project file was named; rooted paths stay as written.
+  EXPECT_EQ(sourcePaths(configuration),
+            (Strings{root + "main.cpp", root + "util.C", root + "..\\lib\\x.cxx", root + "with blank.c",
+                     "/abs/a.cpp", root + "inc\\app.h", root + "b.HPP", root + "c.hxx", root + "res.hm"}));
   // Header items keep the path as written; spellings differing in case or separator count once.
   EXPECT_EQ(headerItems(configuration.arrangement()), (Strings{"inc\\app.h", "b.HPP", "c.hxx", "res.hm"}));
 
@@ -62,7 +63,8 @@ TEST_F(ProjectImportTest, TakesSourcesAndHeadersByExtensionOnce) {
 TEST_F(ProjectImportTest, RelativeProjectNameKeepsPathsRelative) {
   ASSERT_EQ(importProject(configuration, "tests/data/import/geometry/shapes/shapes.dsp"), 1);
   const std::string folder = "tests/data/import/geometry/shapes/";
-  EXPECT_EQ(sourcePaths(configuration), (Strings{folder + "Circle.cpp", folder + "Square.CPP"}));
+  EXPECT_EQ(sourcePaths(configuration), (Strings{folder + "Circle.cpp", folder + "Square.CPP",
+                                                 folder + "Circle.h", folder + "Square.h"}));
   EXPECT_EQ(configuration.includePath(), folder + "..\\geo-util");
   EXPECT_EQ(headerItems(configuration.arrangement()), (Strings{"Circle.h", "Square.h"}));
 }

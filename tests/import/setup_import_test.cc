@@ -94,6 +94,7 @@ TEST(CompileCommandsTest, MistakesNameTheFileAndLine) {
        ":1: entry 1: option -I without its value"},
       {"[{\"directory\": \"/x\", \"file\": \"a.c\"}]",
        ":1: entry 1: neither \"arguments\" nor a \"command\" string"},
+      {"[1E999999999999999999]", ": number overflow parsing '1E999999999999999999'"},
   };
   for (const auto& c : cases) {
     const std::string path = tree.write("compile_commands.json", c.text);

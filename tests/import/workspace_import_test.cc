@@ -24,11 +24,13 @@ TEST(WorkspaceImportTest, ImportsEachProjectWithItsOwnChapter) {
 
   EXPECT_EQ(configuration.documentName(), "geometry");
   EXPECT_EQ(configuration.htmlOutputFile(), "doc/geometry");
-  // The projects' sources carry the project's folder as the workspace names it.
+  // The projects' sources, then their headers, carry the project's folder as the workspace names it.
   std::vector<std::string> sources;
   for (const SourceEntry& entry : configuration.sourceEntries()) sources.push_back(entry.path);
-  EXPECT_EQ(sources, (std::vector<std::string>{folder + "Shapes/Circle.cpp", folder + "Shapes/Square.CPP",
-                                               folder + "geo-util/geo_util.c"}));
+  EXPECT_EQ(sources,
+            (std::vector<std::string>{folder + "Shapes/Circle.cpp", folder + "Shapes/Square.CPP",
+                                      folder + "Shapes/Circle.h", folder + "Shapes/Square.h",
+                                      folder + "geo-util/geo_util.c", folder + "geo-util/geo_util.h"}));
   const LayoutItem& root = configuration.arrangement();
   ASSERT_EQ(root.childCount(), 2u);
   EXPECT_EQ(root.child(0)->name(), "Shapes");
@@ -63,8 +65,9 @@ TEST(WorkspaceImportTest, FailingProjectStopsImportAndKeepsEarlierOnes) {
   EXPECT_EQ(importWorkspace(configuration, workspace), 0);
   EXPECT_EQ(configuration.documentName(), "Kept");
   EXPECT_EQ(configuration.htmlOutputFile(), "doc/all");
-  ASSERT_EQ(configuration.sourceEntries().size(), 1u);
+  ASSERT_EQ(configuration.sourceEntries().size(), 2u);
   EXPECT_EQ(configuration.sourceEntries()[0].path, tree.root() + "one/one.cpp");
+  EXPECT_EQ(configuration.sourceEntries()[1].path, tree.root() + "one/one.h");
   ASSERT_EQ(configuration.arrangement().childCount(), 1u);
   EXPECT_EQ(configuration.arrangement().child(0)->childCount(), 1u);
 

@@ -31,7 +31,7 @@ TEST_F(StyleSheetEvaluatorTest, LoopsWriteTheirBodyOncePerItemAndTheTextAfterNex
                 "$$(next L)",
                 {&guide_}),
             "Widget has statics. Gadget has none. ");
-  EXPECT_EQ(messages_.lines, Lines{"error(t.html: cannot find list object class_list in for_each"});
+  EXPECT_EQ(messages_.lines, Lines{"error(t.html:1) : cannot find list object class_list in for_each"});
 }
 
 TEST_F(StyleSheetEvaluatorTest, ReferencesAreOfferedInnermostFirstAndWrittenBackWhenNobodyKnowsThem) {
@@ -60,13 +60,20 @@ TEST_F(StyleSheetEvaluatorTest, FaultsOfLoopsAreReportedAndSkipped) {
   EXPECT_EQ(run("$$(for_each_if (nothing, 1) start L)x$$(next L)B", {&guide_}), "B");
   EXPECT_EQ(run("$$(for_each_if (class_list) start L)x$$(next L)B", {&guide_}), "B");
   EXPECT_EQ(run("$$(for_each (class_list) start L)x$$(next K)y", {&guide_}), "xyxy");
-  EXPECT_EQ(run("a$$(next Z)b$$(next)c", {}), "ab");  // an unlabelled next ends the outermost run
-  EXPECT_EQ(messages_.lines, (Lines{
-                                 "error(t.html: cannot find list object nothing in for_each",
-                                 "error(t.html: cannot find list object nothing,1 in for_each.",
-                                 "error(t.html): expression class_list missing parameter.",
-                                 "error(t.html: cannot find closing next statement for label L",
-                             }));
+  EXPECT_EQ(run("a$$(next Z)b\n$$(next)c", {}), "ab\n");  // an unlabelled next ends the outermost run
+  // Nexts that close no loop are told when the style sheet is read, with their lines.
+  EXPECT_EQ(
+      messages_.lines,
+      (Lines{
+          "error(t.html:1) : cannot find list object nothing in for_each",
+          "error(t.html:1) : cannot find list object nothing,1 in for_each.",
+          "error(t.html): expression class_list missing parameter.",
+          "warning(t.html:1) : next K closes no loop (a loop's label misspelt, or its loop gone?)",
+          "error(t.html:1) : cannot find closing next statement for label L",
+          "warning(t.html:1) : next Z closes no loop (a loop's label misspelt, or its loop gone?)",
+          "warning(t.html:2) : next without a label closes no loop; outside loops it ends the style sheet "
+          "here",
+      }));
   guide_.properties["cancel"] = "stop";
   EXPECT_EQ(
       run("a$$(if (1))cancel_ now$$(if (1))b$$(for_each (class_list) start L)name_$$(next L)", {&guide_}),

@@ -53,7 +53,29 @@ TEST_F(StyleSheetTest, CommandsWithTheirTexts) {
   const StyleSheet fixed = html("a$$(<PRE>fixed_text</PRE>)b");
   EXPECT_EQ(fixed.fixedTextOpening() + fixed.fixedTextClosing(), "<PRE></PRE>");
   EXPECT_EQ(sections(fixed), (Lines{"text():a", "text():b"}));
-  EXPECT_TRUE(messages_.lines.empty());
+  EXPECT_EQ(
+      messages_.lines,
+      (Lines{"warning(main.html:1) : next without a label closes no loop; outside loops it ends the style "
+             "sheet here",
+             "warning(main.html:2) : next B closes no loop (a loop's label misspelt, or its loop gone?)"}));
+}
+
+TEST_F(StyleSheetTest, SlipsOfStructureAreToldOnceWithTheirLines) {
+  const StyleSheet sheet = html(
+      "<ul>\n$$(for_each (l) start L)<li>\n$$(next M)\n$$(if (x))a$$(next endif)\n$$(next L)\n"
+      "$$(else)\nb$$(if (y))\nrest\nof the file\n");
+  EXPECT_EQ(sheet.section(2).line(), 3u);
+  EXPECT_EQ(sheet.closingNext(1), 5u);
+  EXPECT_EQ(sheet.closingNext(2), sheet.sectionCount());
+  EXPECT_EQ(
+      messages_.lines,
+      (Lines{"error(main.html:6) : else without if: style sheets have no else; write a second if with the "
+             "opposite condition",
+             "warning(main.html:3) : next M closes no loop (a loop's label misspelt, or its loop gone?)",
+             "warning(main.html:7) : if without an end: its text runs to the end of the style sheet; end it "
+             "with $$(next endif)"}));
+  // RTF drops its line breaks, but the lines are still counted.
+  EXPECT_EQ(rtf("{\\rtf1\r\n\\par\r\n$$(for_each (x) start L)}\n").section(1).line(), 3u);
 }
 
 TEST_F(StyleSheetTest, FaultsAreReportedOnceWithTheirText) {

@@ -72,6 +72,10 @@ TEST(ListWrapperTest, IndexSizeAndNeighboursStayInsideTheSelection) {
   EXPECT_EQ(tested(wrapper, "index"), 2);
   EXPECT_EQ(wrapper.GetList("next"), nullptr);
   EXPECT_EQ(StyleSheetObjectListWrapper(&view, {}).GetList("previous"), nullptr);
+  // A loop inside a loop over the same list wraps the wrapper: its positions are the outer selection's.
+  StyleSheetObjectListWrapper inner(&wrapper, {2, 0, 5});
+  EXPECT_EQ(nameOf(inner.At(0)) + nameOf(inner.At(1)) + nameOf(inner.At(2)), "eeeeebb<none>");
+  EXPECT_EQ(inner.TypeName(), "class_list");
 
   // Other questions go to the wrapped object.
   FakeObject other = item("other");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/message_output.h"
 #include "frontend/recognizer/type_text.h"
 
 namespace quillet {
@@ -52,6 +53,10 @@ void CppDocumentParse::OnClassBegin() {
   clearFlags();
   currentEnum_ = Enum();
   OpenClass& entry = classStack_.emplace_back();
+  if (classStack_.size() > kMaxNesting) {
+    entry.tooDeep = true;
+    reportNesting(reportedClassNesting_, "classes", "the deeper ones are not documented");
+  }
   entry.assembled.file = fileName_;
   entry.assembled.templatePrefix = std::move(pendingTemplate_);
   entry.assembled.classType = std::move(pendingClassKey_);
@@ -67,7 +72,7 @@ void CppDocumentParse::OnClassKey(std::string_view key) {
 }
 
 void CppDocumentParse::OnClassName(std::string_view name) {
-  if (!inClass_) return;
+  if (!inClass_ || top().tooDeep) return;
   Class& assembled = top().assembled;
   assembled.name = classStack_.size() > 1
                        ? qualified(classStack_[classStack_.size() - 2].assembled.name, name)
@@ -140,7 +145,20 @@ void CppDocumentParse::OnEnumEnd() {
   currentEnum_ = Enum();
 }
 
+void CppDocumentParse::reportNesting(bool& reported, const char* what, const char* effect) {
+  if (reported) return;
+  reported = true;
+  reportMessage("warning: (" + fileName_ + ") " + what + " are nested more than " +
+                std::to_string(kMaxNesting) + " levels deep; " + effect);
+}
+
 void CppDocumentParse::OnNamespaceBegin(std::string_view name) {
+  if (namespaceStack_.size() >= kMaxNesting) {
+    ++namespacesTooDeep_;
+    reportNesting(reportedNamespaceNesting_, "namespaces", "the deeper ones count as the one at that depth");
+    pendingComment_.clear();
+    return;
+  }
   namespaceStack_.emplace_back(name);
   if (namespaceStack_.size() > 1) joinedNamespace_ += "::";
   joinedNamespace_ += name;
@@ -149,6 +167,10 @@ void CppDocumentParse::OnNamespaceBegin(std::string_view name) {
 }
 
 void CppDocumentParse::OnNamespaceEnd() {
+  if (namespacesTooDeep_ > 0) {
+    --namespacesTooDeep_;
+    return;
+  }
   if (namespaceStack_.empty()) return;
   const size_t cut = namespaceStack_.back().size() + (namespaceStack_.size() > 1 ? 2 : 0);
   joinedNamespace_.resize(joinedNamespace_.size() - cut);

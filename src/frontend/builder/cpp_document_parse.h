@@ -19,6 +19,11 @@ namespace quillet {
 
 class CppDocumentParse : public CppLexer {
  public:
+  /// Classes nested deeper than this are not documented, and namespaces deeper than this count as the
+  /// namespace at this depth: every level repeats the names around it, so memory and output would grow
+  /// with the square of the depth.
+  static constexpr size_t kMaxNesting = 256;
+
   /// A builder filing into `store`, which must outlive it.
   /// A builder filing into `store`, with the comment choices of `options`.
   explicit CppDocumentParse(CodeStore& store, const FrontEndOptions& options = {})
@@ -89,6 +94,7 @@ class CppDocumentParse : public CppLexer {
     int32_t access = kAccessPrivate;
     Class assembled;
     TypedefText pausedTypedef;
+    bool tooDeep = false;  // nested deeper than kMaxNesting: left unnamed, so never stored
   };
 
   void clearFlags();
@@ -98,6 +104,7 @@ class CppDocumentParse : public CppLexer {
   void storeMemberDefinition();
   void countStatement();
   void countDecision();
+  void reportNesting(bool& reported, const char* what, const char* effect);
 
   CodeStore& store_;
   const FrontEndOptions options_;
@@ -114,7 +121,10 @@ class CppDocumentParse : public CppLexer {
   Function* lastFunction_ = nullptr;
   std::vector<OpenClass> classStack_;
   std::vector<std::string> namespaceStack_;
+  size_t namespacesTooDeep_ = 0;  // namespaces open beyond kMaxNesting
   std::string joinedNamespace_;
+  bool reportedClassNesting_ = false;
+  bool reportedNamespaceNesting_ = false;
   TypedefText typedef_;
 };
 

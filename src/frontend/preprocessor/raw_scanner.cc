@@ -58,8 +58,13 @@ void replaceAll(std::string& s, std::string_view from, std::string_view to) {
 // Reads a file for scanning: CR LF pairs become LF, as a text-mode read would give them.
 std::string readSource(const std::string& file_name) {
   std::string text;
-  if (!readFileContents(file_name, text)) {
+  const InputRead read = readInputFile(file_name, InputKind::kSource, text);
+  if (read.outcome == ReadOutcome::kCannotOpen) {
     reportMessage("error: Could not open file " + file_name);
+    return {};
+  }
+  if (!read.ok()) {
+    reportMessage("error: " + read.problem(file_name, InputKind::kSource));
     return {};
   }
   if (std::memchr(text.data(), '\r', text.size()) != nullptr) {
