@@ -230,7 +230,7 @@ class Configuration {
     setExtensionSetting(kCommentAutoBriefSetting, on ? std::nullopt : std::optional<std::string>("0"));
   }
   static constexpr std::string_view kCommentMarkdownSetting = "comment_markdown";
-  static constexpr std::string_view kCommentAutoBriefSetting = "CommentAutoBrief";
+  static constexpr std::string_view kCommentAutoBriefSetting = "comment_auto_brief";
 
   // Kept from older files and reserved slots: read and written, used by nothing else.
   bool legacySingleFile() const { return legacySingleFile_; }
