@@ -156,14 +156,27 @@ size_t qualifierStart(std::string_view text, size_t at) {
 
 }  // namespace
 
+void rtfCrossReference(std::ostream& out, std::string_view text, std::string_view bookmark) {
+  out << "{\\field{\\*\\fldinst HYPERLINK \\\\l \"";
+  // A bookmark is a name; a quote or an RTF special character would end the instruction early.
+  for (char c : bookmark)
+    if (c != '"' && c != '\\' && c != '{' && c != '}') out << c;
+  out << "\"}{\\fldrslt {\\ul " << text << "}}}";
+}
+
 void writeLink(const EvaluationContext& context, std::ostream& out, std::string_view text,
                std::string_view link) {
   if (context.filter && context.filter->markupKind() == kHtmlMarkup) {
     htmlLink(out, text, link);
-  } else if (text.find_first_of("\\{}") == std::string_view::npos) {
-    helpHotspot(out, text, link);
+    return;
+  }
+  const std::string escaped =
+      text.find_first_of("\\{}") == std::string_view::npos ? std::string(text) : rtfEscape(text);
+  // A printed document has no jumps: its references are underlined links to the bookmark.
+  if (context.filter && context.filter->format() == kRtfFormat) {
+    rtfCrossReference(out, escaped, link);
   } else {
-    helpHotspot(out, rtfEscape(text), link);
+    helpHotspot(out, escaped, link);
   }
 }
 

@@ -37,6 +37,9 @@ void htmlFrameLink(std::ostream& out, std::string_view text, std::string_view ur
 void htmlAnchor(std::ostream& out, std::string_view text, std::string_view name);
 /// Writes a WinHelp jump: `text` double-underlined followed by the topic identifier as hidden text.
 void helpHotspot(std::ostream& out, std::string_view text, std::string_view topic);
+/// Writes a cross reference of a printed RTF document: `text` (already RTF) underlined, as a hyperlink
+/// field to the bookmark `bookmark` that a word processor follows.
+void rtfCrossReference(std::ostream& out, std::string_view text, std::string_view bookmark);
 
 /// Writes `text` through the context's filter, with every word that names an anchor of the context's link
 /// index (of a kind `words` allows) written as a link (HTML) or hotspot (RTF). A word written qualified

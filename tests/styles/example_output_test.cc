@@ -5,6 +5,7 @@
 // The checks that need tidy or Chromium skip, saying so, where the tool is missing.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -112,10 +113,43 @@ TEST_F(ExampleOutputTest, RtfAndHelpFilesAreWellFormed) {
       ++rtf_files;
       EXPECT_EQ(rtfProblems(text), std::vector<std::string>()) << entry.path();
       EXPECT_NE(text.find("\\bkmkstart"), std::string::npos);
+      EXPECT_EQ(text.find("\\uldb"), std::string::npos) << "a printed document has no help jumps";
     }
   }
   EXPECT_EQ(rtf_files, 1);
   EXPECT_EQ(help_files, 1);
+}
+
+// The printed manual as a word processor lays it out: LibreOffice turns the RTF into a PDF, whose text shows
+// each contents entry with the page it is on.
+TEST_F(ExampleOutputTest, PrintedContentsShowPageNumbersInAWordProcessor) {
+  const std::string soffice = findProgram("soffice");
+  const std::string pdftotext = findProgram("pdftotext");
+  if (soffice.empty() || pdftotext.empty())
+    GTEST_SKIP() << "LibreOffice or pdftotext is not installed (libreoffice-writer-nogui, poppler-utils)";
+  std::string rtf;
+  for (const fs::directory_entry& entry : fs::directory_iterator(out()))
+    if (entry.path().extension() == ".rtf" && !fs::exists(fs::path(entry.path()).replace_extension(".hpj")))
+      rtf = entry.path().string();
+  ASSERT_FALSE(rtf.empty());
+  const std::string pdf_folder = tree_->path("pdf");
+  runCommand("timeout 180 " + shellQuoted(soffice) + " -env:UserInstallation=file://" +
+             shellQuoted(tree_->path("office-profile")) + " --headless --convert-to pdf --outdir " +
+             shellQuoted(pdf_folder) + " " + shellQuoted(rtf) + " >/dev/null 2>&1");
+  std::string text;
+  runCommand(shellQuoted(pdftotext) + " -layout " +
+                 shellQuoted(pdf_folder + "/" + fs::path(rtf).stem().string()) + ".pdf -",
+             &text);
+  // The contents come before the first chapter; every chapter and class entry ends in its page number.
+  const std::string contents = text.substr(0, text.find("About the library\n", text.find("Contents")));
+  for (const char* entry : {"Shapes and Points", "class Circle", "class Canvas", "Drawing"}) {
+    const size_t at = contents.find(entry);
+    ASSERT_NE(at, std::string::npos) << entry << "\n" << text;
+    const std::string line = contents.substr(at, contents.find('\n', at) - at);
+    EXPECT_TRUE(line.find("...") != std::string::npos &&
+                std::isdigit(static_cast<unsigned char>(line.back())))
+        << line;
+  }
 }
 
 // Headless Chromium as CI runs it: no network, no first-run work, a profile of its own.

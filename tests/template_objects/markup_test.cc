@@ -145,9 +145,13 @@ TEST_F(LinkedTextTest, CutsAtEveryDelimiter) {
   }
 }
 
-TEST_F(LinkedTextTest, RtfWritesHotspotsAndEscapesTheRest) {
+TEST_F(LinkedTextTest, HelpWritesHotspotsPrintedRtfUnderlinedReferences) {
   links_.links["Widget"] = "c_Widget";
+  rtf_.setFormat(kWinHelpFormat);
   EXPECT_EQ(linked("{Widget*}\\", "", rtf_), "\\{{\\uldb Widget\\ulnone\\v c_Widget }*\\}\\\\");
+  rtf_.setFormat(kRtfFormat);
+  EXPECT_EQ(linked("{Widget}", "", rtf_),
+            "\\{{\\field{\\*\\fldinst HYPERLINK \\\\l \"c_Widget\"}{\\fldrslt {\\ul Widget}}}\\}");
   EXPECT_EQ(linked("std::vector<int>", "X", html_, false), "std::vector&lt;int&gt;");  // no link index
 }
 
