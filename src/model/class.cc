@@ -30,6 +30,19 @@ void writeParentList(const Class& object, const EvaluationContext& context, std:
   }
 }
 
+// The primary template of a specialization, linked.
+void writePrimary(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  writeLinkedText(context, out, object.PrimaryName(), "");
+}
+
+// The specializations of a template, each linked, separated by ", ".
+void writeSpecializations(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  for (size_t i = 0; i < object.specializations.size(); ++i) {
+    if (i > 0) out << ", ";
+    writeLinkedText(context, out, object.specializations[i], "");
+  }
+}
+
 // The number of member functions with the access `Access`.
 template <AccessCode Access>
 void writeFunctionCount(const Class& object, const EvaluationContext&, std::ostream& out) {
@@ -59,6 +72,17 @@ void Class::AddParent(int32_t access, std::string name) {
 
 bool Class::SameClass(const Class& other) const {
   return name == other.name && nameSpace == other.nameSpace;
+}
+
+std::string_view Class::PrimaryName() const {
+  const std::string_view text = name;
+  if (!text.ends_with('>')) return {};
+  int depth = 0;
+  for (size_t i = text.size(); i-- > 0;) {
+    if (text[i] == '>') ++depth;
+    if (text[i] == '<' && --depth == 0) return text.substr(0, i);
+  }
+  return {};
 }
 
 void Class::UnshareFunctions() {
@@ -102,6 +126,9 @@ struct PropertyTable<Class> {
       {"number_public_members", writeFunctionCount<kAccessPublic>},
       {"number_protected_members", writeFunctionCount<kAccessProtected>},
       {"number_private_members", writeFunctionCount<kAccessPrivate>},
+      {"primary", writePrimary, [](const Class& c) -> int32_t { return !c.PrimaryName().empty(); }},
+      {"specializations", writeSpecializations,
+       [](const Class& c) -> int32_t { return static_cast<int32_t>(c.specializations.size()); }},
       {"class", nullptr, [](const Class& c) -> int32_t { return c.classType == "class"; }},
       {"struct", nullptr, [](const Class& c) -> int32_t { return c.classType == "struct"; }},
       {"union", nullptr, [](const Class& c) -> int32_t { return c.classType == "union"; }},
@@ -129,12 +156,33 @@ std::string Class::AnchorName() const {
   text += name;
   std::string anchor;
   anchor.reserve(text.size() + 8);
+  // The argument list of a specialization is spelled out as in function anchors, so that X<T*> and X<T&>
+  // get anchors (and pages) of their own: c_XLTTPtrGT, c_XLTTRefGT.
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == ':' && i + 1 < text.size() && text[i + 1] == ':') {
-      anchor += "_scp_";
-      ++i;
-    } else {
-      anchor += text[i];
+    switch (text[i]) {
+      case ':':
+        if (i + 1 < text.size() && text[i + 1] == ':') {
+          anchor += "_scp_";
+          ++i;
+        } else {
+          anchor += ':';
+        }
+        break;
+      case '<':
+        anchor += "LT";
+        break;
+      case '>':
+        anchor += "GT";
+        break;
+      case '*':
+        anchor += "Ptr";
+        break;
+      case '&':
+        anchor += "Ref";
+        break;
+      default:
+        anchor += text[i];
+        break;
     }
   }
   return makeIdentifier(anchor);

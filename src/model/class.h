@@ -67,6 +67,9 @@ class Class final : public HasAName,
   std::vector<std::string> referencedByData;
   /// "class", "struct" or "union".
   std::string classType;
+  /// The names of the documented specializations of this template in its namespace (X<int>, X<T*>),
+  /// sorted; filled by Finish.
+  std::vector<std::string> specializations;
 
   Class() = default;
   Class(const Class&) = default;
@@ -83,6 +86,8 @@ class Class final : public HasAName,
   void AddParent(int32_t access, std::string name);
   /// True when names and namespaces are equal.
   bool SameClass(const Class& other) const;
+  /// The name of the primary template when this class is a specialization (X for X<int>), else empty.
+  std::string_view PrimaryName() const;
   /// Gives this copy a member function list of its own, so that changes to it stay with this copy.
   void UnshareFunctions();
   /// Empties every comment of the class and its members that came from a file named as `fileName`.

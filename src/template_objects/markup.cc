@@ -99,6 +99,25 @@ void helpHotspot(std::ostream& out, std::string_view text, std::string_view topi
   out << " }";
 }
 
+namespace {
+
+// The end (one past the ">") of the template argument list that begins at `at`, or npos when none begins
+// there or it does not close within a declaration's length.
+size_t argumentListEnd(std::string_view text, size_t at) {
+  if (at >= text.size() || text[at] != '<') return std::string_view::npos;
+  constexpr size_t kLongest = 512;
+  int depth = 0;
+  for (size_t i = at; i < text.size() && i < at + kLongest; ++i) {
+    const char c = text[i];
+    if (c == '<') ++depth;
+    if (c == '>' && --depth == 0) return i + 1;
+    if (c == ';' || c == '{' || c == '}' || c == '\n') break;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::string_view text,
                      std::string_view classContext) {
   const StyleSheetFilter* filter = context.filter;
@@ -127,19 +146,41 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
       plain(piece);
       continue;
     }
-    std::string link;
-    if (prefix_size > 0) {
-      qualified.resize(prefix_size);
-      qualified += piece;
-      link = context.linkIndex->namedLink(context, qualified);
+    auto find = [&](std::string_view name) {
+      std::string link;
+      if (prefix_size > 0) {
+        qualified.resize(prefix_size);
+        qualified += name;
+        link = context.linkIndex->namedLink(context, qualified);
+      }
+      if (link.empty()) link = context.linkIndex->namedLink(context, name);
+      return link;
+    };
+    auto write = [&](std::string_view shown, const std::string& link) {
+      if (filter && filter->markupKind() == kHtmlMarkup) {
+        htmlLink(out, shown, link);
+      } else {
+        helpHotspot(out, shown, link);
+      }
+    };
+    // A name with template arguments written exactly as a documented specialization's (X<int>) links to
+    // that specialization as a whole.
+    const size_t arguments = argumentListEnd(text, end);
+    if (arguments != std::string_view::npos) {
+      const size_t begin = end - piece.size();
+      const std::string_view special = text.substr(begin, arguments - begin);
+      const std::string link = find(special);
+      if (!link.empty()) {
+        write(special, link);
+        i = arguments;
+        continue;
+      }
     }
-    if (link.empty()) link = context.linkIndex->namedLink(context, piece);
+    const std::string link = find(piece);
     if (link.empty()) {
       plain(piece);
-    } else if (filter && filter->markupKind() == kHtmlMarkup) {
-      htmlLink(out, piece, link);
     } else {
-      helpHotspot(out, piece, link);
+      write(piece, link);
     }
   }
 }

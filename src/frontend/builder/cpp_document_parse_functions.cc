@@ -31,6 +31,36 @@ void merge(Function& declaration, const Function& definition) {
   }
 }
 
+// The end of the scope component that begins at `start`: the next "::" outside template arguments
+// (X<std::string>::f), or the end.
+size_t scopeEnd(std::string_view scope, size_t start) {
+  int angles = 0;
+  for (size_t i = start; i < scope.size(); ++i) {
+    if (scope[i] == '<') ++angles;
+    if (scope[i] == '>' && angles > 0) --angles;
+    if (angles == 0 && scope[i] == ':') return i;
+  }
+  return scope.size();
+}
+
+// `name` without its template argument lists: Vec<T>::Node<U> gives Vec::Node.
+std::string withoutArguments(std::string_view name) {
+  std::string plain;
+  int angles = 0;
+  for (char c : name) {
+    if (c == '<') ++angles;
+    if (angles == 0) plain += c;
+    if (c == '>' && angles > 0) --angles;
+  }
+  return plain;
+}
+
+// An explicit specialization (template <>) of a function template or of one member of a class template:
+// no declaration of its own to document, and never to be mixed into the template's.
+bool isExplicitSpecialization(const Function& function) {
+  return function.templatePrefix == "template<>";
+}
+
 }  // namespace
 
 void CppDocumentParse::OnReturnType(std::string_view text) {
@@ -59,8 +89,7 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
   std::string joined;
   size_t start = 0;
   while (start < scope.size()) {
-    size_t end = scope.find(':', start);
-    if (end == std::string_view::npos) end = scope.size();
+    const size_t end = scopeEnd(scope, start);
     const std::string_view component = scope.substr(start, end - start);
     start = end + 1;
     if (component.empty()) continue;
@@ -89,8 +118,9 @@ void CppDocumentParse::OnParameter(std::string_view signatureType, std::string_v
                                    std::string_view comment) {
   if (!options_.parameterComments) comment = {};
   std::string signature(signatureType);
-  // A parameter of the class's own template type (const Vec<T>&) compares as the plain class (const Vec&).
-  const std::string& className = currentFunction_.className;
+  // A parameter of the class's own template type (const Vec<T>&) compares as the plain class (const Vec&),
+  // in the template and in its specializations alike.
+  const std::string className = withoutArguments(currentFunction_.className);
   if (!className.empty()) {
     const size_t found = signature.find(className);
     const size_t after = found == std::string::npos ? found : found + className.size();
@@ -132,7 +162,12 @@ void CppDocumentParse::OnFunctionEnd(bool isPrototype) {
   currentFunction_.definitionDoc = pendingComment_;
   if (isPrototype) currentFunction_.TakeDefinitionComment();
 
-  if (inClass_) {
+  if (isExplicitSpecialization(currentFunction_) &&
+      (inClass_ || currentFunction_.className.empty() ||
+       !store_.GetClass(currentFunction_.className, currentFunction_.nameSpace))) {
+    commentAfterPrototype_ = false;
+    counting_ = false;
+  } else if (inClass_) {
     currentFunction_.access = top().access;
     lastFunction_ = &top().assembled.AddFunction(std::move(currentFunction_));
   } else if (currentFunction_.className.empty()) {
@@ -169,7 +204,13 @@ void CppDocumentParse::storeFreeFunction(bool isPrototype) {
 void CppDocumentParse::storeMemberDefinition() {
   Function& definition = currentFunction_;
   // Among classes of one name in several namespaces, the one of the definition's namespace.
+  // A member of a specialization (X<int>::f) goes to that class; a member of the template itself
+  // (template <class T> void X<T>::f) to the primary.
   Class* owner = store_.GetClass(definition.className, definition.nameSpace);
+  if (!owner && definition.className.find('<') != std::string::npos) {
+    definition.className = withoutArguments(definition.className);
+    owner = store_.GetClass(definition.className, definition.nameSpace);
+  }
   if (!owner) {
     reportMessage("error: (" + fileName_ +
                   ") A member function has been processed without first processing the class or struct "

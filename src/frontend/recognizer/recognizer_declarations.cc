@@ -195,23 +195,25 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
     name = "~" + name;
     --start;
   }
-  // The scope: names joined by "::" before the name, their template arguments left out.
-  std::vector<const std::string*> scopes;
+  // The scope: names joined by "::" before the name, each with the template arguments written after it
+  // (X<int>::f names a member of the specialization X<int>).
+  std::vector<std::string> scopes;
   while (start >= 2 && tokens[start - 1].kind == T_SCOPE) {
-    size_t scope = start - 2;
+    const size_t last = start - 2;
+    size_t scope = last;
     if (tokens[scope].kind == '>') {
       scope = matchingAngle(tokens, scope);
       if (scope == kNone || scope == 0) break;
       --scope;
     }
     if (!isWordKind(tokens[scope].kind)) break;
-    scopes.push_back(&tokens[scope].text);
+    scopes.push_back(templateNameText(&tokens[scope], &tokens[last] + 1));
     start = scope;
   }
   std::string scope;
   for (size_t i = scopes.size(); i-- > 0;) {
     if (!scope.empty()) scope += "::";
-    scope += *scopes[i];
+    scope += scopes[i];
   }
 
   // A trailing return type (auto f() -> int) takes the place of "auto" in the return type.
@@ -239,6 +241,10 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
       }
     }
   }
+  // A deduction guide (template <class T> X(T) -> X<T>;) names no return type and declares no function.
+  if (arrow != kNone && scope.empty() && (start == 0 || (start == 1 && isWord(tokens[0], "explicit"))))
+    return;
+
   std::vector<const token_t*> words;
   bool replaced = false;
   for (size_t i = 0; i < start; ++i) {

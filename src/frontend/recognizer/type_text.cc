@@ -58,6 +58,16 @@ std::string typeText(const token_t* begin, const token_t* end) {
   return cleanTypeText(std::move(text));
 }
 
+std::string templateNameText(const token_t* begin, const token_t* end) {
+  std::string text = typeText(begin, end);
+  if (text.find('(') == std::string::npos && text.find('[') == std::string::npos) return text;
+  for (std::string_view tight : {"(", ")", "[", "]"}) {
+    replaceAll(text, " " + std::string(tight), tight);
+    if (tight == "(" || tight == "[") replaceAll(text, std::string(tight) + " ", tight);
+  }
+  return text;
+}
+
 std::string commentText(const token_t& token) {
   std::string text;
   if (token.comment)
