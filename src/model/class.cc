@@ -43,6 +43,21 @@ void writeSpecializations(const Class& object, const EvaluationContext& context,
   }
 }
 
+// The texts of `list` (friends, using-declarations), each linked, separated by ", ".
+template <std::vector<std::string> Class::*List>
+void writeLinkedList(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  const std::vector<std::string>& list = object.*List;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (i > 0) out << ", ";
+    writeLinkedText(context, out, list[i], "");
+  }
+}
+
+template <std::vector<std::string> Class::*List>
+int32_t countOf(const Class& object) {
+  return static_cast<int32_t>((object.*List).size());
+}
+
 // The number of member functions with the access `Access`.
 template <AccessCode Access>
 void writeFunctionCount(const Class& object, const EvaluationContext&, std::ostream& out) {
@@ -129,6 +144,15 @@ struct PropertyTable<Class> {
       {"primary", writePrimary, [](const Class& c) -> int32_t { return !c.PrimaryName().empty(); }},
       {"specializations", writeSpecializations,
        [](const Class& c) -> int32_t { return static_cast<int32_t>(c.specializations.size()); }},
+      {"friends", writeLinkedList<&Class::friends>, countOf<&Class::friends>},
+      {"using_declarations", writeLinkedList<&Class::usingDeclarations>, countOf<&Class::usingDeclarations>},
+      {"inline_namespace", writeFilteredValue<Class, &Class::inlineNamespace>,
+       testNotEmpty<Class, &Class::inlineNamespace>},
+      {"constraint",
+       [](const Class& c, const EvaluationContext& context, std::ostream& out) {
+         writeLinkedText(context, out, c.constraint, c.name);
+       },
+       testNotEmpty<Class, &Class::constraint>},
       {"class", nullptr, [](const Class& c) -> int32_t { return c.classType == "class"; }},
       {"struct", nullptr, [](const Class& c) -> int32_t { return c.classType == "struct"; }},
       {"union", nullptr, [](const Class& c) -> int32_t { return c.classType == "union"; }},

@@ -67,6 +67,14 @@ class Class final : public HasAName,
   std::vector<std::string> referencedByData;
   /// "class", "struct" or "union".
   std::string classType;
+  /// The friends declared in the class, as written after "friend" ("class Node").
+  std::vector<std::string> friends;
+  /// The base members the class brings in with using-declarations ("Base::f").
+  std::vector<std::string> usingDeclarations;
+  /// The namespace as declared when it holds an inline namespace (fmt::v9 for a class filed under fmt).
+  std::string inlineNamespace;
+  /// The constraint of a concept (classType "concept").
+  std::string constraint;
   /// The names of the documented specializations of this template in its namespace (X<int>, X<T*>),
   /// sorted; filled by Finish.
   std::vector<std::string> specializations;

@@ -47,6 +47,11 @@ class CppDocumentParse : public CppLexer {
   void OnEnumerator(std::string_view text, std::string_view comment) override;
   void OnEnumEnd() override;
   void OnNamespaceBegin(std::string_view name) override;
+  void OnInlineNamespaceBegin(std::string_view name) override;
+  void OnFriend(std::string_view text) override;
+  void OnUsingDeclaration(std::string_view text) override;
+  void OnConcept(std::string_view name, std::string_view constraint) override;
+  void OnSkippedDeclaration(std::string_view text, uint32_t line) override;
   void OnNamespaceEnd() override;
   void OnComment(std::string_view text, bool afterDeclaration) override;
   void OnReturnType(std::string_view text) override;
@@ -91,7 +96,14 @@ class CppDocumentParse : public CppLexer {
     TypedefText pausedTypedef;
   };
 
+  // An open namespace body and the lengths of the two namespace texts before it.
+  struct OpenNamespace {
+    size_t shownLength = 0;
+    size_t writtenLength = 0;
+  };
+
   void clearFlags();
+  void enterNamespace(std::string_view name, bool isInline);
   OpenClass& top() { return classStack_.back(); }
   void finishTypedefDeclarator();
   void storeFreeFunction(bool isPrototype);
@@ -113,8 +125,9 @@ class CppDocumentParse : public CppLexer {
   bool commentAfterPrototype_ = false;
   Function* lastFunction_ = nullptr;
   std::vector<OpenClass> classStack_;
-  std::vector<std::string> namespaceStack_;
-  std::string joinedNamespace_;
+  std::vector<OpenNamespace> namespaceStack_;
+  std::string joinedNamespace_;   // the open namespaces as users name them, inline ones left out
+  std::string writtenNamespace_;  // the open namespaces as declared, inline ones included
   TypedefText typedef_;
 };
 

@@ -109,6 +109,7 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
   if (!namespacePart.empty()) {
     if (!currentFunction_.nameSpace.empty()) currentFunction_.nameSpace += "::";
     currentFunction_.nameSpace += namespacePart;
+    currentFunction_.nameSpace = store_.ShownNamespace(currentFunction_.nameSpace);  // fmt::v9 is fmt
   }
   currentFunction_.className = classPart;
 }

@@ -58,6 +58,7 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
     if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE ||
         endsDeclaration(token)) {
       // The declaration never ended; the token belongs to the state below.
+      if (!accumulated_.empty()) skipped("it does not end before '" + token.text + "'");
       pop();
       cursor_.backUp();
       abandonDeclaration();
@@ -101,6 +102,7 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
 void Recognizer::accumulate(const token_t& token) {
   if (accumulated_.size() >= kMaxDeclarationTokens) {
     // Far too long for a declaration: give it up and go on with what follows.
+    skipped("it is too long");
     abandonDeclaration();
     pop();
     return;
@@ -168,13 +170,33 @@ void Recognizer::analyseDeclaration(const token_t& terminator) {
   if (accumulated_.empty()) return;
   if (isWord(accumulated_.front(), "static_assert") || isWord(accumulated_.front(), "_Static_assert")) return;
   const Shape shape = shapeOf(accumulated_);
-  if (!shape.balanced) return;
+  if (!shape.balanced) {
+    skipped("its parentheses do not match");
+    return;
+  }
   if ((shape.groups == 1 || shape.groups == 3) && !shape.equalsBeforeGroup) {
-    if (shape.listOpen == 0) return;
+    if (shape.listOpen == 0) {
+      skipped("it has no name before its parameter list");
+      return;
+    }
     reportFunction(shape.listOpen, shape.listClose, shape.throwAt);
     return;
   }
   reportData(terminator);
+}
+
+// Tells the lexer about the declaration gathered so far, which is passed over because of `why`.
+void Recognizer::skipped(std::string_view why) {
+  if (accumulated_.empty()) return;
+  std::string text;
+  for (size_t i = 0; i < accumulated_.size() && text.size() < 60; ++i)
+    appendTypeWord(text, accumulated_[i].text);
+  text = tightText(std::move(text));
+  if (text.size() >= 60) text += " ...";
+  text += "\" (";
+  text += why;
+  text += ')';
+  lexer_.OnSkippedDeclaration("\"" + text, accumulated_.front().line);
 }
 
 void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {

@@ -28,6 +28,7 @@ class ModernDeclarationsTest : public PreprocessorFixture, public ::testing::Wit
     CodeStore store;
     FrontEndOptions options = options_;
     options.includeDirectories = {root_};
+    options.verbose = true;
     {
       Preprocessor preprocessor(write("module.cpp", source), options, cache_);
       CppDocumentParse parser(store, options);
@@ -38,8 +39,12 @@ class ModernDeclarationsTest : public PreprocessorFixture, public ::testing::Wit
       out << stored.classType << ' ' << (stored.nameSpace.empty() ? "" : stored.nameSpace + "::")
           << stored.name;
       if (!stored.templatePrefix.empty()) out << " [" << stored.templatePrefix << ']';
+      if (!stored.inlineNamespace.empty()) out << " (in " << stored.inlineNamespace << ')';
+      if (!stored.constraint.empty()) out << " = " << stored.constraint;
       for (const BaseClass& base : stored.parents) out << " : " << base.name;
       out << '\n';
+      for (const std::string& text : stored.friends) out << "  friend " << text << '\n';
+      for (const std::string& text : stored.usingDeclarations) out << "  using " << text << '\n';
       for (const Function& member : *stored.functions)
         out << "  " << member.returnType << (member.returnType.empty() ? "" : " ") << member.name << '/'
             << member.args.size() << (member.size > 0 ? " body" : "") << '\n';
@@ -54,7 +59,9 @@ class ModernDeclarationsTest : public PreprocessorFixture, public ::testing::Wit
     for (const TypedefRecord& record : store.typedefs())
       if (record.name.find("::") == std::string::npos)
         out << "typedef " << record.name << " = " << record.resolvedType << '\n';
-    for (const std::string& line : run_.output.lines) out << "! " << line << '\n';
+    for (const std::string& line : run_.output.lines)
+      if (line.starts_with("warning") || line.starts_with("error"))
+        out << "! " << line.substr(line.find(')') + 2) << '\n';
     return out.str();
   }
 };
@@ -110,6 +117,70 @@ Matcher<const std::string&>::Matcher(const char* s) { Set(s); }
      "class testing::Matcher<const std::string&> [template<>]\n  Matcher/1 body\n  Matcher/1 body\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Specializations, ModernDeclarationsTest, ::testing::ValuesIn(kSpecializations));
+
+const Case kModern[] = {
+    {"aliases are typedefs; concepts, requires clauses, variables, friends and using-declarations",
+     R"(
+template <class T> concept Sortable = requires(T a) { a < a; } && sizeof(T) > 1;
+template <class T> requires Sortable<T> && (sizeof(T) < 64) class Box {
+ public:
+  using Value = T;
+  template <class U> using Pair = std::pair<T, U>;
+  using Base::Base;
+  using typename Base::size_type;
+  static constexpr int kSize = 4;
+  static inline int count = 0;
+  static_assert(sizeof(T) > 0, "complete");
+  friend class Tray;
+  friend bool operator==(const Box& a, const Box& b) { return true; }
+  void sort() requires Sortable<T>;
+};
+using Handle = struct Node*;
+template <class T> using Vec = std::vector<T>;
+class After {};
+constinit int ready = 0;
+)",
+     "concept Sortable [template<class T>] = requires(T a) { a<a; }&& sizeof(T)>1\n"
+     "class Box [template<class T> requires Sortable<T>&&(sizeof(T)<64)]\n"
+     "  friend class Tray\n  friend bool operator==(const Box& a, const Box& b)\n"
+     "  using Base::Base\n  using Base::size_type\n"
+     "  void sort/0\n  data static constexpr int kSize\n  data static int count\n"
+     "  typedef Value = T\n  typedef Pair = std::pair<T, U>\n"
+     "class After\n"
+     "typedef Handle = struct Node*\n"
+     "typedef Vec = std::vector<T>\n"},
+    {"inline namespaces are left out of names; a comment before a closing brace is delivered",
+     R"(
+namespace fmt {
+inline namespace v9 {
+class format_error {};
+namespace detail { void helper(); }
+void print(int v);
+/// \fn print
+/// Prints.
+}
+}
+namespace fmt::inline v10 { struct later {}; }
+void fmt::v9::detail::helper() {}
+)",
+     "class fmt::format_error (in fmt::v9)\n"
+     "struct fmt::later (in fmt::v10)\n"
+     "function fmt::detail::helper/0\n"
+     "function fmt::print/1\n"},
+    {"declarations passed over are reported under -V, once each",
+     R"(
+class Broken {
+  int f(int a));
+  STRAY_MACRO(x)
+ public:
+  int kept;
+};
+)",
+     "class Broken\n  data int kept\n"
+     "! declaration passed over: \"int f(int a))\" (its parentheses do not match)\n"
+     "! declaration passed over: \"STRAY_MACRO(x)\" (it does not end before 'public')\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Modern, ModernDeclarationsTest, ::testing::ValuesIn(kModern));
 
 }  // namespace
 }  // namespace quillet::testing
