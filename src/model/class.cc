@@ -180,36 +180,16 @@ std::string Class::AnchorName() const {
   text += name;
   std::string anchor;
   anchor.reserve(text.size() + 8);
-  // The argument list of a specialization is spelled out as in function anchors, so that X<T*> and X<T&>
-  // get anchors (and pages) of their own: c_XLTTPtrGT, c_XLTTRefGT.
   for (size_t i = 0; i < text.size(); ++i) {
-    switch (text[i]) {
-      case ':':
-        if (i + 1 < text.size() && text[i + 1] == ':') {
-          anchor += "_scp_";
-          ++i;
-        } else {
-          anchor += ':';
-        }
-        break;
-      case '<':
-        anchor += "LT";
-        break;
-      case '>':
-        anchor += "GT";
-        break;
-      case '*':
-        anchor += "Ptr";
-        break;
-      case '&':
-        anchor += "Ref";
-        break;
-      default:
-        anchor += text[i];
-        break;
+    if (text[i] == ':' && i + 1 < text.size() && text[i + 1] == ':') {
+      anchor += "_scp_";
+      ++i;
+    } else {
+      anchor += text[i];
     }
   }
-  return makeIdentifier(anchor);
+  // The argument list of a specialization is spelled out as in function anchors: c_XLTTPtrGT.
+  return makeIdentifier(spellArguments(anchor));
 }
 
 std::string Class::FileName(const EvaluationContext&) const {

@@ -61,6 +61,60 @@ bool isExplicitSpecialization(const Function& function) {
   return function.templatePrefix == "template<>";
 }
 
+// The parameter names of a template head: template <typename K, class A = B, int N> gives K, A, N; an
+// unnamed parameter gives an empty name.
+std::vector<std::string> templateParameterNames(std::string_view head) {
+  std::vector<std::string> names;
+  const size_t open = head.find('<');
+  const size_t close = head.rfind('>');
+  if (open == std::string_view::npos || close == std::string_view::npos || close <= open) return names;
+  int depth = 0;
+  bool defaulted = false;
+  std::string last;
+  std::string word;
+  auto endWord = [&] {
+    if (!word.empty() && !defaulted) last = word;
+    word.clear();
+  };
+  for (size_t i = open + 1; i <= close; ++i) {
+    const char c = head[i];
+    if (depth == 0 && (c == ',' || i == close)) {
+      endWord();
+      names.push_back(last == "typename" || last == "class" ? std::string() : last);
+      last.clear();
+      defaulted = false;
+      continue;
+    }
+    if (c == '<' || c == '(') ++depth;
+    if ((c == '>' || c == ')') && depth > 0) --depth;
+    if (depth == 0 && c == '=') defaulted = true;
+    if (isWordCharacter(c)) {
+      word += c;
+    } else {
+      endWord();
+    }
+  }
+  return names;
+}
+
+// `text` with every whole word `from` replaced by `to`.
+std::string renameWord(const std::string& text, std::string_view from, std::string_view to) {
+  std::string renamed;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (isWordCharacter(text[i])) {
+      size_t end = i;
+      while (end < text.size() && isWordCharacter(text[end])) ++end;
+      const std::string_view word = std::string_view(text).substr(i, end - i);
+      renamed += word == from ? to : word;
+      i = end;
+    } else {
+      renamed += text[i++];
+    }
+  }
+  return renamed;
+}
+
 }  // namespace
 
 void CppDocumentParse::OnReturnType(std::string_view text) {
@@ -212,6 +266,15 @@ void CppDocumentParse::storeMemberDefinition() {
     definition.className = withoutArguments(definition.className);
     owner = store_.GetClass(definition.className, definition.nameSpace);
   }
+  // A member defined through a typedef of its class (LoopPassManager::addPass).
+  if (!owner) {
+    if (const TypedefRecord* record = store_.GetTypedef(definition.className)) {
+      if (Class* named = store_.GetClass(record->resolvedType, definition.nameSpace)) {
+        owner = named;
+        definition.className = named->name;
+      }
+    }
+  }
   if (!owner) {
     reportMessage("error: (" + fileName_ +
                   ") A member function has been processed without first processing the class or struct "
@@ -239,6 +302,23 @@ void CppDocumentParse::storeMemberDefinition() {
     merge(*only, definition);
     lastFunction_ = only;
     return;
+  }
+  // A definition may name the template parameters otherwise than the class does (Allocator for
+  // AllocatorTy): with the class's names its parameters match.
+  const std::vector<std::string> theirs = templateParameterNames(definition.templatePrefix);
+  const std::vector<std::string> ours = templateParameterNames(owner->templatePrefix);
+  if (!theirs.empty() && theirs.size() == ours.size() && theirs != ours) {
+    Function renamed = definition;
+    for (FunctionArg& arg : renamed.args)
+      for (size_t i = 0; i < theirs.size(); ++i)
+        if (!theirs[i].empty() && !ours[i].empty() && theirs[i] != ours[i])
+          arg.signatureType = renameWord(arg.signatureType, theirs[i], ours[i]);
+    for (Function& member : members) {
+      if (!member.Matches(renamed, false)) continue;
+      merge(member, definition);
+      lastFunction_ = &member;
+      return;
+    }
   }
   std::string message = "error: (" + fileName_ + ") function not in class " + definition.SignatureText();
   for (const Function& member : members)

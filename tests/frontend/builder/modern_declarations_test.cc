@@ -115,6 +115,21 @@ Matcher<const std::string&>::Matcher(const char* s) { Set(s); }
 )",
      "class testing::Matcher [template<typename T>]\n  Matcher/1\n"
      "class testing::Matcher<const std::string&> [template<>]\n  Matcher/1 body\n  Matcher/1 body\n"},
+    {"definitions naming the template parameters otherwise, or the class through a typedef",
+     R"(
+template <class K, class AllocatorTy> class Scope {
+ public:
+  Scope(Table<K, AllocatorTy>& table);
+  Scope(Scope&) = delete;
+};
+template <class K, class Allocator> Scope<K, Allocator>::Scope(Table<K, Allocator>& table) { go(); }
+template <> class Scope<int, int> { void add(); };
+typedef Scope<int, int> IntScope;
+void IntScope::add() { go(); }
+)",
+     "class Scope [template<class K, class AllocatorTy>]\n  Scope/1 body\n  Scope/1\n"
+     "class Scope<int, int> [template<>]\n  void add/0 body\n"
+     "typedef IntScope = Scope<int, int>\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Specializations, ModernDeclarationsTest, ::testing::ValuesIn(kSpecializations));
 
