@@ -33,6 +33,8 @@ struct TypedefRecord {
   std::string declaredText;
   /// The whole type the name stands for, type names resolved ("tagX*").
   std::string resolvedType;
+  /// The whole type as written, type names not resolved ("PassManager<Loop, Manager&>").
+  std::string writtenType;
 };
 
 /// One base of a class: its text after the access word ("Base", "virtual Base") and its access.

@@ -109,8 +109,8 @@ TEST_F(FinishTest, CollectsReferencesAndSortsWhenConfigured) {
   paint.args[0].type = "Shape\tColour";
   shape.enums.emplace_back().name = "Style";
   shape.enums.emplace_back().name = "Kind";
-  shape.typedefs.push_back({"Size", {}, 1, "int", "int"});
-  shape.typedefs.push_back({"Index", {}, 1, "int", "int"});
+  shape.typedefs.push_back({"Size", {}, 1, "int", "int", "int"});
+  shape.typedefs.push_back({"Index", {}, 1, "int", "int", "int"});
 
   run.configuration.setSortMembers(false);
   Class unsorted = shape;

@@ -252,7 +252,9 @@ void CppDocumentParse::OnTypedefPart(std::string_view text) {
   if (typedef_.inBase) {
     typedef_.base += separator;
     typedef_.base += resolved;
+    appendTypeWord(typedef_.writtenBase, text);
   }
+  appendTypeWord(typedef_.written, text);
   typedef_.resolved += separator;
   typedef_.resolved += resolved;
 }
@@ -279,6 +281,7 @@ void CppDocumentParse::finishTypedefDeclarator() {
   record.name = typedef_.name;
   record.declaredText = typedef_.declared;
   record.resolvedType = typedef_.resolved;
+  record.writtenType = tightText(typedef_.written);
   if (inClass_) {
     record.access = top().access;
     top().assembled.typedefs.push_back(record);
@@ -290,6 +293,7 @@ void CppDocumentParse::finishTypedefDeclarator() {
 void CppDocumentParse::OnTypedefNext() {
   finishTypedefDeclarator();
   typedef_.resolved = typedef_.base;
+  typedef_.written = typedef_.writtenBase;
   typedef_.name.clear();
 }
 

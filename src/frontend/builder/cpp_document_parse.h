@@ -85,6 +85,8 @@ class CppDocumentParse : public CppLexer {
     std::string base;
     std::string declared;
     std::string resolved;
+    std::string writtenBase;
+    std::string written;
     std::string name;
     bool inBase = true;
   };

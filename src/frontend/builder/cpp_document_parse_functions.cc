@@ -166,6 +166,12 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
     currentFunction_.nameSpace = store_.ShownNamespace(currentFunction_.nameSpace);  // fmt::v9 is fmt
   }
   currentFunction_.className = classPart;
+  // A member of the template itself (template <class T> void Vec<T>::f) is read in the primary's scope,
+  // so that the names the class declares resolve in its parameters as in its declarations. An explicit
+  // specialization of a member keeps the scope as written, and is left out when it ends.
+  if (classPart.find('<') != std::string_view::npos && pendingTemplate_ != "template<>" &&
+      !store_.GetClass(classPart))
+    currentFunction_.className = withoutArguments(classPart);
 }
 
 void CppDocumentParse::OnParameter(std::string_view signatureType, std::string_view type,
@@ -269,7 +275,9 @@ void CppDocumentParse::storeMemberDefinition() {
   // A member defined through a typedef of its class (LoopPassManager::addPass).
   if (!owner) {
     if (const TypedefRecord* record = store_.GetTypedef(definition.className)) {
-      if (Class* named = store_.GetClass(record->resolvedType, definition.nameSpace)) {
+      Class* named = store_.GetClass(record->writtenType, definition.nameSpace);
+      if (!named) named = store_.GetClass(record->resolvedType, definition.nameSpace);
+      if (named) {
         owner = named;
         definition.className = named->name;
       }

@@ -123,11 +123,19 @@ template <class K, class AllocatorTy> class Scope {
   Scope(Scope&) = delete;
 };
 template <class K, class Allocator> Scope<K, Allocator>::Scope(Table<K, Allocator>& table) { go(); }
+template <class Tr> class Region {
+  using BlockT = typename Tr::BlockT;
+  bool contains(const BlockT* block) const;
+  bool contains(const Region* region) const;
+};
+template <class Tr> bool Region<Tr>::contains(const BlockT* block) const { return true; }
 template <> class Scope<int, int> { void add(); };
 typedef Scope<int, int> IntScope;
 void IntScope::add() { go(); }
 )",
      "class Scope [template<class K, class AllocatorTy>]\n  Scope/1 body\n  Scope/1\n"
+     "class Region [template<class Tr>]\n  bool contains/1 body\n  bool contains/1\n  typedef BlockT = "
+     "typename Tr::BlockT\n"
      "class Scope<int, int> [template<>]\n  void add/0 body\n"
      "typedef IntScope = Scope<int, int>\n"},
 };
