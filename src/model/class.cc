@@ -30,6 +30,34 @@ void writeParentList(const Class& object, const EvaluationContext& context, std:
   }
 }
 
+// The primary template of a specialization, linked.
+void writePrimary(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  writeLinkedText(context, out, object.PrimaryName(), "");
+}
+
+// The specializations of a template, each linked, separated by ", ".
+void writeSpecializations(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  for (size_t i = 0; i < object.specializations.size(); ++i) {
+    if (i > 0) out << ", ";
+    writeLinkedText(context, out, object.specializations[i], "");
+  }
+}
+
+// The texts of `list` (friends, using-declarations), each linked, separated by ", ".
+template <std::vector<std::string> Class::*List>
+void writeLinkedList(const Class& object, const EvaluationContext& context, std::ostream& out) {
+  const std::vector<std::string>& list = object.*List;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (i > 0) out << ", ";
+    writeLinkedText(context, out, list[i], "");
+  }
+}
+
+template <std::vector<std::string> Class::*List>
+int32_t countOf(const Class& object) {
+  return static_cast<int32_t>((object.*List).size());
+}
+
 // The number of member functions with the access `Access`.
 template <AccessCode Access>
 void writeFunctionCount(const Class& object, const EvaluationContext&, std::ostream& out) {
@@ -59,6 +87,17 @@ void Class::AddParent(int32_t access, std::string name) {
 
 bool Class::SameClass(const Class& other) const {
   return name == other.name && nameSpace == other.nameSpace;
+}
+
+std::string_view Class::PrimaryName() const {
+  const std::string_view text = name;
+  if (!text.ends_with('>')) return {};
+  int depth = 0;
+  for (size_t i = text.size(); i-- > 0;) {
+    if (text[i] == '>') ++depth;
+    if (text[i] == '<' && --depth == 0) return text.substr(0, i);
+  }
+  return {};
 }
 
 void Class::UnshareFunctions() {
@@ -102,6 +141,18 @@ struct PropertyTable<Class> {
       {"number_public_members", writeFunctionCount<kAccessPublic>},
       {"number_protected_members", writeFunctionCount<kAccessProtected>},
       {"number_private_members", writeFunctionCount<kAccessPrivate>},
+      {"primary", writePrimary, [](const Class& c) -> int32_t { return !c.PrimaryName().empty(); }},
+      {"specializations", writeSpecializations,
+       [](const Class& c) -> int32_t { return static_cast<int32_t>(c.specializations.size()); }},
+      {"friends", writeLinkedList<&Class::friends>, countOf<&Class::friends>},
+      {"using_declarations", writeLinkedList<&Class::usingDeclarations>, countOf<&Class::usingDeclarations>},
+      {"inline_namespace", writeFilteredValue<Class, &Class::inlineNamespace>,
+       testNotEmpty<Class, &Class::inlineNamespace>},
+      {"constraint",
+       [](const Class& c, const EvaluationContext& context, std::ostream& out) {
+         writeLinkedText(context, out, c.constraint, c.name);
+       },
+       testNotEmpty<Class, &Class::constraint>},
       {"class", nullptr, [](const Class& c) -> int32_t { return c.classType == "class"; }},
       {"struct", nullptr, [](const Class& c) -> int32_t { return c.classType == "struct"; }},
       {"union", nullptr, [](const Class& c) -> int32_t { return c.classType == "union"; }},
@@ -138,7 +189,8 @@ std::string Class::AnchorName() const {
       anchor += text[i];
     }
   }
-  return makeIdentifier(anchor);
+  // The argument list of a specialization is spelled out as in function anchors: c_XLTTPtrGT.
+  return makeIdentifier(spellArguments(anchor));
 }
 
 std::string Class::DeclarationKey() const {

@@ -33,6 +33,8 @@ struct TypedefRecord {
   std::string declaredText;
   /// The whole type the name stands for, type names resolved ("tagX*").
   std::string resolvedType;
+  /// The whole type as written, type names not resolved ("PassManager<Loop, Manager&>").
+  std::string writtenType;
 };
 
 /// One base of a class: its text after the access word ("Base", "virtual Base") and its access.
@@ -67,6 +69,17 @@ class Class final : public HasAName,
   std::vector<std::string> referencedByData;
   /// "class", "struct" or "union".
   std::string classType;
+  /// The friends declared in the class, as written after "friend" ("class Node").
+  std::vector<std::string> friends;
+  /// The base members the class brings in with using-declarations ("Base::f").
+  std::vector<std::string> usingDeclarations;
+  /// The namespace as declared when it holds an inline namespace (fmt::v9 for a class filed under fmt).
+  std::string inlineNamespace;
+  /// The constraint of a concept (classType "concept").
+  std::string constraint;
+  /// The names of the documented specializations of this template in its namespace (X<int>, X<T*>),
+  /// sorted; filled by Finish.
+  std::vector<std::string> specializations;
 
   Class() = default;
   Class(const Class&) = default;
@@ -83,6 +96,8 @@ class Class final : public HasAName,
   void AddParent(int32_t access, std::string name);
   /// True when names and namespaces are equal.
   bool SameClass(const Class& other) const;
+  /// The name of the primary template when this class is a specialization (X for X<int>), else empty.
+  std::string_view PrimaryName() const;
   /// Gives this copy a member function list of its own, so that changes to it stay with this copy.
   void UnshareFunctions();
   /// Empties every comment of the class and its members that came from a file named as `fileName`.

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quillet {
 
@@ -28,6 +29,9 @@ class ClassDictionary {
   const Class* findClass(std::string_view name) const;
   /// The class the typedef `name` stands for, or null.
   const Class* findTypedefClass(std::string_view name) const;
+  /// The specializations (X<int>, X<T*>) entered of the primary template called `name`, in the order
+  /// entered.
+  const std::vector<const Class*>& specializationsOf(std::string_view name) const;
 
  private:
   struct StringHash {
@@ -38,6 +42,7 @@ class ClassDictionary {
 
   Map classes_;
   Map typedefs_;
+  std::unordered_map<std::string, std::vector<const Class*>, StringHash, std::equal_to<>> specializations_;
 };
 
 }  // namespace quillet

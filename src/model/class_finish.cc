@@ -59,10 +59,101 @@ bool isVirtual(const Function& function) {
   return startsWith(function.returnType, "virtual");
 }
 
+// The qualifiers of a function that say whether it is the same function in a derived class: its
+// attributes without "override", "final" and a pure specifier.
+std::string overrideQualifiers(std::string_view attributes) {
+  std::string text;
+  size_t i = 0;
+  while (i < attributes.size()) {
+    while (i < attributes.size() && attributes[i] == ' ') ++i;
+    size_t end = attributes.find(' ', i);
+    if (end == std::string_view::npos) end = attributes.size();
+    std::string_view word = attributes.substr(i, end - i);
+    if (word == "=" && end + 2 <= attributes.size() && attributes.substr(end + 1, 1) == "0") {
+      end += 2;
+      word = {};
+    } else if (word == "=0" || word == "override" || word == "final") {
+      word = {};
+    }
+    if (!word.empty()) {
+      if (!text.empty()) text += ' ';
+      text += word;
+    }
+    i = end;
+  }
+  return text;
+}
+
+// True when `derived` overrides `base` if `base` is virtual: same name and parameters, and the same
+// qualifiers; the namespaces and classes of the two may differ.
+bool sameSignature(const Function& base, const Function& derived) {
+  if (base.name != derived.name || base.args.size() != derived.args.size()) return false;
+  for (size_t i = 0; i < base.args.size(); ++i)
+    if (base.args[i].signatureType != derived.args[i].signatureType) return false;
+  return base.attributes == derived.attributes ||
+         overrideQualifiers(base.attributes) == overrideQualifiers(derived.attributes);
+}
+
+// `name` without its template argument lists: Base<T>::Inner gives Base::Inner.
+std::string withoutArguments(std::string_view name) {
+  std::string plain;
+  int angles = 0;
+  for (char c : name) {
+    if (c == '<') ++angles;
+    if (angles == 0) plain += c;
+    if (c == '>' && angles > 0) --angles;
+  }
+  return plain;
+}
+
+// The documented class a base's name stands for: the class of that name (a specialization when its
+// arguments are written alike), the class a typedef or alias of that name stands for, the primary template
+// of a specialization that is not documented, each also with the namespaces in front left out (ns::Base).
+const Class* findBaseClass(const ClassDictionary& dictionary, std::string_view name) {
+  while (name.starts_with("::")) name.remove_prefix(2);
+  for (std::string_view candidate = name; !candidate.empty();) {
+    if (const Class* found = dictionary.findClass(candidate)) return found;
+    if (const Class* found = dictionary.findTypedefClass(candidate)) return found;
+    if (candidate.find('<') != std::string_view::npos) {
+      const std::string plain = withoutArguments(candidate);
+      if (const Class* found = dictionary.findClass(plain)) return found;
+      if (const Class* found = dictionary.findTypedefClass(plain)) return found;
+    }
+    // The next "::" outside template arguments.
+    int angles = 0;
+    size_t scope = std::string_view::npos;
+    for (size_t i = 0; i + 1 < candidate.size() && scope == std::string_view::npos; ++i) {
+      if (candidate[i] == '<') ++angles;
+      if (candidate[i] == '>' && angles > 0) --angles;
+      if (angles == 0 && candidate[i] == ':' && candidate[i + 1] == ':') scope = i;
+    }
+    if (scope == std::string_view::npos) break;
+    candidate.remove_prefix(scope + 2);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void ClassDictionary::addClass(const Class& documented) {
   classes_.emplace(documented.name, &documented);
+  const std::string_view name = documented.name;
+  // A specialization (X<int>, X<T*>) is listed with its primary template X.
+  if (!name.ends_with('>')) return;
+  int depth = 0;
+  for (size_t i = name.size(); i-- > 0;) {
+    if (name[i] == '>') ++depth;
+    if (name[i] == '<' && --depth == 0) {
+      if (i > 0) specializations_[std::string(name.substr(0, i))].push_back(&documented);
+      return;
+    }
+  }
+}
+
+const std::vector<const Class*>& ClassDictionary::specializationsOf(std::string_view name) const {
+  static const std::vector<const Class*> kNone;
+  const auto found = specializations_.find(name);
+  return found == specializations_.end() ? kNone : found->second;
 }
 
 void ClassDictionary::addTypedef(std::string_view name, std::string_view className) {
@@ -109,6 +200,11 @@ void Class::Finish(const ClassDictionary& dictionary) {
   std::stable_sort(enums.begin(), enums.end(), [](const Enum& a, const Enum& b) { return a.name < b.name; });
   std::stable_sort(typedefs.begin(), typedefs.end(),
                    [](const TypedefRecord& a, const TypedefRecord& b) { return a.name < b.name; });
+  specializations.clear();
+  for (const Class* special : dictionary.specializationsOf(name))
+    if (special->nameSpace == nameSpace && !contains(specializations, special->name))
+      specializations.push_back(special->name);
+  std::sort(specializations.begin(), specializations.end());
   for (Function& function : *functions) {
     if (!isVirtual(function) && DeclaresVirtual(dictionary, function))
       function.returnType.insert(0, "virtual ");
@@ -127,9 +223,9 @@ bool Class::declaresVirtual(const ClassDictionary& dictionary, const Function& f
   if (std::find(visited.begin(), visited.end(), this) != visited.end()) return false;
   visited.push_back(this);
   for (const Function& member : *functions)
-    if (isVirtual(member) && member.Matches(function, true)) return true;
+    if (isVirtual(member) && (member.Matches(function, true) || sameSignature(member, function))) return true;
   for (const BaseClass& base : parents) {
-    const Class* baseClass = dictionary.findClass(baseClassName(base.name));
+    const Class* baseClass = findBaseClass(dictionary, baseClassName(base.name));
     if (baseClass && baseClass->declaresVirtual(dictionary, function, visited)) return true;
   }
   return false;

@@ -36,7 +36,7 @@ std::string EnumTag::FullName() const {
 
 std::string EnumTag::AnchorName() const {
   std::string anchor = "et_";
-  if (!scope.empty()) anchor += scope + "::";
+  if (!scope.empty()) anchor += spellArguments(scope) + "::";
   anchor += name;
   return makeIdentifier(beforeInitializer(anchor));
 }
@@ -76,7 +76,7 @@ std::string Enum::AnchorName() const {
   std::string anchor = "e_";
   if (!nameSpace.empty()) anchor += nameSpace + "_";
   if (!className.empty()) {
-    anchor += className + "_sc_";
+    anchor += spellArguments(className) + "_sc_";
     anchor += name.empty() ? std::string("__noname") : name;
   } else {
     anchor += name;

@@ -68,4 +68,30 @@ const Configuration& runConfiguration() {
   return defaults;
 }
 
+std::string spellArguments(std::string_view name) {
+  if (name.find_first_of("<>*&") == std::string_view::npos) return std::string(name);
+  std::string spelled;
+  spelled.reserve(name.size() + 8);
+  for (char c : name) {
+    switch (c) {
+      case '<':
+        spelled += "LT";
+        break;
+      case '>':
+        spelled += "GT";
+        break;
+      case '*':
+        spelled += "Ptr";
+        break;
+      case '&':
+        spelled += "Ref";
+        break;
+      default:
+        spelled += c;
+        break;
+    }
+  }
+  return spelled;
+}
+
 }  // namespace quillet

@@ -23,6 +23,10 @@ void writeFileProperty(const EvaluationContext& context, std::ostream& out, std:
 void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::string_view file);
 /// The file name of the configured HTML output file without folder and extension, "_" and `anchorName`.
 std::string objectFileName(std::string_view anchorName);
+
+/// `name` with the punctuation of template arguments spelled out for anchors ("<" LT, ">" GT, "*" Ptr,
+/// "&" Ref), so that X<T*> and X<T&> keep anchors of their own.
+std::string spellArguments(std::string_view name);
 /// The run's configuration, or a default one outside a run.
 const Configuration& runConfiguration();
 

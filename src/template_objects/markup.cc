@@ -154,6 +154,21 @@ size_t qualifierStart(std::string_view text, size_t at) {
   return start;
 }
 
+// The end (one past the ">") of the template argument list that begins at `at`, or npos when none begins
+// there or it does not close within a declaration's length.
+size_t argumentListEnd(std::string_view text, size_t at) {
+  if (at >= text.size() || text[at] != '<') return std::string_view::npos;
+  constexpr size_t kLongest = 512;
+  int depth = 0;
+  for (size_t i = at; i < text.size() && i < at + kLongest; ++i) {
+    const char c = text[i];
+    if (c == '<') ++depth;
+    if (c == '>' && --depth == 0) return i + 1;
+    if (c == ';' || c == '{' || c == '}' || c == '\n') break;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 void rtfCrossReference(std::ostream& out, std::string_view text, std::string_view bookmark) {
@@ -241,12 +256,24 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
         qualified_from < start ? text.substr(qualified_from, start - 2 - qualified_from) : std::string_view();
     const bool as_code = inBackquotes || after_scope || text.substr(end, 2) == "()";
     std::string link;
-    tryKeys(qualifier, piece, classContext, key, [&](const std::string& candidate) {
+    auto accept = [&](const std::string& candidate) {
       LinkTarget target = context.linkIndex->namedTarget(context, candidate);
       if (target.link.empty() || !acceptsKind(target.kind, words, as_code)) return false;
       link = std::move(target.link);
       return true;
-    });
+    };
+    // A name with template arguments written exactly as a documented specialization's (X<int>) links to
+    // that specialization as a whole.
+    const size_t arguments = argumentListEnd(text, end);
+    if (arguments != std::string_view::npos) {
+      const std::string_view special = text.substr(start, arguments - start);
+      if (tryKeys(qualifier, special, classContext, key, accept)) {
+        writeLink(context, out, special, link);
+        i = arguments;
+        continue;
+      }
+    }
+    tryKeys(qualifier, piece, classContext, key, accept);
     if (link.empty()) {
       plain(piece);
     } else {

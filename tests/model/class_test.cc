@@ -14,7 +14,9 @@ TEST(ClassTest, NamesAnchorsAndFiles) {
   EXPECT_EQ(b.AnchorName(), "c_A_scp_B");
   Class inner = makeClass("Outer::Inner<int>");
   inner.nameSpace = "x::y";
-  EXPECT_EQ(inner.AnchorName(), "c_x_scp_y_scp_Outer_scp_Inner_int_");
+  EXPECT_EQ(inner.AnchorName(), "c_x_scp_y_scp_Outer_scp_InnerLTintGT");
+  // Specializations that differ only in punctuation keep anchors (and pages) of their own.
+  EXPECT_NE(makeClass("X<T*>").AnchorName(), makeClass("X<T&>").AnchorName());
   // Linked text and the typedef pass find documented classes by this name.
   EXPECT_EQ(inner.FullName(), "Outer::Inner<int>");
 
@@ -107,8 +109,8 @@ TEST_F(FinishTest, CollectsReferencesAndSortsWhenConfigured) {
   paint.args[0].type = "Shape\tColour";
   shape.enums.emplace_back().name = "Style";
   shape.enums.emplace_back().name = "Kind";
-  shape.typedefs.push_back({"Size", {}, 1, "int", "int"});
-  shape.typedefs.push_back({"Index", {}, 1, "int", "int"});
+  shape.typedefs.push_back({"Size", {}, 1, "int", "int", "int"});
+  shape.typedefs.push_back({"Index", {}, 1, "int", "int", "int"});
 
   run.configuration.setSortMembers(false);
   Class unsorted = shape;
@@ -150,6 +152,31 @@ TEST_F(FinishTest, OverridesOfDocumentedVirtualsBecomeVirtual) {
   derived.Finish(dictionary);
   EXPECT_EQ(derived.functions->at(0).returnType, "virtual void");
 
+  // Across namespaces, through typedefs and aliases, from a specialization's base to the primary, and
+  // for functions marked override.
+  Class widget = makeClass("Widget");
+  widget.nameSpace = "ui";
+  Function& paint = widget.AddFunction(function("paint", {"int"}));
+  paint.returnType = "virtual void";
+  Class holder = makeClass("Holder");
+  holder.nameSpace = "ui";
+  holder.AddFunction(function("hold")).returnType = "virtual void";
+  ClassDictionary wide;
+  wide.addClass(widget);
+  wide.addClass(holder);
+  wide.addTypedef("WidgetAlias", "Widget");
+  for (const char* baseName : {"ui::Widget", "::ui::WidgetAlias", "WidgetAlias", "Holder<int>"}) {
+    Class button = makeClass("Button");
+    button.nameSpace = "app";
+    button.AddParent(kAccessPublic, baseName);
+    Function& painted = button.AddFunction(function(
+        baseName[0] == 'H' ? "hold" : "paint",
+        baseName[0] == 'H' ? std::vector<std::string>{} : std::vector<std::string>{"int"}, "override"));
+    painted.returnType = "void";
+    button.Finish(wide);
+    EXPECT_EQ(painted.returnType, "virtual void") << baseName;
+  }
+
   // Bases that name each other end the search instead of recursing for ever.
   Class ping = makeClass("Ping");
   Class pong = makeClass("Pong");
@@ -160,6 +187,25 @@ TEST_F(FinishTest, OverridesOfDocumentedVirtualsBecomeVirtual) {
   cyclic.addClass(ping);
   cyclic.addClass(pong);
   EXPECT_FALSE(ping.DeclaresVirtual(cyclic, function("draw")));
+}
+
+TEST_F(FinishTest, TemplatesListTheirSpecializations) {
+  Class primary = makeClass("X");
+  Class pointers = makeClass("X<T*>");
+  Class ints = makeClass("X<int>");
+  Class elsewhere = makeClass("X<long>");
+  elsewhere.nameSpace = "other";
+  for (const Class* documented : {&primary, &pointers, &ints, &elsewhere}) dictionary.addClass(*documented);
+  primary.Finish(dictionary);
+  EXPECT_EQ(primary.specializations, (std::vector<std::string>{"X<T*>", "X<int>"}));
+  EXPECT_EQ(ints.PrimaryName(), "X");
+  EXPECT_EQ(makeClass("Y<X<int>>").PrimaryName(), "Y");
+  EXPECT_EQ(primary.PrimaryName(), "");
+  int32_t value = 0;
+  EXPECT_TRUE(primary.Test("specializations", value));
+  EXPECT_EQ(value, 2);
+  EXPECT_TRUE(ints.Test("primary", value));
+  EXPECT_EQ(value, 1);
 }
 
 }  // namespace

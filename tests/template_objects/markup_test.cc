@@ -145,6 +145,15 @@ TEST_F(LinkedTextTest, CutsAtEveryDelimiter) {
   }
 }
 
+TEST_F(LinkedTextTest, ArgumentsWrittenAsASpecializationsLinkToIt) {
+  links_.links["Matcher"] = "m.html#c_Matcher";
+  links_.links["Matcher<const std::string&>"] = "m.html#c_MatcherLTconst_std_scp_stringRefGT";
+  EXPECT_EQ(linked("const Matcher<const std::string&>& m, Matcher<int>", "", html_),
+            "const <A HREF=\"m.html#c_MatcherLTconst_std_scp_stringRefGT\">Matcher&lt;const "
+            "std::string&amp;&gt;</A>&amp; m, <A HREF=\"m.html#c_Matcher\">Matcher</A>&lt;int&gt;");
+  EXPECT_EQ(linked("Matcher<", "", html_), "<A HREF=\"m.html#c_Matcher\">Matcher</A>&lt;");  // unclosed
+}
+
 TEST_F(LinkedTextTest, HelpWritesHotspotsPrintedRtfUnderlinedReferences) {
   links_.links["Widget"] = "c_Widget";
   rtf_.setFormat(kWinHelpFormat);

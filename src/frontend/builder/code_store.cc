@@ -89,6 +89,18 @@ const TypedefRecord* CodeStore::GetTypedef(std::string_view name) const {
   return found == typedefIndex_.end() ? nullptr : &typedefs_[found->second];
 }
 
+void CodeStore::AddNamespace(std::string_view written, std::string_view shown) {
+  namespaces_.emplace(written);
+  if (shown.empty() || written == shown) return;
+  namespaces_.emplace(shown);
+  shownNamespaces_.try_emplace(std::string(written), shown);
+}
+
+std::string CodeStore::ShownNamespace(std::string_view written) const {
+  const auto found = shownNamespaces_.find(written);
+  return found == shownNamespaces_.end() ? std::string(written) : found->second;
+}
+
 bool CodeStore::IsNamespace(std::string_view name) const {
   return namespaces_.find(name) != namespaces_.end();
 }

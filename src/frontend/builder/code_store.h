@@ -60,6 +60,10 @@ class CodeStore {
 
   /// Records a namespace name seen in a namespace block ("A", "A::B").
   void AddNamespace(std::string_view name) { namespaces_.emplace(name); }
+  /// Records a namespace as declared (fmt::v9, with inline namespaces) and as users name it (fmt).
+  void AddNamespace(std::string_view written, std::string_view shown);
+  /// The name users give the namespace declared as `written` (fmt for fmt::v9), or `written` itself.
+  std::string ShownNamespace(std::string_view written) const;
   /// True when `name` was recorded as a namespace.
   bool IsNamespace(std::string_view name) const;
 
@@ -104,6 +108,7 @@ class CodeStore {
   std::vector<TypedefRecord> typedefs_;
   NameMap<size_t> typedefIndex_;
   std::unordered_set<std::string, StringHash, std::equal_to<>> namespaces_;
+  NameMap<std::string> shownNamespaces_;  // namespaces declared with inline ones, and their shown names
   bool applyComment(std::string_view target, const DocText& comment);
   bool documentedComment(std::string_view name, DocText& found);
   void copyDocumentation(DocText& comment);

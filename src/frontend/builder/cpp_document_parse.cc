@@ -78,6 +78,7 @@ void CppDocumentParse::OnClassName(std::string_view name) {
                        ? qualified(classStack_[classStack_.size() - 2].assembled.name, name)
                        : std::string(name);
   if (!namespaceStack_.empty()) assembled.nameSpace = joinedNamespace_;
+  if (writtenNamespace_.size() != joinedNamespace_.size()) assembled.inlineNamespace = writtenNamespace_;
 }
 
 void CppDocumentParse::OnBaseClass(int access, std::string_view text) {
@@ -153,16 +154,30 @@ void CppDocumentParse::reportNesting(bool& reported, const char* what, const cha
 }
 
 void CppDocumentParse::OnNamespaceBegin(std::string_view name) {
+  enterNamespace(name, false);
+}
+
+// The names declared in an inline namespace (fmt::v9) are filed under the namespace around it (fmt), as
+// users name them; the namespace itself is known under both names.
+void CppDocumentParse::OnInlineNamespaceBegin(std::string_view name) {
+  enterNamespace(name, true);
+}
+
+void CppDocumentParse::enterNamespace(std::string_view name, bool isInline) {
   if (namespaceStack_.size() >= kMaxNesting) {
     ++namespacesTooDeep_;
     reportNesting(reportedNamespaceNesting_, "namespaces", "the deeper ones count as the one at that depth");
     pendingComment_.clear();
     return;
   }
-  namespaceStack_.emplace_back(name);
-  if (namespaceStack_.size() > 1) joinedNamespace_ += "::";
-  joinedNamespace_ += name;
-  store_.AddNamespace(joinedNamespace_);
+  namespaceStack_.push_back({joinedNamespace_.size(), writtenNamespace_.size()});
+  if (!writtenNamespace_.empty()) writtenNamespace_ += "::";
+  writtenNamespace_ += name;
+  if (!isInline) {
+    if (!joinedNamespace_.empty()) joinedNamespace_ += "::";
+    joinedNamespace_ += name;
+  }
+  store_.AddNamespace(writtenNamespace_, joinedNamespace_);
   pendingComment_.clear();
 }
 
@@ -172,9 +187,43 @@ void CppDocumentParse::OnNamespaceEnd() {
     return;
   }
   if (namespaceStack_.empty()) return;
-  const size_t cut = namespaceStack_.back().size() + (namespaceStack_.size() > 1 ? 2 : 0);
-  joinedNamespace_.resize(joinedNamespace_.size() - cut);
+  joinedNamespace_.resize(namespaceStack_.back().shownLength);
+  writtenNamespace_.resize(namespaceStack_.back().writtenLength);
   namespaceStack_.pop_back();
+}
+
+void CppDocumentParse::OnFriend(std::string_view text) {
+  if (inClass_) top().assembled.friends.emplace_back(text);
+  pendingComment_.clear();
+  pendingTemplate_.clear();
+}
+
+void CppDocumentParse::OnUsingDeclaration(std::string_view text) {
+  if (inClass_) top().assembled.usingDeclarations.emplace_back(text);
+  pendingComment_.clear();
+}
+
+// A concept is documented as a class of the kind "concept", its constraint kept with it.
+void CppDocumentParse::OnConcept(std::string_view name, std::string_view constraint) {
+  clearFlags();
+  Class concept_;
+  concept_.classType = "concept";
+  concept_.name = name;
+  concept_.nameSpace = joinedNamespace_;
+  concept_.templatePrefix = std::move(pendingTemplate_);
+  pendingTemplate_.clear();
+  concept_.constraint = constraint;
+  concept_.doc = pendingComment_;
+  concept_.file = fileName_;
+  concept_.access = kAccessPublic;
+  if (!inClass_ && !store_.HasSameClass(concept_)) store_.AddClass(std::move(concept_));
+  pendingComment_.clear();
+}
+
+void CppDocumentParse::OnSkippedDeclaration(std::string_view text, uint32_t line) {
+  if (!options_.verbose) return;
+  reportMessage("warning: (" + fileName_ + ":" + std::to_string(line) +
+                ") declaration passed over: " + std::string(text));
 }
 
 void CppDocumentParse::OnComment(std::string_view text, bool afterDeclaration) {
@@ -218,6 +267,7 @@ void CppDocumentParse::OnDataMember(std::string_view type, std::string_view name
 
 void CppDocumentParse::OnTypedefBegin() {
   clearFlags();
+  pendingTemplate_.clear();  // the head of an alias template belongs to the alias
   typedef_ = TypedefText();
 }
 
@@ -227,7 +277,9 @@ void CppDocumentParse::OnTypedefPart(std::string_view text) {
   if (typedef_.inBase) {
     typedef_.base += separator;
     typedef_.base += resolved;
+    appendTypeWord(typedef_.writtenBase, text);
   }
+  appendTypeWord(typedef_.written, text);
   typedef_.resolved += separator;
   typedef_.resolved += resolved;
 }
@@ -254,6 +306,7 @@ void CppDocumentParse::finishTypedefDeclarator() {
   record.name = typedef_.name;
   record.declaredText = typedef_.declared;
   record.resolvedType = typedef_.resolved;
+  record.writtenType = tightText(typedef_.written);
   if (inClass_) {
     record.access = top().access;
     top().assembled.typedefs.push_back(record);
@@ -265,6 +318,7 @@ void CppDocumentParse::finishTypedefDeclarator() {
 void CppDocumentParse::OnTypedefNext() {
   finishTypedefDeclarator();
   typedef_.resolved = typedef_.base;
+  typedef_.written = typedef_.writtenBase;
   typedef_.name.clear();
 }
 

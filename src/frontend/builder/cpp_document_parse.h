@@ -52,6 +52,11 @@ class CppDocumentParse : public CppLexer {
   void OnEnumerator(std::string_view text, std::string_view comment) override;
   void OnEnumEnd() override;
   void OnNamespaceBegin(std::string_view name) override;
+  void OnInlineNamespaceBegin(std::string_view name) override;
+  void OnFriend(std::string_view text) override;
+  void OnUsingDeclaration(std::string_view text) override;
+  void OnConcept(std::string_view name, std::string_view constraint) override;
+  void OnSkippedDeclaration(std::string_view text, uint32_t line) override;
   void OnNamespaceEnd() override;
   void OnComment(std::string_view text, bool afterDeclaration) override;
   void OnReturnType(std::string_view text) override;
@@ -85,6 +90,8 @@ class CppDocumentParse : public CppLexer {
     std::string base;
     std::string declared;
     std::string resolved;
+    std::string writtenBase;
+    std::string written;
     std::string name;
     bool inBase = true;
   };
@@ -97,7 +104,14 @@ class CppDocumentParse : public CppLexer {
     bool tooDeep = false;  // nested deeper than kMaxNesting: left unnamed, so never stored
   };
 
+  // An open namespace body and the lengths of the two namespace texts before it.
+  struct OpenNamespace {
+    size_t shownLength = 0;
+    size_t writtenLength = 0;
+  };
+
   void clearFlags();
+  void enterNamespace(std::string_view name, bool isInline);
   OpenClass& top() { return classStack_.back(); }
   void finishTypedefDeclarator();
   void storeFreeFunction(bool isPrototype);
@@ -120,9 +134,10 @@ class CppDocumentParse : public CppLexer {
   bool commentAfterPrototype_ = false;
   Function* lastFunction_ = nullptr;
   std::vector<OpenClass> classStack_;
-  std::vector<std::string> namespaceStack_;
+  std::vector<OpenNamespace> namespaceStack_;
   size_t namespacesTooDeep_ = 0;  // namespaces open beyond kMaxNesting
-  std::string joinedNamespace_;
+  std::string joinedNamespace_;   // the open namespaces as users name them, inline ones left out
+  std::string writtenNamespace_;  // the open namespaces as declared, inline ones included
   bool reportedClassNesting_ = false;
   bool reportedNamespaceNesting_ = false;
   TypedefText typedef_;

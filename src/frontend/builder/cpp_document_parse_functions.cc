@@ -31,6 +31,90 @@ void merge(Function& declaration, const Function& definition) {
   }
 }
 
+// The end of the scope component that begins at `start`: the next "::" outside template arguments
+// (X<std::string>::f), or the end.
+size_t scopeEnd(std::string_view scope, size_t start) {
+  int angles = 0;
+  for (size_t i = start; i < scope.size(); ++i) {
+    if (scope[i] == '<') ++angles;
+    if (scope[i] == '>' && angles > 0) --angles;
+    if (angles == 0 && scope[i] == ':') return i;
+  }
+  return scope.size();
+}
+
+// `name` without its template argument lists: Vec<T>::Node<U> gives Vec::Node.
+std::string withoutArguments(std::string_view name) {
+  std::string plain;
+  int angles = 0;
+  for (char c : name) {
+    if (c == '<') ++angles;
+    if (angles == 0) plain += c;
+    if (c == '>' && angles > 0) --angles;
+  }
+  return plain;
+}
+
+// An explicit specialization (template <>) of a function template or of one member of a class template:
+// no declaration of its own to document, and never to be mixed into the template's.
+bool isExplicitSpecialization(const Function& function) {
+  return function.templatePrefix == "template<>";
+}
+
+// The parameter names of a template head: template <typename K, class A = B, int N> gives K, A, N; an
+// unnamed parameter gives an empty name.
+std::vector<std::string> templateParameterNames(std::string_view head) {
+  std::vector<std::string> names;
+  const size_t open = head.find('<');
+  const size_t close = head.rfind('>');
+  if (open == std::string_view::npos || close == std::string_view::npos || close <= open) return names;
+  int depth = 0;
+  bool defaulted = false;
+  std::string last;
+  std::string word;
+  auto endWord = [&] {
+    if (!word.empty() && !defaulted) last = word;
+    word.clear();
+  };
+  for (size_t i = open + 1; i <= close; ++i) {
+    const char c = head[i];
+    if (depth == 0 && (c == ',' || i == close)) {
+      endWord();
+      names.push_back(last == "typename" || last == "class" ? std::string() : last);
+      last.clear();
+      defaulted = false;
+      continue;
+    }
+    if (c == '<' || c == '(') ++depth;
+    if ((c == '>' || c == ')') && depth > 0) --depth;
+    if (depth == 0 && c == '=') defaulted = true;
+    if (isWordCharacter(c)) {
+      word += c;
+    } else {
+      endWord();
+    }
+  }
+  return names;
+}
+
+// `text` with every whole word `from` replaced by `to`.
+std::string renameWord(const std::string& text, std::string_view from, std::string_view to) {
+  std::string renamed;
+  size_t i = 0;
+  while (i < text.size()) {
+    if (isWordCharacter(text[i])) {
+      size_t end = i;
+      while (end < text.size() && isWordCharacter(text[end])) ++end;
+      const std::string_view word = std::string_view(text).substr(i, end - i);
+      renamed += word == from ? to : word;
+      i = end;
+    } else {
+      renamed += text[i++];
+    }
+  }
+  return renamed;
+}
+
 }  // namespace
 
 void CppDocumentParse::OnReturnType(std::string_view text) {
@@ -59,8 +143,7 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
   std::string joined;
   size_t start = 0;
   while (start < scope.size()) {
-    size_t end = scope.find(':', start);
-    if (end == std::string_view::npos) end = scope.size();
+    const size_t end = scopeEnd(scope, start);
     const std::string_view component = scope.substr(start, end - start);
     start = end + 1;
     if (component.empty()) continue;
@@ -80,8 +163,15 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
   if (!namespacePart.empty()) {
     if (!currentFunction_.nameSpace.empty()) currentFunction_.nameSpace += "::";
     currentFunction_.nameSpace += namespacePart;
+    currentFunction_.nameSpace = store_.ShownNamespace(currentFunction_.nameSpace);  // fmt::v9 is fmt
   }
   currentFunction_.className = classPart;
+  // A member of the template itself (template <class T> void Vec<T>::f) is read in the primary's scope,
+  // so that the names the class declares resolve in its parameters as in its declarations. An explicit
+  // specialization of a member keeps the scope as written, and is left out when it ends.
+  if (classPart.find('<') != std::string_view::npos && pendingTemplate_ != "template<>" &&
+      !store_.GetClass(classPart))
+    currentFunction_.className = withoutArguments(classPart);
 }
 
 void CppDocumentParse::OnParameter(std::string_view signatureType, std::string_view type,
@@ -89,8 +179,9 @@ void CppDocumentParse::OnParameter(std::string_view signatureType, std::string_v
                                    std::string_view comment) {
   if (!options_.parameterComments) comment = {};
   std::string signature(signatureType);
-  // A parameter of the class's own template type (const Vec<T>&) compares as the plain class (const Vec&).
-  const std::string& className = currentFunction_.className;
+  // A parameter of the class's own template type (const Vec<T>&) compares as the plain class (const Vec&),
+  // in the template and in its specializations alike.
+  const std::string className = withoutArguments(currentFunction_.className);
   if (!className.empty()) {
     const size_t found = signature.find(className);
     const size_t after = found == std::string::npos ? found : found + className.size();
@@ -132,7 +223,12 @@ void CppDocumentParse::OnFunctionEnd(bool isPrototype) {
   currentFunction_.definitionDoc = pendingComment_;
   if (isPrototype) currentFunction_.TakeDefinitionComment();
 
-  if (inClass_) {
+  if (isExplicitSpecialization(currentFunction_) &&
+      (inClass_ || currentFunction_.className.empty() ||
+       !store_.GetClass(currentFunction_.className, currentFunction_.nameSpace))) {
+    commentAfterPrototype_ = false;
+    counting_ = false;
+  } else if (inClass_) {
     currentFunction_.access = top().access;
     lastFunction_ = &top().assembled.AddFunction(std::move(currentFunction_));
   } else if (currentFunction_.className.empty()) {
@@ -169,7 +265,24 @@ void CppDocumentParse::storeFreeFunction(bool isPrototype) {
 void CppDocumentParse::storeMemberDefinition() {
   Function& definition = currentFunction_;
   // Among classes of one name in several namespaces, the one of the definition's namespace.
+  // A member of a specialization (X<int>::f) goes to that class; a member of the template itself
+  // (template <class T> void X<T>::f) to the primary.
   Class* owner = store_.GetClass(definition.className, definition.nameSpace);
+  if (!owner && definition.className.find('<') != std::string::npos) {
+    definition.className = withoutArguments(definition.className);
+    owner = store_.GetClass(definition.className, definition.nameSpace);
+  }
+  // A member defined through a typedef of its class (LoopPassManager::addPass).
+  if (!owner) {
+    if (const TypedefRecord* record = store_.GetTypedef(definition.className)) {
+      Class* named = store_.GetClass(record->writtenType, definition.nameSpace);
+      if (!named) named = store_.GetClass(record->resolvedType, definition.nameSpace);
+      if (named) {
+        owner = named;
+        definition.className = named->name;
+      }
+    }
+  }
   if (!owner) {
     reportMessage("error: (" + fileName_ +
                   ") A member function has been processed without first processing the class or struct "
@@ -197,6 +310,23 @@ void CppDocumentParse::storeMemberDefinition() {
     merge(*only, definition);
     lastFunction_ = only;
     return;
+  }
+  // A definition may name the template parameters otherwise than the class does (Allocator for
+  // AllocatorTy): with the class's names its parameters match.
+  const std::vector<std::string> theirs = templateParameterNames(definition.templatePrefix);
+  const std::vector<std::string> ours = templateParameterNames(owner->templatePrefix);
+  if (!theirs.empty() && theirs.size() == ours.size() && theirs != ours) {
+    Function renamed = definition;
+    for (FunctionArg& arg : renamed.args)
+      for (size_t i = 0; i < theirs.size(); ++i)
+        if (!theirs[i].empty() && !ours[i].empty() && theirs[i] != ours[i])
+          arg.signatureType = renameWord(arg.signatureType, theirs[i], ours[i]);
+    for (Function& member : members) {
+      if (!member.Matches(renamed, false)) continue;
+      merge(member, definition);
+      lastFunction_ = &member;
+      return;
+    }
   }
   std::string message = "error: (" + fileName_ + ") function not in class " + definition.SignatureText();
   for (const Function& member : members)

@@ -6,6 +6,7 @@
 // without a builder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -110,6 +111,16 @@ class CppLexer {
   virtual bool OnFileBegin(std::string_view fileName) = 0;
   /// A data declaration: its type and its name (with any array part).
   virtual void OnDataMember(std::string_view type, std::string_view name) = 0;
+  /// A namespace body declared inline begins (inline namespace v9 {): its names are used without it.
+  virtual void OnInlineNamespaceBegin(std::string_view name) { OnNamespaceBegin(name); }
+  /// A friend declaration in a class body, as written after "friend" ("class Node", "bool operator==(A, A)").
+  virtual void OnFriend(std::string_view) {}
+  /// A using-declaration in a class body, as written after "using" ("Base::f").
+  virtual void OnUsingDeclaration(std::string_view) {}
+  /// A concept definition: its name and its constraint text; the template head came before.
+  virtual void OnConcept(std::string_view, std::string_view) {}
+  /// A declaration the recognizer could not make sense of, with the line it began on; it is passed over.
+  virtual void OnSkippedDeclaration(std::string_view, uint32_t) {}
   /// True when `name` names a type known to the implementation.
   virtual bool IsTypeName(std::string_view name) = 0;
   /// `name` qualified by the class it is nested in, when it is a nested type; else `name`.

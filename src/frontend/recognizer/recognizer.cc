@@ -118,6 +118,7 @@ void Recognizer::dispatch(const token_t& token) {
       break;
     case State::EMPTY_EXTERN_C:
       if (token.kind == '}') {
+        deliverComments(token);  // a comment just before the closing brace is delivered like any other
         pop();
       } else {
         onEmpty(token);
@@ -125,6 +126,7 @@ void Recognizer::dispatch(const token_t& token) {
       break;
     case State::EMPTY_NAMESPACE:
       if (token.kind == '}') {
+        deliverComments(token);
         onNamespaceEnd();
       } else {
         onEmpty(token);

@@ -95,6 +95,11 @@ class Recognizer {
   void onNamespaceDecl(const token_t& token);
   void onNamespaceEnd();
   void onUsing(const token_t& token);
+  void startUsing(bool inClass);
+  bool readAlias();
+  void readConcept();
+  void readRequiresClause(std::string& text);
+  void skipped(std::string_view why);
   void onDeclSpec(const token_t& token);
   void onScope(const token_t& token);
   void startDeclSpec(const token_t& token);
@@ -174,7 +179,10 @@ class Recognizer {
   bool typedefDeclarator_ = false;           // inside the parentheses of (*Name)
   bool typedefAfterDeclarator_ = false;      // after them: the parameter list follows
   std::vector<std::string> namespaceNames_;  // names read in IN_NAMESPACE_DECL
-  std::vector<size_t> namespaceLevels_;      // OnNamespaceBegin calls per open namespace body
+  std::vector<bool> namespaceInline_;        // whether each of them was declared inline
+  bool nextNamespaceInline_ = false;
+  std::string friendText_;
+  std::vector<size_t> namespaceLevels_;  // OnNamespaceBegin calls per open namespace body
 
   // The declaration being gathered in VAR_OR_FUNC_DECL.
   int declParens_ = 0;

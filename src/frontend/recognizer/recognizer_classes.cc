@@ -83,8 +83,9 @@ void Recognizer::onClassDecl(const token_t& token) {
   classHead_.push_back({kind, token.text});
 }
 
-// The class name is the last name of the head, qualified by the names and "::" before it; a template
-// argument list after a name (struct hash<Key>) and a trailing "final" are no part of it.
+// The class name is the last name of the head, qualified by the names and "::" before it. The argument
+// list of a specialization stays part of the name (hash<Key>, X<T*>), so that a specialization is a class
+// of its own; a trailing "final" is no part of it.
 void Recognizer::beginClass() {
   lexer_.OnClassBegin();
   size_t end = classHead_.size();
@@ -100,14 +101,21 @@ void Recognizer::beginClass() {
     }
     return std::string::npos;
   };
+  // The name at `at` with the argument list up to `last` written as a type text.
+  auto spelled = [this](size_t at, size_t last) {
+    if (at == last) return classHead_[at].text;
+    std::vector<token_t> tokens(last - at + 1);
+    for (size_t i = at; i <= last; ++i) tokens[i - at].text = classHead_[i].text;
+    return templateNameText(tokens.data(), tokens.data() + tokens.size());
+  };
   if (end == 0) return;  // unnamed
   size_t at = nameBefore(end - 1);
   if (at == std::string::npos) return;
-  std::string name = classHead_[at].text;
+  std::string name = spelled(at, end - 1);
   while (at >= 2 && classHead_[at - 1].kind == T_SCOPE) {
     const size_t scope = nameBefore(at - 2);
     if (scope == std::string::npos) break;
-    name = classHead_[scope].text + "::" + name;
+    name = spelled(scope, at - 2) + "::" + name;
     at = scope;
   }
   lexer_.OnClassName(name);

@@ -64,6 +64,7 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
     if (kind == '}' || kind == T_PUBLIC || kind == T_PROTECTED || kind == T_PRIVATE ||
         endsDeclaration(token)) {
       // The declaration never ended; the token belongs to the state below.
+      if (!accumulated_.empty()) skipped("it does not end before '" + token.text + "'");
       pop();
       cursor_.backUp();
       abandonDeclaration();
@@ -107,6 +108,7 @@ void Recognizer::onVarOrFuncDecl(const token_t& token) {
 void Recognizer::accumulate(const token_t& token) {
   if (accumulated_.size() >= kMaxDeclarationTokens) {
     // Far too long for a declaration: give it up and go on with what follows.
+    skipped("it is too long");
     abandonDeclaration();
     pop();
     return;
@@ -174,13 +176,33 @@ void Recognizer::analyseDeclaration(const token_t& terminator) {
   if (accumulated_.empty()) return;
   if (isWord(accumulated_.front(), "static_assert") || isWord(accumulated_.front(), "_Static_assert")) return;
   const Shape shape = shapeOf(accumulated_);
-  if (!shape.balanced) return;
+  if (!shape.balanced) {
+    skipped("its parentheses do not match");
+    return;
+  }
   if ((shape.groups == 1 || shape.groups == 3) && !shape.equalsBeforeGroup) {
-    if (shape.listOpen == 0) return;
+    if (shape.listOpen == 0) {
+      skipped("it has no name before its parameter list");
+      return;
+    }
     reportFunction(shape.listOpen, shape.listClose, shape.throwAt);
     return;
   }
   reportData(terminator);
+}
+
+// Tells the lexer about the declaration gathered so far, which is passed over because of `why`.
+void Recognizer::skipped(std::string_view why) {
+  if (accumulated_.empty()) return;
+  std::string text;
+  for (size_t i = 0; i < accumulated_.size() && text.size() < 60; ++i)
+    appendTypeWord(text, accumulated_[i].text);
+  text = tightText(std::move(text));
+  if (text.size() >= 60) text += " ...";
+  text += "\" (";
+  text += why;
+  text += ')';
+  lexer_.OnSkippedDeclaration("\"" + text, accumulated_.front().line);
 }
 
 void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
@@ -202,23 +224,25 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
     name = "~" + name;
     --start;
   }
-  // The scope: names joined by "::" before the name, their template arguments left out.
-  std::vector<const std::string*> scopes;
+  // The scope: names joined by "::" before the name, each with the template arguments written after it
+  // (X<int>::f names a member of the specialization X<int>).
+  std::vector<std::string> scopes;
   while (start >= 2 && tokens[start - 1].kind == T_SCOPE) {
-    size_t scope = start - 2;
+    const size_t last = start - 2;
+    size_t scope = last;
     if (tokens[scope].kind == '>') {
       scope = matchingAngle(tokens, scope);
       if (scope == kNone || scope == 0) break;
       --scope;
     }
     if (!isWordKind(tokens[scope].kind)) break;
-    scopes.push_back(&tokens[scope].text);
+    scopes.push_back(templateNameText(&tokens[scope], &tokens[last] + 1));
     start = scope;
   }
   std::string scope;
   for (size_t i = scopes.size(); i-- > 0;) {
     if (!scope.empty()) scope += "::";
-    scope += *scopes[i];
+    scope += scopes[i];
   }
 
   // A trailing return type (auto f() -> int) takes the place of "auto" in the return type.
@@ -246,6 +270,10 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
       }
     }
   }
+  // A deduction guide (template <class T> X(T) -> X<T>;) names no return type and declares no function.
+  if (arrow != kNone && scope.empty() && (start == 0 || (start == 1 && isWord(tokens[0], "explicit"))))
+    return;
+
   std::vector<const token_t*> words;
   bool replaced = false;
   for (size_t i = 0; i < start; ++i) {

@@ -40,12 +40,16 @@ void Recognizer::onEmpty(const token_t& token) {
       return;
     }
     case T_USING:
-      push(State::IN_USING);
+      startUsing(false);
       return;
-    case T_NAMESPACE:
+    case T_NAMESPACE: {
       namespaceNames_.clear();
+      namespaceInline_.clear();
+      const token_t* before = cursor_.before(1);
+      nextNamespaceInline_ = before != nullptr && before->kind == T_INLINE;
       push(State::IN_NAMESPACE_DECL);
       return;
+    }
     default:
       break;
   }
@@ -66,6 +70,11 @@ bool Recognizer::onDeclarationStart(const token_t& token) {
       hasAttributeLead_ = true;
     }
     skipAttribute(token);
+    return true;
+  }
+  if (token.kind == T_IDENTIFIER && token.text == "concept" && cursor_.peek().kind == T_IDENTIFIER) {
+    hasAttributeLead_ = false;
+    readConcept();
     return true;
   }
   switch (token.kind) {
@@ -89,6 +98,7 @@ bool Recognizer::onDeclarationStart(const token_t& token) {
       return true;
     case T_FRIEND:
       friendParens_ = 0;
+      friendText_.clear();
       push(State::IN_FRIEND);
       return true;
     case T_ENUM:
@@ -138,7 +148,7 @@ void Recognizer::onInClass(const token_t& token) {
     case T_USING:
       // A using-declaration or alias in a class declares no member of its own.
       hasAttributeLead_ = false;
-      push(State::IN_USING);
+      startUsing(true);
       return;
     default:
       break;
@@ -181,15 +191,90 @@ void Recognizer::onTemplate(const token_t& token) {
     }
   }
   if (!closed) cursor_.backUp();
-  lexer_.OnTemplatePrefix(cleanTypeText(std::move(text)));
+  text = cleanTypeText(std::move(text));
+  if (closed) {
+    std::string clause;
+    readRequiresClause(clause);
+    if (!clause.empty()) text += " " + tightText(std::move(clause));
+  }
+  lexer_.OnTemplatePrefix(text);
   pop();
 }
 
+// A requires clause after a template head (requires Sortable<T> && (N > 0)) is part of the head.
+void Recognizer::readRequiresClause(std::string& text) {
+  if (!(cursor_.peek().kind == T_IDENTIFIER && cursor_.peek().text == "requires")) return;
+  appendTypeWord(text, cursor_.next().text);
+  // Appends the balanced group that opens with the next token; false when it does not close in reach.
+  auto group = [&](int32_t open, int32_t close) {
+    int depth = 0;
+    for (size_t read = 0; read < kMaxDeclarationTokens; ++read) {
+      const token_t& next = cursor_.next();
+      if (next.kind == T_EOF || (next.kind == ';' && open != '{')) {
+        cursor_.backUp();
+        return false;
+      }
+      appendTypeWord(text, next.text);
+      if (next.kind == open) ++depth;
+      if (next.kind == close && --depth <= 0) return true;
+    }
+    return false;
+  };
+  for (size_t terms = 0; terms < kLookAhead; ++terms) {
+    const token_t& first = cursor_.peek();
+    if (first.kind == '(') {
+      if (!group('(', ')')) return;
+    } else if (first.kind == T_IDENTIFIER && first.text == "requires") {
+      appendTypeWord(text, cursor_.next().text);
+      if (cursor_.peek().kind == '(' && !group('(', ')')) return;
+      if (cursor_.peek().kind == '{' && !group('{', '}')) return;
+    } else if (first.kind == T_IDENTIFIER || first.kind == T_SCOPE || first.kind == '!') {
+      while (cursor_.peek().kind == T_IDENTIFIER || cursor_.peek().kind == T_SCOPE ||
+             cursor_.peek().kind == '!')
+        appendTypeWord(text, cursor_.next().text);
+      if (cursor_.peek().kind == '<' && !group('<', '>')) return;
+    } else {
+      return;
+    }
+    const int32_t joiner = cursor_.peek().kind;
+    if (joiner != T_ANDAND && joiner != T_OROR) return;
+    appendTypeWord(text, cursor_.next().text);
+  }
+}
+
+// A concept definition: template <class T> concept Name = constraint;
+void Recognizer::readConcept() {
+  const std::string name = cursor_.next().text;
+  std::string text;
+  int depth = 0;
+  bool afterEquals = false;
+  for (size_t read = 0; read < kMaxDeclarationTokens; ++read) {
+    const token_t& next = cursor_.next();
+    if (next.kind == T_EOF) break;
+    if (depth == 0 && next.kind == ';') break;
+    if (next.kind == '(' || next.kind == '{' || next.kind == '[') ++depth;
+    if ((next.kind == ')' || next.kind == '}' || next.kind == ']') && depth > 0) --depth;
+    if (!afterEquals) {
+      afterEquals = next.kind == '=';
+      continue;
+    }
+    appendTypeWord(text, next.text);
+  }
+  lexer_.OnConcept(name, tightText(std::move(text)));
+  lexer_.OnComment("", false);
+}
+
 void Recognizer::onFriend(const token_t& token) {
+  auto report = [&] {
+    std::string text = tightText(std::move(friendText_));
+    friendText_.clear();
+    if (!text.empty()) lexer_.OnFriend(text);
+  };
   switch (token.kind) {
     case ';':
+      if (friendParens_ == 0) report();
       pop();
-      break;
+      return;
     case '(':
       ++friendParens_;
       break;
@@ -198,13 +283,15 @@ void Recognizer::onFriend(const token_t& token) {
       break;
     case '{':
       if (friendParens_ > 0) break;  // a braced default argument
+      report();
       lexer_.OnComment("", false);
       braceDepth_ = 1;
       replace(State::IN_SCOPE);
-      break;
+      return;
     default:
       break;
   }
+  if (friendText_.size() < (1u << 12)) appendTypeWord(friendText_, token.text);
 }
 
 // The names of a namespace head are announced when its body opens, so that an alias (namespace fs =
@@ -218,7 +305,13 @@ void Recognizer::onNamespaceDecl(const token_t& token) {
     case '{': {
       pop();
       push(State::EMPTY_NAMESPACE);
-      for (const std::string& name : namespaceNames_) lexer_.OnNamespaceBegin(name);
+      for (size_t i = 0; i < namespaceNames_.size(); ++i) {
+        if (namespaceInline_[i]) {
+          lexer_.OnInlineNamespaceBegin(namespaceNames_[i]);
+        } else {
+          lexer_.OnNamespaceBegin(namespaceNames_[i]);
+        }
+      }
       namespaceLevels_.push_back(namespaceNames_.size());
       namespaceNames_.clear();
       return;
@@ -228,8 +321,12 @@ void Recognizer::onNamespaceDecl(const token_t& token) {
   }
   if (startsAttribute(token)) {
     skipAttribute(token);
+  } else if (token.kind == T_INLINE) {
+    nextNamespaceInline_ = true;  // namespace fmt::inline v9 {
   } else if (token.kind == T_IDENTIFIER && namespaceNames_.size() < kLookAhead) {
     namespaceNames_.push_back(token.text);
+    namespaceInline_.push_back(nextNamespaceInline_);
+    nextNamespaceInline_ = false;
   }
 }
 
@@ -243,6 +340,84 @@ void Recognizer::onNamespaceEnd() {
   }
   for (size_t i = 0; i < names; ++i) lexer_.OnNamespaceEnd();
   pop();
+}
+
+// "using": an alias (using Name = type;) is reported as a typedef; a using-declaration in a class body
+// (using Base::f;) is noted; anything else (using namespace std;) is passed over.
+void Recognizer::startUsing(bool inClass) {
+  if (readAlias()) return;
+  if (inClass && cursor_.peek().kind != T_NAMESPACE) {
+    std::string text;
+    size_t read = 0;
+    while (read < kLookAhead) {
+      const token_t& next = cursor_.next();
+      ++read;
+      if (next.kind == ';') {
+        if (!text.empty()) lexer_.OnUsingDeclaration(cleanTypeText(std::move(text)));
+        return;
+      }
+      if (next.kind == T_EOF || next.kind == '{' || next.kind == '}' || next.kind == '=') break;
+      if (!(read == 1 && next.text == "typename")) appendTypeWord(text, next.text);
+    }
+    for (; read > 0; --read) cursor_.backUp();
+  }
+  push(State::IN_USING);
+}
+
+// using Name = type; reported as typedef Name of that type. False, with nothing read, for anything else
+// or for an alias of a class body (using S = struct {...};), which IN_USING skips.
+bool Recognizer::readAlias() {
+  size_t read = 0;
+  auto giveUp = [&] {
+    for (; read > 0; --read) cursor_.backUp();
+    return false;
+  };
+  const token_t& name = cursor_.next();
+  ++read;
+  if (name.kind != T_IDENTIFIER) return giveUp();
+  std::string nameText = name.text;
+  while (cursor_.peek().kind == '[') {  // using Name [[deprecated]] = type;
+    cursor_.next();
+    ++read;
+    if (cursor_.peek().kind != '[') return giveUp();
+    read += skipGroup('[', ']', true, kLookAhead);
+  }
+  if (cursor_.next().kind != '=') {
+    ++read;
+    return giveUp();
+  }
+  ++read;
+  std::vector<token_t> type;
+  int depth = 0;
+  for (;;) {
+    if (read >= kLookAhead) return giveUp();
+    const token_t& next = cursor_.next();
+    ++read;
+    if (next.kind == T_EOF || next.kind == '{' || next.kind == '}') return giveUp();
+    if (depth == 0 && next.kind == ';') break;
+    if (next.kind == '(' || next.kind == '[') ++depth;
+    if ((next.kind == ')' || next.kind == ']') && depth > 0) --depth;
+    type.push_back(next);
+  }
+  lexer_.OnTypedefBegin();
+  size_t i = 0;
+  while (i < type.size() && (type[i].kind == T_QUALIFIER || type[i].text == "typename"))
+    lexer_.OnTypedefPart(type[i++].text);
+  for (; i < type.size(); ++i) {
+    const int32_t kind = type[i].kind;
+    if (kind != T_IDENTIFIER && kind != T_TYPE && kind != T_SCOPE) break;
+    lexer_.OnTypedefPart(type[i].text);
+    lexer_.OnTypedefDeclared(type[i].text);
+    if (kind != T_SCOPE && (i + 1 == type.size() || type[i + 1].kind != T_SCOPE)) {
+      ++i;
+      break;
+    }
+  }
+  lexer_.OnTypedefBaseEnd();
+  for (; i < type.size(); ++i) lexer_.OnTypedefPart(type[i].text);
+  lexer_.OnTypedefName(nameText);
+  lexer_.OnTypedefEnd();
+  return true;
 }
 
 void Recognizer::onUsing(const token_t& token) {

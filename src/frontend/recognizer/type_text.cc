@@ -58,6 +58,22 @@ std::string typeText(const token_t* begin, const token_t* end) {
   return cleanTypeText(std::move(text));
 }
 
+std::string tightText(std::string text) {
+  text = cleanTypeText(std::move(text));
+  if (text.find_first_of("([;") == std::string::npos) return text;
+  for (std::string_view tight : {"(", ")", "[", "]", ";"}) {
+    replaceAll(text, " " + std::string(tight), tight);
+    if (tight == "(" || tight == "[") replaceAll(text, std::string(tight) + " ", tight);
+  }
+  return text;
+}
+
+std::string templateNameText(const token_t* begin, const token_t* end) {
+  std::string text;
+  for (const token_t* token = begin; token < end; ++token) appendTypeWord(text, token->text);
+  return tightText(std::move(text));
+}
+
 std::string commentText(const token_t& token) {
   std::string text;
   if (token.comment)

@@ -21,6 +21,14 @@ std::string cleanTypeText(std::string text);
 /// The cleaned type text of the tokens [begin, end).
 std::string typeText(const token_t* begin, const token_t* end);
 
+/// `text` cleaned as a type text, with no blanks around parentheses and brackets or before ";":
+/// the readable form of constraints, friend declarations and names with template arguments.
+std::string tightText(std::string text);
+
+/// The text of a name with its template arguments (X<int>, function<R(Args...)>): the type text of the
+/// tokens [begin, end) with no blanks around parentheses and brackets.
+std::string templateNameText(const token_t* begin, const token_t* end);
+
 /// The comment strings of `token` joined into one text; empty when it carries none.
 std::string commentText(const token_t& token);
 

@@ -70,7 +70,7 @@ TEST_F(RecognizerClassTest, ReadsModernClassHeads) {
                       "OnTemplatePrefix OnClassName OnBaseClass OnDataMember OnFunctionName"),
             (Calls{"OnClassName|X", "OnBaseClass|1|B", "OnClassName|Y", "OnClassName|Z", "OnClassName|W",
                    "OnClassName|P", "OnDataMember|int|a", "OnClassName|Q", "OnTemplatePrefix|template<>",
-                   "OnClassName|hash", "OnTemplatePrefix|template<class T>", "OnClassName|hash",
+                   "OnClassName|hash<int>", "OnTemplatePrefix|template<class T>", "OnClassName|hash<T*>",
                    "OnBaseClass|1|Base", "OnClassName|final"}));
   // An explicit instantiation declares nothing.
   EXPECT_EQ(recognize("template class std::vector<int>;\nextern template struct X<long>;\nint after;",

@@ -90,20 +90,21 @@ TEST_F(RecognizerDeclarationTest, ReadsTrailersAndModernFunctionForms) {
 }
 
 TEST_F(RecognizerDeclarationTest, NamesOperatorsDestructorsAndScopedFunctions) {
-  EXPECT_EQ(recognize("struct V {\n"
-                      "  bool operator==(const V& o) const;\n"
-                      "  int operator()(int) ;\n"
-                      "  operator bool() const;\n"
-                      "  virtual ~V();\n"
-                      "};\n"
-                      "V::operator bool() const { return true; }\n"
-                      "A::B::~B() {}\n"
-                      "template <> void Outer<int>::Inner<T>::f<int>(int x) {}\n"
-                      "std::string ns::C::name() const;\n",
-                      "OnFunctionName"),
-            (Calls{"OnFunctionName||operator==", "OnFunctionName||operator()",
-                   "OnFunctionName||operator bool", "OnFunctionName||~V", "OnFunctionName|V|operator bool",
-                   "OnFunctionName|A::B|~B", "OnFunctionName|Outer::Inner|f", "OnFunctionName|ns::C|name"}));
+  EXPECT_EQ(
+      recognize("struct V {\n"
+                "  bool operator==(const V& o) const;\n"
+                "  int operator()(int) ;\n"
+                "  operator bool() const;\n"
+                "  virtual ~V();\n"
+                "};\n"
+                "V::operator bool() const { return true; }\n"
+                "A::B::~B() {}\n"
+                "template <> void Outer<int>::Inner<T>::f<int>(int x) {}\n"
+                "std::string ns::C::name() const;\n",
+                "OnFunctionName"),
+      (Calls{"OnFunctionName||operator==", "OnFunctionName||operator()", "OnFunctionName||operator bool",
+             "OnFunctionName||~V", "OnFunctionName|V|operator bool", "OnFunctionName|A::B|~B",
+             "OnFunctionName|Outer<int>::Inner<T>|f", "OnFunctionName|ns::C|name"}));
 }
 
 TEST_F(RecognizerDeclarationTest, SkipsConstructorInitializersAndCountsTheBody) {
