@@ -174,6 +174,14 @@ struct PropertyTable<Function> {
       {"size", writeNumberValue<Function, &Function::size>, testValue<Function, &Function::size>},
       {"mccabe", writeNumberValue<Function, &Function::mccabe>, testValue<Function, &Function::mccabe>},
       {"member", nullptr, testNotEmpty<Function, &Function::className>},
+      {"defined_at",
+       [](const Function& f, const EvaluationContext& context, std::ostream& out) {
+         writeSourcePlace(context, out, f.definitionFile, f.definitionLine);
+       },
+       testNotEmpty<Function, &Function::definitionFile>},
+      {"overrides", nullptr, [](const Function& f) -> int32_t { return f.overrides != nullptr; },
+       [](Function& f) -> StyleSheetObject* { return f.overrides; }},
+      {"overrider_list", nullptr, nullptr, [](Function& f) { return f.overriderList_.over(f.overriddenBy); }},
       {"constructor", nullptr, testValue<Function, &Function::IsConstructor>},
       {"destructor", nullptr, testValue<Function, &Function::IsDestructor>},
       {"operator", nullptr, [](const Function& f) -> int32_t { return startsWith(f.name, "operator"); }},

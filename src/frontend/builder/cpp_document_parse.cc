@@ -72,6 +72,7 @@ void CppDocumentParse::OnClassName(std::string_view name) {
   assembled.name = classStack_.size() > 1
                        ? qualified(classStack_[classStack_.size() - 2].assembled.name, name)
                        : std::string(name);
+  assembled.line = static_cast<int32_t>(declarationLine());
   if (!namespaceStack_.empty()) assembled.nameSpace = joinedNamespace_;
 }
 
@@ -109,6 +110,7 @@ void CppDocumentParse::OnClassEnd() {
 void CppDocumentParse::OnEnumBegin() {
   clearFlags();
   currentEnum_ = Enum();
+  currentEnum_.line = static_cast<int32_t>(declarationLine());
   if (inClass_) {
     currentEnum_.access = top().access;
     currentEnum_.className = top().assembled.name;

@@ -1,5 +1,7 @@
 #include "frontend/recognizer/type_text.h"
 
+#include "frontend/preprocessor/macro_expander.h"
+
 namespace quillet {
 
 namespace {
@@ -56,6 +58,15 @@ std::string typeText(const token_t* begin, const token_t* end) {
   std::string text;
   for (const token_t* token = begin; token < end; ++token) appendTypeWord(text, token->text);
   return cleanTypeText(std::move(text));
+}
+
+std::string sourceText(const token_t* begin, const token_t* end) {
+  std::string text;
+  for (const token_t* token = begin; token < end; ++token) {
+    if (token != begin && (token->flags & kSpaceBefore)) text += ' ';
+    text += spellingOf(*token);  // a string literal with its quotes and escaped quotes
+  }
+  return text;
 }
 
 std::string commentText(const token_t& token) {
