@@ -101,18 +101,6 @@ int classKind(const Class& c) {
   return c.classType == "struct" ? kStruct : c.classType == "union" ? kUnion : kClass;
 }
 
-// The parameter types and the qualifiers after them, so that overloads are told apart.
-std::string parameterText(const Function& f) {
-  std::string text = "(";
-  for (size_t i = 0; i < f.args.size(); ++i) {
-    if (i) text += ", ";
-    text += f.args[i].type;
-  }
-  text += ')';
-  if (!f.attributes.empty()) text.append(" ").append(f.attributes);
-  return text;
-}
-
 // The enumerator's name without its initializer.
 std::string_view enumeratorName(std::string_view written) {
   const size_t end = written.find_first_of(" =\t");
@@ -207,7 +195,7 @@ void writeSearchIndex(const Document& document, const EvaluationContext& context
     index.add(classKind(c), c.name, scope, "", c.doc, &c);
     const std::string memberScope = scopeOf(c.nameSpace, c.name);
     for (const Function& f : *c.functions)
-      index.add(kFunction, f.name, memberScope, parameterText(f), f.CombinedComment(), &f);
+      index.add(kFunction, f.name, memberScope, f.ParameterText(), f.CombinedComment(), &f);
     for (const Enum& e : c.enums) addEnum(index, e, c.nameSpace);
     for (const TypedefRecord& t : c.typedefs) {
       const size_t cut = t.name.rfind("::");
@@ -219,7 +207,7 @@ void writeSearchIndex(const Document& document, const EvaluationContext& context
     const Function& f = *static_cast<const Function*>(object);
     noteNamespace(f.nameSpace);
     files.insert(f.file);
-    index.add(kFunction, f.name, scopeOf(f.nameSpace, f.className), parameterText(f), f.CombinedComment(),
+    index.add(kFunction, f.name, scopeOf(f.nameSpace, f.className), f.ParameterText(), f.CombinedComment(),
               &f);
   }
   for (const StyleSheetObject* object : document.globalEnums()) {

@@ -85,6 +85,8 @@ class Function final : public HasAName,
   bool IsDestructor() const;
   /// The signature as written in messages: "ns::Class::name(int, char*)const".
   std::string SignatureText() const;
+  /// The parameter types and what follows them, as summaries tell overloads apart: "(int, char*) const".
+  std::string ParameterText() const;
 
   /// Writes a property of the function's property table (function.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
