@@ -177,7 +177,7 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       configuration.setFunctionsInToc(on);
       configuration.setLinkToHeaders(on);
       configuration.setMetricLevel(on ? 0 : 1);  // summary and details with charts, or the summary alone
-      document.sort();  // what classes inherit follows the access the run documents
+      document.sort();                           // what classes inherit follows the access the run documents
       ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
       const std::vector<std::string> pages = htmlFilesIn(html_);
       ASSERT_FALSE(pages.empty());
@@ -214,6 +214,11 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       const std::string contents = fileText(html_ + "/toolkit.html");
       EXPECT_EQ(contents.find(">Draw</a>") != std::string::npos, on) << "member functions in the contents";
       EXPECT_EQ(contents.find("Functions of this chapter") != std::string::npos, !on);
+      // The contents follow the arrangement: Details sits in the card of API Reference, no list is empty.
+      const size_t card = contents.find(">API Reference</a></h2>");
+      ASSERT_NE(card, std::string::npos);
+      EXPECT_LT(contents.find(">Details</a></h3>", card), contents.find("</section>", card));
+      EXPECT_EQ(contents.find("<ul class=\"entries\">\n</ul>"), std::string::npos);
       const std::string metrics = pageWith("id=\"ud43525029_metrics\"");
       EXPECT_NE(metrics.find("<svg class=\"chart-svg\""), std::string::npos)
           << "the charts are drawn in the page";
