@@ -31,10 +31,13 @@ void writeFileName(const ExternalDocument& document, const EvaluationContext& co
 // "file:///" and the path.
 void writeHtmlUrl(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
   std::string relative;
-  if (relativePath(context.outputFolder, document.fileName(), relative)) {
-    out << relative;
+  if (!relativePath(context.outputFolder, document.fileName(), relative))
+    relative = "file:///" + networkForm(document.fileName());
+  // In HTML escaped, so that a quote or an ampersand in a path cannot end the attribute it stands in.
+  if (context.filter && context.filter->markupKind() == kHtmlMarkup) {
+    writeHtmlEscaped(out, relative);
   } else {
-    out << "file:///" << networkForm(document.fileName());
+    out << relative;
   }
 }
 
