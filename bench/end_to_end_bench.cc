@@ -2,7 +2,7 @@
 // reports the wall time, the peak memory and the number of pages written.
 //
 //   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--compiler=c++] [--std=c++20] [--keep <folder>]
-//                    [--include <folder>]...
+//                    [--include <folder>]... [--source-pages]
 //
 // Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
 // fly: every header below it is a source, every folder that holds headers is a chapter with one
@@ -11,7 +11,7 @@
 // --doxygen the same tree is also documented by Doxygen (EXTRACT_ALL, HTML only) and the ratio of the two
 // times is printed. --keep writes the pages of each tree to <folder>/<tree name> and leaves them there (to
 // look at or grep); --include adds an include folder (a tree whose headers include each other as
-// <name/header.hpp> needs its parent).
+// <name/header.hpp> needs its parent). --source-pages writes the HTML source page of every file too.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
   std::string compiler;
   std::string standard;
   std::vector<fs::path> trees;
+  bool sourcePages = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--doxygen") {
@@ -150,6 +151,8 @@ int main(int argc, char** argv) {
       includes.emplace_back(argv[++i]);
     } else if (arg.starts_with("--compiler=")) {
       compiler = arg.substr(11);
+    } else if (arg == "--source-pages") {
+      sourcePages = true;
     } else if (arg.starts_with("--std=")) {
       standard = arg.substr(6);
     } else {
@@ -167,6 +170,7 @@ int main(int argc, char** argv) {
     const fs::path output = keep.empty() ? scratch / tree.filename() / "quillet" : keep / tree.filename();
     const auto [seconds, peak] = measureInChild([&] {
       Configuration configuration = configurationFor(tree, output, includes, compiler, standard);
+      configuration.setHtmlSourcePages(sourcePages);
       CountingOutput messages;
       runGeneration(configuration, messages);
       std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";

@@ -27,6 +27,7 @@ Configuration exampleConfiguration() {
   configuration.setFunctionsInToc(true);
   configuration.setMetricsShowMemberFunctions(true);
   configuration.setFunctionMinStatements(2);
+  configuration.setHtmlSourcePages(true);
   configuration.mutableSourceEntries().push_back({"src/*.cpp", true});
   configuration.mutableSourceEntries().push_back({"src/*.c", true});
   configuration.mutableSourceEntries().push_back({"src/*.h", true});

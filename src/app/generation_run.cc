@@ -19,6 +19,7 @@
 #include "frontend/builder/cpp_document_parse.h"
 #include "frontend/builder/typedef_pass.h"
 #include "frontend/preprocessor/module_parse.h"
+#include "frontend/preprocessor/source_colouring.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/style_sheet_cache.h"
 #include "template_objects/style_sheet_filter.h"
@@ -142,6 +143,7 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
 
   if (configuration.verbose()) output.status("Building Document");
   Document document;
+  document.setSourceColourer(colourSource);
   DocumentedFiles documented;
   buildDocument(configuration, store, document, documented);
   if (output.isCanceled()) return;

@@ -135,6 +135,7 @@ int runInit(const std::vector<std::string>& arguments, std::ostream& out) {
   useDefaultOutput(configuration);
   // A project set up today writes its comments in Markdown; a Doxyfile may say otherwise.
   configuration.setCommentMarkdown(parsed.doxyfile.empty() || migration.markdown);
+  configuration.setHtmlSourcePages(true);
   if (!parsed.doxyfile.empty()) {
     configuration.setHtmlOutputFile(relativeTo(migration.htmlOutputFile, folder));
     configuration.setRtfOutputFile(relativeTo(migration.rtfOutputFile, folder));

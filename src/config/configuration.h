@@ -248,6 +248,16 @@ class Configuration {
   /// Sets "max_evaluation_steps"; nullopt returns it to its default.
   void setMaxEvaluationSteps(std::optional<uint64_t> steps);
 
+  // ---- Source pages of the HTML site ----
+  /// True when the HTML site has a page of source text for each documented file, and declarations link to
+  /// their lines. Off unless set, so that a file written before the setting existed gives the same pages;
+  /// the set-up commands that make a configuration turn it on.
+  bool htmlSourcePages() const { return extensionSetting(kHtmlSourcePagesSetting) == "1"; }
+  void setHtmlSourcePages(bool on) {
+    setExtensionSetting(kHtmlSourcePagesSetting, on ? std::optional<std::string>("1") : std::nullopt);
+  }
+  static constexpr std::string_view kHtmlSourcePagesSetting = "html_source_pages";
+
   // Kept from older files and reserved slots: read and written, used by nothing else.
   bool legacySingleFile() const { return legacySingleFile_; }
   void setLegacySingleFile(bool on) { set(legacySingleFile_, on); }

@@ -25,6 +25,8 @@ struct PropertyTable<ChapterOptions> {
        [](const Options&) -> int32_t { return runConfiguration().isDocumented(kAccessProtected); }},
       {"document_private", nullptr,
        [](const Options&) -> int32_t { return runConfiguration().isDocumented(kAccessPrivate); }},
+      {"source_pages", nullptr,
+       [](const Options&) -> int32_t { return runConfiguration().htmlSourcePages(); }},
   };
   static constexpr auto kRows = propertyRows(kOptionRows);
 };

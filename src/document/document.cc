@@ -122,6 +122,10 @@ bool Chapter::WriteProperty(const EvaluationContext& context, std::string_view p
     writeMetricChart(*chart, metrics_, *this, context, out);
     return true;
   }
+  if (const MetricChart* chart = findMetricSvgChart(property)) {
+    writeMetricSvgChart(*chart, metrics_, out);
+    return true;
+  }
   return writeMetricFigure(property, metrics_.record(), outermost().metrics_.record(), out);
 }
 

@@ -14,6 +14,7 @@
 #include "document/chapter_metrics.h"
 #include "document/chapter_options.h"
 #include "document/external_document.h"
+#include "document/source_pages.h"
 #include "model/class.h"
 #include "model/class_dictionary.h"
 #include "model/enum.h"
@@ -120,9 +121,9 @@ class Document : public Chapter {
 
   /// The stem of the configured main output file of the context's format.
   std::string FileName(const EvaluationContext& context) const override;
-  /// Knows "html_file_index" (file_index.cc) and everything a chapter knows.
+  /// Knows "html_file_index", "search_index" and "nav_tree" (file_index.cc) and everything a chapter knows.
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
-  /// The four global lists, then the chapter's lists.
+  /// The four global lists and the source pages ("source_file_list"), then the chapter's lists.
   StyleSheetObject* GetList(std::string_view name) override;
 
   /// The sort stage of the run: finishes and sorts every chapter, computes the metrics and fills the global
@@ -132,12 +133,20 @@ class Document : public Chapter {
   void sort(const std::function<void(ClassDictionary&)>& add_typedefs = {});
   /// The files that declare a class, function or enumeration of the global lists.
   std::unordered_set<std::string> declaringFiles() const;
+  /// Colours the source pages from now on (the run hands in the scanner's colouring).
+  void setSourceColourer(SourceColourer colourer) { colourer_ = std::move(colourer); }
+  /// The source pages, one per file that declares or defines a symbol of the global lists, by path.
+  const std::vector<std::unique_ptr<SourcePage>>& sourcePages() const { return sourcePages_; }
 
   /// Every class, function and enumeration of every chapter, each sorted; every chapter in pre-order.
   size_t globalClassCount() const { return globalClasses_.Count(); }
   size_t globalFunctionCount() const { return globalFunctions_.Count(); }
   size_t globalEnumCount() const { return globalEnums_.Count(); }
   size_t globalChapterCount() const { return globalChapters_.Count(); }
+  const std::vector<StyleSheetObject*>& globalClasses() const { return globalClasses_.items(); }
+  const std::vector<StyleSheetObject*>& globalFunctions() const { return globalFunctions_.items(); }
+  const std::vector<StyleSheetObject*>& globalEnums() const { return globalEnums_.items(); }
+  const std::vector<StyleSheetObject*>& globalChapters() const { return globalChapters_.items(); }
 
  private:
   // The document's property table (file_index.cc) writes the file index and hands out the global lists.
@@ -150,6 +159,10 @@ class Document : public Chapter {
   StyleSheetObjectSubsetList globalFunctions_{"global_function_list"};
   StyleSheetObjectSubsetList globalEnums_{"global_enum_list"};
   StyleSheetObjectSubsetList globalChapters_{"global_chapter_list"};
+  SourceColourer colourer_;
+  std::vector<std::unique_ptr<SourcePage>> sourcePages_;
+  StyleSheetObjectVectorList<std::vector<std::unique_ptr<SourcePage>>> sourcePageList_{"source_file_list",
+                                                                                       &sourcePages_};
 };
 
 /// Today's date in the user's long date format (the date SOURCE_DATE_EPOCH gives, when it is set).

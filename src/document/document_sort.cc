@@ -1,8 +1,10 @@
 // The sort stage of a run: class finishing, the order of each chapter's contents, the metrics and the
 // document's global lists.
 #include <algorithm>
+#include <set>
 
 #include "common/message_output.h"
+#include "document/class_relations.h"
 #include "document/document.h"
 
 namespace quillet {
@@ -60,6 +62,18 @@ void Document::sort(const std::function<void(ClassDictionary&)>& add_typedefs) {
                    });
   sortByName(globalEnums_.items(),
              [](StyleSheetObject* o) -> const std::string& { return static_cast<Enum*>(o)->name; });
+  relateClasses(globalClasses_.items());
+
+  std::set<std::string> files;
+  for (const std::string& file : declaringFiles()) files.insert(file);
+  for (StyleSheetObject* o : globalFunctions_.items())
+    files.insert(static_cast<Function*>(o)->definitionFile);
+  for (StyleSheetObject* o : globalClasses_.items())
+    for (const Function& f : *static_cast<Class*>(o)->functions) files.insert(f.definitionFile);
+  files.erase(std::string());
+  sourcePages_.clear();
+  for (const std::string& file : files)
+    sourcePages_.push_back(std::make_unique<SourcePage>(file, &colourer_));
 }
 
 std::unordered_set<std::string> Document::declaringFiles() const {

@@ -1,5 +1,6 @@
 #include "document/external_document.h"
 
+#include <cctype>
 #include <ostream>
 
 #include "common/file_services.h"
@@ -30,11 +31,32 @@ void writeFileName(const ExternalDocument& document, const EvaluationContext& co
 // "file:///" and the path.
 void writeHtmlUrl(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
   std::string relative;
-  if (relativePath(context.outputFolder, document.fileName(), relative)) {
-    out << relative;
+  if (!relativePath(context.outputFolder, document.fileName(), relative))
+    relative = "file:///" + networkForm(document.fileName());
+  // In HTML escaped, so that a quote or an ampersand in a path cannot end the attribute it stands in.
+  if (context.filter && context.filter->markupKind() == kHtmlMarkup) {
+    writeHtmlEscaped(out, relative);
   } else {
-    out << "file:///" << networkForm(document.fileName());
+    out << relative;
   }
+}
+
+// A copy of the document's file in the output folder, so that the site holds everything it links to: the
+// copy's name, HTML-escaped. The copy is named after the whole path, so that two documents of one name in
+// different folders get copies of their own.
+void writeSiteUrl(const ExternalDocument& document, const EvaluationContext& context, std::ostream& out) {
+  const std::string& file = document.fileName();
+  if (file.empty()) return;
+  const size_t slash = file.find_last_of("/\\");
+  const size_t dot = file.rfind('.');
+  const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string stem = hasExtension ? file.substr(0, dot) : file;
+  std::string extension = hasExtension ? file.substr(dot) : std::string();
+  for (char& c : extension)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.') c = '_';
+  const std::string name = outputFileName("doc_" + makeIdentifier(stem)) + extension;
+  if (context.currentFile != context.outputFolder + name) copyToOutput(file, context.outputFolder + name);
+  writeHtmlEscaped(out, name);
 }
 
 }  // namespace
@@ -57,6 +79,7 @@ struct PropertyTable<ExternalDocument> {
       {"name", writeName},
       {"filename", writeFileName, testNotEmpty<ExternalDocument, &ExternalDocument::fileName>},
       {"html_url", writeHtmlUrl},
+      {"site_url", writeSiteUrl},
       {"link", nullptr, testValue<ExternalDocument, &ExternalDocument::isLink>},
   };
   static constexpr auto kRows = propertyRows(kDocumentRows);

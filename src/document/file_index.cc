@@ -1,9 +1,11 @@
 // The document's own answers: the HTML file index, which lists the files that declare documented
-// symbols with links to those symbols, and the four global lists.
+// symbols with links to those symbols, the search index, the side tree and the four global lists.
 #include <map>
 #include <ostream>
 
 #include "document/document.h"
+#include "document/search_index.h"
+#include "document/site_tree.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/link_lookup.h"
 #include "template_objects/markup.h"
@@ -52,10 +54,15 @@ struct PropertyTable<Document> {
   static constexpr PropertyRow<Document> kDocumentRows[] = {
       {"html_file_index", [](const Document& d, const EvaluationContext& context,
                              std::ostream& out) { d.writeFileIndex(context, out); }},
+      {"search_index", [](const Document& d, const EvaluationContext& context,
+                          std::ostream& out) { writeSearchIndex(d, context, out); }},
+      {"nav_tree", [](const Document& d, const EvaluationContext& context,
+                      std::ostream& out) { writeSiteTree(d, context, out); }},
       {"global_class_list", nullptr, nullptr, memberObject<Document, &Document::globalClasses_>},
       {"global_function_list", nullptr, nullptr, memberObject<Document, &Document::globalFunctions_>},
       {"global_enum_list", nullptr, nullptr, memberObject<Document, &Document::globalEnums_>},
       {"global_chapter_list", nullptr, nullptr, memberObject<Document, &Document::globalChapters_>},
+      {"source_file_list", nullptr, nullptr, memberObject<Document, &Document::sourcePageList_>},
   };
   static constexpr auto kRows = propertyRows(kDocumentRows);
 };
@@ -82,6 +89,13 @@ void Document::writeFileIndex(const EvaluationContext& context, std::ostream& ou
   for (const auto& [file, unused] : files) {
     out << "<HR><H3>";
     htmlAnchor(out, file, fileAnchor(file));
+    // The file's source page, when the site has one.
+    const std::string page = context.linkIndex ? context.linkIndex->namedLink(context, file) : std::string();
+    if (!page.empty()) {
+      out << " <SMALL>";
+      htmlLink(out, "source", page);
+      out << "</SMALL>";
+    }
     out << "</H3>\n";
     writeDeclaredIn<Class>(context, file, globalClasses_.items(), out);
     writeDeclaredIn<Function>(context, file, globalFunctions_.items(), out);

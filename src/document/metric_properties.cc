@@ -6,6 +6,7 @@
 
 #include "common/file_services.h"
 #include "document/metric_chart.h"
+#include "document/svg_chart.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/style_sheet_object.h"
 
@@ -126,6 +127,23 @@ bool testMetricChart(std::string_view name, const MetricRecord& record, int32_t&
   if (!chart) return false;
   value = record.distribution(chart->distribution).size() > 1 ? 1 : 0;
   return true;
+}
+
+const MetricChart* findMetricSvgChart(std::string_view name) {
+  constexpr std::string_view kSvg = "_svg";
+  if (!name.ends_with(kSvg)) return nullptr;
+  name.remove_suffix(kSvg.size());
+  for (const MetricChart& chart : kCharts) {
+    std::string_view property = chart.property;
+    if (property.ends_with("_fname") && property.substr(0, property.size() - 6) == name) return &chart;
+  }
+  return nullptr;
+}
+
+void writeMetricSvgChart(const MetricChart& chart, const ChapterMetrics& metrics, std::ostream& out) {
+  const Distribution& distribution = metrics.record().distribution(chart.distribution);
+  const std::string title = std::string(chart.yTitle) + " by " + std::string(chart.xTitle);
+  writeSvgBarChart(out, distribution.counts(), title, chart.xTitle, chart.yTitle);
 }
 
 void writeMetricChart(const MetricChart& chart, ChapterMetrics& metrics, const StyleSheetObject& chapter,

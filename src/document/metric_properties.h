@@ -28,6 +28,11 @@ struct MetricChart {
 
 /// The chart property called `name`, or null.
 const MetricChart* findMetricChart(std::string_view name);
+/// The chart whose SVG property is called `name` (its property with "_svg" for "_fname":
+/// "metric_class_dist_svg"), or null.
+const MetricChart* findMetricSvgChart(std::string_view name);
+/// Writes `chart` of `metrics` as an inline SVG element; nothing for an empty distribution.
+void writeMetricSvgChart(const MetricChart& chart, const ChapterMetrics& metrics, std::ostream& out);
 
 /// True when `name` is a metric figure, after writing the figure of the chapter whose record is `own` in
 /// the document whose record is `all`. Counts are written as integers; averages, shares and deviations

@@ -159,6 +159,8 @@ struct PropertyTable<Class> {
       {"enum_list", nullptr, nullptr, [](Class& c) { return c.enumList_.over(c.enums); }},
       {"function_list", nullptr, nullptr, [](Class& c) { return c.functionList_.over(*c.functions); }},
       {"data_list", nullptr, nullptr, [](Class& c) { return c.dataList_.over(c.dataMembers); }},
+      {"derived_list", nullptr, nullptr, [](Class& c) { return c.derivedList_.over(c.derivedClasses); }},
+      {"inherited_list", nullptr, nullptr, [](Class& c) { return c.inheritedList_.over(c.inherited); }},
   };
   // A class's comment resolves links from the class itself.
   static constexpr auto kRows =
@@ -166,6 +168,19 @@ struct PropertyTable<Class> {
                    kTextSummaryProperty<Class, &Class::name>, kCommentSectionProperties<Class, &Class::name>,
                    kDeclarationProperties<Class>, kAccessTests<Class>, kClassRows);
 };
+
+bool InheritedMembers::WriteProperty(const EvaluationContext& context, std::string_view property,
+                                     std::ostream& out) {
+  if (property != "name" || !base) return false;
+  writeFiltered(context, out, base->name);
+  return true;
+}
+
+StyleSheetObject* InheritedMembers::GetList(std::string_view name) {
+  if (name == "base") return base;
+  if (name == "function_list") return functionList_.over(functions);
+  return nullptr;
+}
 
 bool Class::WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) {
   return writeProperty(*this, property, context, out);

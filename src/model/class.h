@@ -43,6 +43,33 @@ struct BaseClass {
   int32_t access = kAccessPrivate;
 };
 
+class Class;
+
+/// The members a class inherits from one of its documented bases, for the class's page ("inherited"):
+/// "name" is the base's name, "base" the base class and "function_list" its member functions that the
+/// class inherits and does not declare again.
+class InheritedMembers final : public StyleSheetObject {
+ public:
+  /// The base class (not owned).
+  Class* base = nullptr;
+  /// The inherited member functions, in the base's order (not owned).
+  std::vector<Function*> functions;
+
+  InheritedMembers() = default;
+  InheritedMembers(const InheritedMembers&) = default;
+  InheritedMembers& operator=(const InheritedMembers&) = default;
+
+  /// "name": the base's name.
+  bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
+  /// "inherited".
+  std::string_view TypeName() const override { return "inherited"; }
+  /// "base" (the base class) or "function_list".
+  StyleSheetObject* GetList(std::string_view name) override;
+
+ private:
+  OwnedListView<std::vector<Function*>> functionList_{"function_list"};
+};
+
 class Class final : public HasAName,
                     public HasADoc,
                     public HasProtection,
@@ -55,6 +82,8 @@ class Class final : public HasAName,
   std::string templatePrefix;
   /// The source file that declares the class.
   std::string file;
+  /// The line of the class's name in that file, 0 when unknown.
+  int32_t line = 0;
   /// The member functions; copies of a class share this list.
   std::shared_ptr<FunctionList> functions = std::make_shared<FunctionList>();
   /// The bases in order.
@@ -80,6 +109,11 @@ class Class final : public HasAName,
   /// The names of the documented specializations of this template in its namespace (X<int>, X<T*>),
   /// sorted; filled by Finish.
   std::vector<std::string> specializations;
+  /// The documented classes that name this one as a base, by name (not owned; set when the document is
+  /// sorted).
+  std::vector<Class*> derivedClasses;
+  /// What the class inherits, one group per documented base it can see, nearest bases first.
+  std::vector<InheritedMembers> inherited;
 
   Class() = default;
   Class(const Class&) = default;
@@ -129,7 +163,8 @@ class Class final : public HasAName,
   std::string FileName(const EvaluationContext& context) const override;
   /// Answers a test of the class's property table.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// A list of the class's property table: "enum_list", "function_list" or "data_list".
+  /// A list of the class's property table: "enum_list", "function_list", "data_list", "derived_list" or
+  /// "inherited_list".
   StyleSheetObject* GetList(std::string_view name) override;
 
  private:
@@ -144,6 +179,8 @@ class Class final : public HasAName,
   OwnedListView<std::vector<Enum>> enumList_{"enum_list"};
   OwnedListView<FunctionList> functionList_{"function_list"};
   OwnedListView<std::vector<DataDecl>> dataList_{"data_list"};
+  OwnedListView<std::vector<Class*>> derivedList_{"derived_list"};
+  OwnedListView<std::vector<InheritedMembers>> inheritedList_{"inherited_list"};
 };
 
 }  // namespace quillet

@@ -3,6 +3,7 @@
 // "enum" objects with a "tag_list" of "tag" objects.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ class Enum final : public HasAName,
  public:
   /// The source file (set only at namespace scope).
   std::string file;
+  /// The line of the enumeration's body in its file, 0 when unknown.
+  int32_t line = 0;
   /// The enclosing class, empty at namespace scope.
   std::string className;
   /// The enumerators in declaration order.

@@ -163,6 +163,17 @@ std::string Function::SignatureText() const {
   return text;
 }
 
+std::string Function::ParameterText() const {
+  std::string text = "(";
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += args[i].type;
+  }
+  text += ')';
+  if (!attributes.empty()) text.append(" ").append(attributes);
+  return text;
+}
+
 template <>
 struct PropertyTable<Function> {
   static constexpr PropertyRow<Function> kFunctionRows[] = {
@@ -174,6 +185,16 @@ struct PropertyTable<Function> {
       {"size", writeNumberValue<Function, &Function::size>, testValue<Function, &Function::size>},
       {"mccabe", writeNumberValue<Function, &Function::mccabe>, testValue<Function, &Function::mccabe>},
       {"member", nullptr, testNotEmpty<Function, &Function::className>},
+      {"signature", [](const Function& f, const EvaluationContext& context,
+                       std::ostream& out) { writeFiltered(context, out, f.ParameterText()); }},
+      {"defined_at",
+       [](const Function& f, const EvaluationContext& context, std::ostream& out) {
+         writeSourcePlace(context, out, f.definitionFile, f.definitionLine);
+       },
+       testNotEmpty<Function, &Function::definitionFile>},
+      {"overrides", nullptr, [](const Function& f) -> int32_t { return f.overrides != nullptr; },
+       [](Function& f) -> StyleSheetObject* { return f.overrides; }},
+      {"overrider_list", nullptr, nullptr, [](Function& f) { return f.overriderList_.over(f.overriddenBy); }},
       {"constructor", nullptr, testValue<Function, &Function::IsConstructor>},
       {"destructor", nullptr, testValue<Function, &Function::IsDestructor>},
       {"operator", nullptr, [](const Function& f) -> int32_t { return startsWith(f.name, "operator"); }},

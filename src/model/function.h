@@ -37,12 +37,21 @@ class Function final : public HasAName,
   std::string className;
   /// The source file of the declaration.
   std::string file;
+  /// The line of the function's name in that file, 0 when unknown.
+  int32_t line = 0;
+  /// Where a definition read apart from the declaration stands; empty and 0 when none was.
+  std::string definitionFile;
+  int32_t definitionLine = 0;
   /// Statement count of the body.
   int32_t size = 0;
   /// McCabe complexity of the body.
   int32_t mccabe = 0;
   /// The parameters in order.
   std::vector<FunctionArg> args;
+  /// The virtual function of a documented base that this one overrides, or null (not owned).
+  Function* overrides = nullptr;
+  /// The functions of documented derived classes that override this one (not owned).
+  std::vector<Function*> overriddenBy;
 
   Function() = default;
   Function(const Function&) = default;
@@ -76,6 +85,8 @@ class Function final : public HasAName,
   bool IsDestructor() const;
   /// The signature as written in messages: "ns::Class::name(int, char*)const".
   std::string SignatureText() const;
+  /// The parameter types and what follows them, as summaries tell overloads apart: "(int, char*) const".
+  std::string ParameterText() const;
 
   /// Writes a property of the function's property table (function.cc).
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
@@ -93,7 +104,7 @@ class Function final : public HasAName,
   std::string FileName(const EvaluationContext& context) const override;
   /// Answers a test of the function's property table.
   bool Test(std::string_view property, int32_t& value) const override;
-  /// A list of the function's property table: "arg_list".
+  /// A list of the function's property table: "arg_list", "overrider_list" or "overrides".
   StyleSheetObject* GetList(std::string_view name) override;
 
  private:
@@ -101,6 +112,7 @@ class Function final : public HasAName,
   friend struct PropertyTable<Function>;
 
   OwnedListView<std::vector<FunctionArg>> argList_{"arg_list"};
+  OwnedListView<std::vector<Function*>> overriderList_{"overrider_list"};
 };
 
 /// A list of functions; elements keep their addresses while functions are appended.

@@ -1,5 +1,6 @@
 #include "model/model_properties.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "common/file_services.h"
@@ -8,6 +9,7 @@
 #include "config/configuration.h"
 #include "model/model_mixins.h"
 #include "template_objects/evaluation_context.h"
+#include "template_objects/link_lookup.h"
 #include "template_objects/style_sheet_filter.h"
 
 namespace quillet {
@@ -50,6 +52,26 @@ void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::stri
   // "file:///" already holds the slash of a root folder.
   if (absolute.starts_with("/") && !absolute.starts_with("//")) absolute.erase(0, 1);
   out << "file:///" << absolute;
+}
+
+void writeSourcePlace(const EvaluationContext& context, std::ostream& out, std::string_view file,
+                      int32_t line) {
+  std::string label(fileNameOf(file));
+  if (line > 0) label += ":" + std::to_string(line);
+  std::string page;
+  if (context.linkIndex && context.filter && context.filter->markupKind() == kHtmlMarkup)
+    page = context.linkIndex->namedLink(context, file);
+  if (page.empty()) {
+    writeFiltered(context, out, label);
+    return;
+  }
+  page.erase(std::min(page.find('#'), page.size()));
+  out << "<a href=\"";
+  writeHtmlEscaped(out, page);
+  if (line > 0) out << "#L" << line;
+  out << "\">";
+  writeHtmlEscaped(out, label);
+  out << "</a>";
 }
 
 std::string objectFileName(std::string_view anchorName) {

@@ -21,6 +21,10 @@ void writeFileProperty(const EvaluationContext& context, std::ostream& out, std:
 /// Writes a reference from the context's current output file to `file`: a relative path with "/"
 /// separators when one exists, else "file:///" and the absolute path.
 void writeFileUrl(const EvaluationContext& context, std::ostream& out, std::string_view file);
+/// Writes where a declaration stands, "file.h:123" (the line left out when it is 0); in HTML, when a source
+/// page of `file` is anchored in the context's link index, as a link to that line of the page.
+void writeSourcePlace(const EvaluationContext& context, std::ostream& out, std::string_view file,
+                      int32_t line);
 /// The file name of the configured HTML output file without folder and extension, "_" and `anchorName`.
 std::string objectFileName(std::string_view anchorName);
 

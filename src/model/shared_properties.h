@@ -115,6 +115,18 @@ void writeDeclaringFileUrl(const T& object, const EvaluationContext& context, st
   writeFileUrl(context, out, object.file);
 }
 
+/// Writes where the object is declared, linked to its line on the file's source page when there is one.
+template <typename T>
+void writeDeclaredAt(const T& object, const EvaluationContext& context, std::ostream& out) {
+  writeSourcePlace(context, out, object.file, object.line);
+}
+
+/// 1 when the object's declaring file is known.
+template <typename T>
+int32_t testDeclaredAt(const T& object) {
+  return object.file.empty() ? 0 : 1;
+}
+
 /// 1 when the object's access is `Access`, else 0.
 template <typename T, AccessCode Access>
 int32_t testAccess(const T& object) {
@@ -159,12 +171,14 @@ inline constexpr PropertyRow<T> kCommentSectionProperties[] = {
     {"notes_list", nullptr, nullptr, commentSectionList<T, Scope, CommentList::kNotes>},
 };
 
-/// "file" (the declaring file's name), "file_url" (a reference to it from the current output file) and
-/// "namespace" (as a test, whether there is one), of an object with `file` and `nameSpace` members.
+/// "file" (the declaring file's name), "file_url" (a reference to it from the current output file),
+/// "declared_at" (file and line, linked to the source page) and "namespace" (as a test, whether there is
+/// one), of an object with `file`, `line` and `nameSpace` members.
 template <typename T>
 inline constexpr PropertyRow<T> kDeclarationProperties[] = {
     {"file", writeDeclaringFile<T>},
     {"file_url", writeDeclaringFileUrl<T>},
+    {"declared_at", writeDeclaredAt<T>, testDeclaredAt<T>},
     {"namespace", writeFilteredValue<T, &T::nameSpace>, testNotEmpty<T, &T::nameSpace>},
 };
 

@@ -81,6 +81,7 @@ TEST(InitTest, ASourceFolderGetsChaptersPerNamespaceOrFolderAndDocuments) {
   EXPECT_EQ(configuration.includePath(), "include");
   EXPECT_EQ(configuration.htmlOutputFile(), "docs/index.html");
   EXPECT_TRUE(configuration.commentMarkdown());
+  EXPECT_TRUE(configuration.htmlSourcePages());
   ASSERT_EQ(configuration.arrangement().childCount(), 2u);
   EXPECT_EQ(configuration.arrangement().child(0)->child(0)->name(), "include/geo/point.h");
 

@@ -207,18 +207,22 @@ TEST(ConfigurationFileTest, ExtensionSettingsRideInTheLastReservedSlotOnlyWhenSe
   EXPECT_EQ(kept.saveToText(), foreign);
 }
 
-TEST(ConfigurationFileTest, CommentMarkdownIsOffInOlderFilesAndKeptWhenTurnedOn) {
+TEST(ConfigurationFileTest, CommentMarkdownAndSourcePagesAreOffInOlderFilesAndKeptWhenTurnedOn) {
   Configuration configuration = richConfiguration();
   const std::string before = configuration.saveToText();
   EXPECT_FALSE(configuration.commentMarkdown());
+  EXPECT_FALSE(configuration.htmlSourcePages());
   EXPECT_TRUE(configuration.commentAutoBrief());
   configuration.setCommentMarkdown(true);
+  configuration.setHtmlSourcePages(true);
   configuration.setCommentAutoBrief(false);
   Configuration loaded;
   ASSERT_TRUE(loaded.loadFromText(configuration.saveToText()));
   EXPECT_TRUE(loaded.commentMarkdown());
+  EXPECT_TRUE(loaded.htmlSourcePages());
   EXPECT_FALSE(loaded.commentAutoBrief());
   loaded.setCommentMarkdown(false);
+  loaded.setHtmlSourcePages(false);
   loaded.setCommentAutoBrief(true);
   EXPECT_EQ(loaded.saveToText(), before);
 }

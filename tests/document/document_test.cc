@@ -6,6 +6,7 @@
 
 #include "common/file_services.h"
 #include "config/configuration.h"
+#include "support/memory_tree.h"
 #include "template_objects/evaluation_context.h"
 #include "template_objects/style_sheet_filter.h"
 
@@ -112,6 +113,19 @@ TEST_F(DocumentTest, ExternalDocumentsNameThemselvesByTitleOrFile) {
 
   ExternalDocument elsewhere = ExternalDocument::link("Design", "C:\\notes\\api.doc");
   EXPECT_EQ(property(elsewhere, "html_url"), "file:///C:\\notes\\api.doc");
+}
+
+TEST_F(DocumentTest, LinkedDocumentsAreCopiedIntoTheSiteAndReferencedSafely) {
+  MemoryTree tree;
+  const std::string source = tree.write("doc/Q&A \"new\".txt", "questions");
+  tree.files.addFolder(tree.path("out"));
+  context.outputFolder = tree.path("out/");
+  ExternalDocument linked = ExternalDocument::link("Questions", source);
+  EXPECT_EQ(property(linked, "html_url"), "../doc/Q&amp;A &quot;new&quot;.txt");
+  EXPECT_EQ(property(linked, "site_url"), "doc__t_doc_Q_A__new_.txt");
+  EXPECT_EQ(tree.files.file(tree.path("out/doc__t_doc_Q_A__new_.txt")), "questions");
+  ExternalDocument nameless = ExternalDocument::link("None", "");
+  EXPECT_EQ(property(nameless, "site_url"), "");
 }
 
 // A model element called `name` declared in `file`.

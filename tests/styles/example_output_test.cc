@@ -161,13 +161,15 @@ std::string chromiumCommand(const std::string& chromium, const std::string& prof
          shellQuoted(profile);
 }
 
-// The DOM of `url` after loading; `console` receives the console messages the page logged.
+// The DOM of `url` after loading (and after the scripts it loads have run); `console` receives the console
+// messages the page logged.
 std::string loadedDom(const std::string& chromium, const std::string& profile, const std::string& url,
                       std::string& console) {
   const std::string log = profile + ".log";
   std::string dom;
-  runCommand(chromiumCommand(chromium, profile) + " --enable-logging=stderr --v=0 --dump-dom " +
-                 shellQuoted(url) + " 2>" + shellQuoted(log),
+  runCommand(chromiumCommand(chromium, profile) +
+                 " --enable-logging=stderr --v=0 --virtual-time-budget=5000 --dump-dom " + shellQuoted(url) +
+                 " 2>" + shellQuoted(log),
              &dom);
   runCommand("grep :CONSOLE " + shellQuoted(log), &console);
   return dom;
@@ -215,6 +217,74 @@ TEST_F(ExampleOutputTest, BrowserFollowsAClassLinkToTheClassMembers) {
                " --screenshot=" + shellQuoted((shots / png).string()) + " " + shellQuoted("file://" + shown) +
                " >/dev/null 2>&1");
     EXPECT_TRUE(fs::exists(shots / png)) << png;
+  }
+}
+
+// The site as a reader uses it: the search page answers from its address, the side tree marks the page
+// shown, Shape lists the classes derived from it, declarations link to their source lines, and no page
+// type logs a console message. Screenshots (light, dark, phone) of a class page, the search page and the
+// metrics page go to <build>/screenshots/styles.
+TEST_F(ExampleOutputTest, SearchSideTreeAndSourceLinksWorkInTheBrowser) {
+  const std::string chromium = findProgram("chromium chromium-browser google-chrome");
+  if (chromium.empty())
+    GTEST_SKIP() << "Chromium is not installed (Debian package chromium); browser test skipped";
+  const std::string profile = tree_->path("chromium-site");
+  std::string console;
+
+  const std::string search = out("search.html");
+  const std::string results = loadedDom(chromium, profile, "file://" + search + "?q=Shape", console);
+  EXPECT_EQ(console, "") << "console messages on the search page";
+  static const std::regex first(
+      R"re(id="search-results"><li><a href="([^"#]+)#[^"]*"><span class="kind">([a-z]+)</span><code class="name">([^<]*)</code>)re");
+  std::smatch hit;
+  ASSERT_TRUE(std::regex_search(results, hit, first)) << results;
+  EXPECT_EQ(hit[2], "class");
+  EXPECT_EQ(hit[3], "geo::Shape");
+  const std::string shape = hit[1];
+
+  const std::string page = loadedDom(chromium, profile, "file://" + out(shape), console);
+  EXPECT_EQ(console, "") << "console messages on the page of Shape";
+  EXPECT_TRUE(std::regex_search(
+      page, std::regex(R"re(<a href="[^"]*" class="here" aria-current="page">Shape</a>)re")))
+      << "the side tree does not mark Shape's page";
+  for (const char* derived : {">Circle</a>", ">Rectangle</a>"})
+    EXPECT_NE(page.find(derived, page.find("Derived classes")), std::string::npos) << derived;
+  std::smatch declared;
+  ASSERT_TRUE(std::regex_search(
+      page, declared, std::regex(R"re(Declared in <code><a href="([^"#]+)#L([0-9]+)">shape\.h:\2</a>)re")))
+      << "Shape's declaration does not link to its source line";
+
+  // Every kind of page loads without a console message.
+  std::vector<std::string> kinds = {out(declared[1].str())};
+  for (const std::string& html : htmlFilesIn(out())) {
+    const std::string text = fileText(html);
+    for (const char* marker :
+         {"<h1>Index</h1>", "<h1>Files</h1>", "<h1>Metrics</h1>", "<div class=\"kicker\">Chapter</div>"})
+      if (text.find(marker) != std::string::npos) kinds.push_back(html);
+  }
+  kinds.push_back(mainPage());
+  for (const std::string& shown : kinds) {
+    loadedDom(chromium, profile, "file://" + shown, console);
+    EXPECT_EQ(console, "") << "console messages on " << shown;
+  }
+
+  const fs::path shots = fs::path(QUILLET_BUILD_DIR) / "screenshots" / "styles";
+  fs::create_directories(shots);
+  std::string metrics;
+  for (const std::string& html : htmlFilesIn(out()))
+    if (fileText(html).find("<h1>Metrics</h1>") != std::string::npos) metrics = html;
+  const std::pair<std::string, std::string> pictures[] = {
+      {out(shape), "class"}, {search + "?q=Shape", "search"}, {metrics, "metrics"}};
+  for (const auto& [shown, name] : pictures) {
+    for (const std::string look : {"light", "dark", "phone"}) {
+      const std::string png = name + "-" + look + ".png";
+      runCommand(chromiumCommand(chromium, profile) + " --hide-scrollbars --virtual-time-budget=3000" +
+                 (look == "phone" ? " --window-size=390,1200" : " --window-size=1280,1600") +
+                 (look == "dark" ? " --force-dark-mode --blink-settings=preferredColorScheme=0" : "") +
+                 " --screenshot=" + shellQuoted((shots / png).string()) + " " +
+                 shellQuoted("file://" + shown) + " >/dev/null 2>&1");
+      EXPECT_TRUE(fs::exists(shots / png)) << png;
+    }
   }
 }
 

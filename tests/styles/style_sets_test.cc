@@ -177,6 +177,7 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       configuration.setFunctionsInToc(on);
       configuration.setLinkToHeaders(on);
       configuration.setMetricLevel(on ? 0 : 1);  // summary and details with charts, or the summary alone
+      document.sort();                           // what classes inherit follows the access the run documents
       ASSERT_EQ(write(kHtmlFormat, set), std::vector<std::string>());
       const std::vector<std::string> pages = htmlFilesIn(html_);
       ASSERT_FALSE(pages.empty());
@@ -213,8 +214,23 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       const std::string contents = fileText(html_ + "/toolkit.html");
       EXPECT_EQ(contents.find(">Draw</a>") != std::string::npos, on) << "member functions in the contents";
       EXPECT_EQ(contents.find("Functions of this chapter") != std::string::npos, !on);
+      // The contents follow the arrangement: Details sits in the card of API Reference, no list is empty.
+      const size_t card = contents.find(">API Reference</a></h2>");
+      ASSERT_NE(card, std::string::npos);
+      EXPECT_LT(contents.find(">Details</a></h3>", card), contents.find("</section>", card));
+      EXPECT_EQ(contents.find("<ul class=\"entries\">\n</ul>"), std::string::npos);
       const std::string metrics = pageWith("id=\"ud43525029_metrics\"");
-      EXPECT_NE(metrics.find("class=\"chart\""), std::string::npos);
+      EXPECT_NE(metrics.find("<svg class=\"chart-svg\""), std::string::npos)
+          << "the charts are drawn in the page";
+      // Derived classes and inherited members, grouped by base: Button inherits Count but no constructor.
+      EXPECT_TRUE(std::regex_search(
+          widget, std::regex(R"re(Derived classes.*href="[^"]+#c_ui_scp_Button">Button<)re")));
+      const size_t inherited = button.find("Inherited members");
+      ASSERT_NE(inherited, std::string::npos);
+      EXPECT_NE(button.find("#f_ui_Widget_Count\">Count</a>", inherited), std::string::npos);
+      EXPECT_EQ(button.find(">Invalidate</a>", inherited) != std::string::npos, on) << "protected members";
+      for (const char* shared : {"/search.html", "/search_index.js", "/nav_tree.js", "/quillet.js"})
+        EXPECT_TRUE(fs::exists(html_ + shared)) << shared;
       EXPECT_EQ(metrics.find("Compared with the whole document") != std::string::npos, on);
       // Class pages link to their neighbours in the sorted chapter (Button, then Widget); the last class of a
       // chapter has no next, the first of the next chapter no previous.

@@ -77,6 +77,7 @@ void CppDocumentParse::OnClassName(std::string_view name) {
   assembled.name = classStack_.size() > 1
                        ? qualified(classStack_[classStack_.size() - 2].assembled.name, name)
                        : std::string(name);
+  assembled.line = static_cast<int32_t>(declarationLine());
   if (!namespaceStack_.empty()) assembled.nameSpace = joinedNamespace_;
   if (writtenNamespace_.size() != joinedNamespace_.size()) assembled.inlineNamespace = writtenNamespace_;
 }
@@ -115,6 +116,7 @@ void CppDocumentParse::OnClassEnd() {
 void CppDocumentParse::OnEnumBegin() {
   clearFlags();
   currentEnum_ = Enum();
+  currentEnum_.line = static_cast<int32_t>(declarationLine());
   if (inClass_) {
     currentEnum_.access = top().access;
     currentEnum_.className = top().assembled.name;

@@ -24,6 +24,10 @@ bool containsWord(std::string_view text, std::string_view word) {
 // The stored declaration takes the definition's comments and the parameter names it lacks.
 void merge(Function& declaration, const Function& definition) {
   declaration.definitionDoc = definition.definitionDoc;
+  if (definition.file != declaration.file || definition.line != declaration.line) {
+    declaration.definitionFile = definition.file;
+    declaration.definitionLine = definition.line;
+  }
   for (size_t i = 0; i < declaration.args.size() && i < definition.args.size(); ++i) {
     FunctionArg& arg = declaration.args[i];
     if (arg.name.empty()) arg.name = definition.args[i].name;
@@ -131,6 +135,7 @@ void CppDocumentParse::OnFunctionName(std::string_view scope, std::string_view n
     return;
   }
   currentFunction_.name = name;
+  currentFunction_.line = static_cast<int32_t>(declarationLine());
   if (inClass_) {
     currentFunction_.className = top().assembled.name;
     return;

@@ -32,6 +32,9 @@ class CppLexer {
  protected:
   friend class Recognizer;
 
+  /// The source line of the name of the class, function or enumeration reported last.
+  uint32_t declarationLine() const { return declarationLine_; }
+
   /// A template head ("template<class T>") was read; an empty text after a forward class declaration.
   virtual void OnTemplatePrefix(std::string_view text) = 0;
   /// The head of a class definition is complete.
@@ -127,6 +130,9 @@ class CppLexer {
   virtual std::string QualifyTypeName(std::string_view name) = 0;
   /// `name` with typedefs resolved, then qualified as QualifyTypeName does.
   virtual std::string ResolveTypeName(std::string_view name) = 0;
+
+ private:
+  uint32_t declarationLine_ = 0;
 };
 
 }  // namespace quillet

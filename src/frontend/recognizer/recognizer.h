@@ -67,6 +67,7 @@ class Recognizer {
   struct HeadToken {
     int32_t kind;
     std::string text;
+    uint32_t line = 0;
   };
 
   // The state stack; every change is written to the token trace.

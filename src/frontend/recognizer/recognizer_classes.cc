@@ -80,7 +80,7 @@ void Recognizer::onClassDecl(const token_t& token) {
   if (kind == '>' && classHeadAngles_ > 0) --classHeadAngles_;
   if (classHead_.size() >= kLookAhead)
     classHead_.erase(classHead_.begin(), classHead_.begin() + kLookAhead / 2);
-  classHead_.push_back({kind, token.text});
+  classHead_.push_back({kind, token.text, token.line});
 }
 
 // The class name is the last name of the head, qualified by the names and "::" before it. The argument
@@ -118,6 +118,7 @@ void Recognizer::beginClass() {
     name = spelled(scope, at - 2) + "::" + name;
     at = scope;
   }
+  lexer_.declarationLine_ = classHead_[at].line;
   lexer_.OnClassName(name);
 }
 
@@ -233,6 +234,7 @@ void Recognizer::onEnum(const token_t& token, bool inTypedef) {
         accumulated_.clear();
         enumOpen_ = true;
         enumPreviousLine_ = token.line;
+        lexer_.declarationLine_ = token.line;
         lexer_.OnEnumBegin();
         if (!name.empty()) lexer_.OnEnumName(name);
       }

@@ -287,6 +287,7 @@ void Recognizer::reportFunction(size_t open, size_t close, size_t throwAt) {
   if (arrow != kNone && !replaced)
     for (size_t j = arrow + 2; j < arrowEnd; ++j) words.push_back(&tokens[j]);
   lexer_.OnReturnType(joinTypeText(words));
+  lexer_.declarationLine_ = tokens[at].line;
   lexer_.OnFunctionName(scope, name);
 
   reportParameters(open, close);
@@ -319,7 +320,7 @@ void Recognizer::reportParameter(size_t begin, size_t end) {
   const std::vector<token_t>& tokens = accumulated_;
   if (begin >= end) return;
   const size_t equals = initializerAt(tokens, begin, end);
-  const std::string defaultValue = equals < end ? typeText(&tokens[equals + 1], tokens.data() + end) : "";
+  const std::string defaultValue = equals < end ? sourceText(&tokens[equals + 1], tokens.data() + end) : "";
 
   // The comment: one that begins on the line of the parameter's last token, just before it or just after
   // it, or a comment that ends the line after the parameter's comma.

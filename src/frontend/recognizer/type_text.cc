@@ -1,5 +1,7 @@
 #include "frontend/recognizer/type_text.h"
 
+#include "frontend/preprocessor/macro_expander.h"
+
 namespace quillet {
 
 namespace {
@@ -64,6 +66,15 @@ std::string tightText(std::string text) {
   for (std::string_view tight : {"(", ")", "[", "]", ";"}) {
     replaceAll(text, " " + std::string(tight), tight);
     if (tight == "(" || tight == "[") replaceAll(text, std::string(tight) + " ", tight);
+  }
+  return text;
+}
+
+std::string sourceText(const token_t* begin, const token_t* end) {
+  std::string text;
+  for (const token_t* token = begin; token < end; ++token) {
+    if (token != begin && (token->flags & kSpaceBefore)) text += ' ';
+    text += spellingOf(*token);  // a string literal with its quotes and escaped quotes
   }
   return text;
 }

@@ -20,6 +20,8 @@ std::string cleanTypeText(std::string text);
 
 /// The cleaned type text of the tokens [begin, end).
 std::string typeText(const token_t* begin, const token_t* end);
+/// The tokens from `begin` to `end` as the source spaced them: a blank only where white space stood.
+std::string sourceText(const token_t* begin, const token_t* end);
 
 /// `text` cleaned as a type text, with no blanks around parentheses and brackets or before ";":
 /// the readable form of constraints, friend declarations and names with template arguments.

@@ -174,6 +174,14 @@ void Shape::move(long dx, long dy) { x += dx; y += dy; }
   EXPECT_EQ(move->args[0].signatureType, "int");
   EXPECT_EQ(move->size, 2);
   EXPECT_EQ(member("Shape", "put")->args[0].signatureType, "const Shape&");
+
+  // Where each stands: the line of its name, and the definition's place when it is elsewhere.
+  EXPECT_EQ(store_.GetClass("Shape")->line, 5);
+  EXPECT_EQ(draw->line, 7);
+  EXPECT_EQ(draw->definitionLine, 15);
+  EXPECT_EQ(twice->line, 3);
+  EXPECT_EQ(twice->definitionLine, 12);
+  EXPECT_NE(twice->definitionFile.find("module.cpp"), std::string::npos);
 }
 
 TEST_F(CppDocumentParseTest, DefinitionsFindTheirClassThroughNamespaces) {

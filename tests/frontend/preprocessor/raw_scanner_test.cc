@@ -1,4 +1,5 @@
 #include "frontend/preprocessor/raw_scanner.h"
+#include "frontend/preprocessor/source_colouring.h"
 
 #include <gtest/gtest.h>
 
@@ -262,6 +263,20 @@ TEST(RawScannerTest, SkipsToTheNextDirectiveWithoutMakingTokens) {
   EXPECT_FALSE(scanner.skipToDirective(false));
   scanner.nextToken(token);
   EXPECT_EQ(token.kind, T_EOF);
+}
+
+// The source pages colour what the scanner finds: keywords, type words, literals with their quotes,
+// comments between tokens and directive words with their "#"; identifiers and operators stay plain.
+TEST(SourceColouringTest, ColoursTokensByKindAtTheirPlaceInTheText) {
+  const std::string text = "#include <x.h>\n// note\nstatic int n = 42; const char* s = \"a\\\"b\";\n";
+  std::vector<std::string> coloured;
+  for (const SourceSpan& span : colourSource(text))
+    coloured.push_back(std::to_string(static_cast<int>(span.kind)) + ":" +
+                       text.substr(span.begin, span.end - span.begin));
+  EXPECT_EQ(coloured, (std::vector<std::string>{"4:#include", "3:// note", "0:static", "1:int", "2:42",
+                                                "0:const", "1:char", "2:\"a\\\"b\""}));
+  EXPECT_TRUE(colourSource("").empty());
+  EXPECT_EQ(colourSource("/* never closed").size(), 1u);
 }
 
 }  // namespace

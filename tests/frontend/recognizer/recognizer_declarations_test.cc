@@ -17,7 +17,7 @@ class RecognizerDeclarationTest : public RecognizerFixture {
 TEST_F(RecognizerDeclarationTest, SplitsParametersWithDefaultsAndEllipsis) {
   EXPECT_EQ(recognize("inline int f(int x = 5, const char* name = \"n\", ...);"),
             (Calls{"OnReturnType|int", "OnFunctionName||f", "OnParameter|int|int|x|5|",
-                   "OnParameter|const char*|const char*|name|n|", "OnParameter|...|...|||",
+                   "OnParameter|const char*|const char*|name|\"n\"|", "OnParameter|...|...|||",
                    "OnFunctionTrailer||", "OnFunctionEnd|1"}));
   // Built-in types of several words stay together; signed and unsigned alone are ints; a lone type has no
   // name; a class key belongs to the type.
@@ -29,13 +29,16 @@ TEST_F(RecognizerDeclarationTest, SplitsParametersWithDefaultsAndEllipsis) {
                    "OnParameter|signed int*|signed int*|p||", "OnParameter|std::string|std::string|||",
                    "OnParameter|struct Node|struct Node|n||", "OnParameter|struct Node|struct Node|||",
                    "OnParameter|void|void|||"}));
-  // Braces and commas inside defaults and templates do not split parameters.
+  // Braces and commas inside defaults and templates do not split parameters; defaults keep the source's
+  // spacing and quotes.
   EXPECT_EQ(
-      recognize("void h(std::map<int, long> m = {}, Pair p = Pair(1, 2), int a[10], void (*cb)(int, char));",
+      recognize("void h(std::map<int, long> m = {}, Pair p = Pair(1, 2), int a[10], void (*cb)(int, char),\n"
+                "       const char* s = \"a, b\", Style st = Style ());",
                 "OnParameter"),
-      (Calls{"OnParameter|std::map<int, long>|std::map<int, long>|m|{ }|",
-             "OnParameter|Pair|Pair|p|Pair ( 1, 2 )|", "OnParameter|int|int|a[10]||",
-             "OnParameter|void (* ) ( int, char )|void (* ) ( int, char )|cb||"}));
+      (Calls{"OnParameter|std::map<int, long>|std::map<int, long>|m|{}|",
+             "OnParameter|Pair|Pair|p|Pair(1, 2)|", "OnParameter|int|int|a[10]||",
+             "OnParameter|void (* ) ( int, char )|void (* ) ( int, char )|cb||",
+             "OnParameter|const char*|const char*|s|\"a, b\"|", "OnParameter|Style|Style|st|Style ()|"}));
 }
 
 TEST_F(RecognizerDeclarationTest, BuildsTheTwoTypeTextsThroughTheTypeNameQueries) {

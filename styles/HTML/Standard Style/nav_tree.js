@@ -1,0 +1,2 @@
+/* The side tree of this site, read by quillet.js. */
+nav_tree_

@@ -1,0 +1,2 @@
+/* The search index of this site, read by quillet.js. */
+search_index_
