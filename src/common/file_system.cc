@@ -1,6 +1,7 @@
 #include "common/file_system.h"
 
 #include <atomic>
+#include <vector>
 
 namespace quillet {
 
@@ -44,6 +45,27 @@ bool createFolders(const std::string& path) {
 
 std::string environmentValue(const std::string& name) {
   return fileSystem().environment(name).value_or(std::string());
+}
+
+std::string normalPath(std::string_view path) {
+  std::vector<std::string_view> parts;
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string result;
+  for (std::string_view part : parts) {
+    result += '/';
+    result += part;
+  }
+  return result.empty() ? "/" : result;
 }
 
 std::string absolutePath(std::string_view path) {

@@ -138,5 +138,8 @@ inline long maxNameLength(const std::string& path) {
 std::string environmentValue(const std::string& name);
 /// `path` made absolute against the current folder ("/" separators); an absolute path is kept.
 std::string absolutePath(std::string_view path);
+/// The absolute path `path` ("/" separators) without "." steps, doubled or trailing separators, each ".."
+/// taking the step before it back (never above the root); "/" for the root itself.
+std::string normalPath(std::string_view path);
 
 }  // namespace quillet

@@ -24,23 +24,7 @@ MemoryFileSystem::MemoryFileSystem() {
 
 std::string MemoryFileSystem::normal(const std::string& path) const {
   std::string absolute = path.starts_with('/') ? path : "/work/" + path;
-  // Drop "." steps, doubled and trailing separators; ".." steps back.
-  std::vector<std::string> parts;
-  size_t start = 1;
-  while (start <= absolute.size()) {
-    size_t end = absolute.find('/', start);
-    if (end == std::string::npos) end = absolute.size();
-    const std::string part = absolute.substr(start, end - start);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
-    start = end + 1;
-  }
-  std::string result;
-  for (const std::string& part : parts) result += "/" + part;
-  return result.empty() ? "/" : result;
+  return normalPath(absolute);
 }
 
 bool MemoryFileSystem::folderExists(const std::string& normal) const {

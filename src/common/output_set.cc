@@ -15,27 +15,7 @@ OutputSet* g_open_set = nullptr;
 std::string resolved(std::string_view path) {
   std::string slashed(path);
   std::replace(slashed.begin(), slashed.end(), '\\', '/');
-  const std::string absolute = absolutePath(slashed);
-  std::vector<std::string_view> parts;
-  const std::string_view rest = absolute;
-  size_t start = 0;
-  while (start <= rest.size()) {
-    size_t end = rest.find('/', start);
-    if (end == std::string_view::npos) end = rest.size();
-    const std::string_view part = rest.substr(start, end - start);
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (!part.empty() && part != ".") {
-      parts.push_back(part);
-    }
-    start = end + 1;
-  }
-  std::string result;
-  for (std::string_view part : parts) {
-    result += '/';
-    result += part;
-  }
-  return result.empty() ? "/" : result;
+  return normalPath(absolutePath(slashed));
 }
 
 }  // namespace

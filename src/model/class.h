@@ -183,4 +183,7 @@ class Class final : public HasAName,
   OwnedListView<std::vector<InheritedMembers>> inheritedList_{"inherited_list"};
 };
 
+/// `name` without its template argument lists: Vec<T>::Node<U> gives Vec::Node.
+std::string withoutArguments(std::string_view name);
+
 }  // namespace quillet

@@ -94,18 +94,6 @@ bool sameSignature(const Function& base, const Function& derived) {
          overrideQualifiers(base.attributes) == overrideQualifiers(derived.attributes);
 }
 
-// `name` without its template argument lists: Base<T>::Inner gives Base::Inner.
-std::string withoutArguments(std::string_view name) {
-  std::string plain;
-  int angles = 0;
-  for (char c : name) {
-    if (c == '<') ++angles;
-    if (angles == 0) plain += c;
-    if (c == '>' && angles > 0) --angles;
-  }
-  return plain;
-}
-
 // The documented class a base's name stands for: the class of that name (a specialization when its
 // arguments are written alike), the class a typedef or alias of that name stands for, the primary template
 // of a specialization that is not documented, each also with the namespaces in front left out (ns::Base).
@@ -229,6 +217,17 @@ bool Class::declaresVirtual(const ClassDictionary& dictionary, const Function& f
     if (baseClass && baseClass->declaresVirtual(dictionary, function, visited)) return true;
   }
   return false;
+}
+
+std::string withoutArguments(std::string_view name) {
+  std::string plain;
+  int angles = 0;
+  for (char c : name) {
+    if (c == '<') ++angles;
+    if (angles == 0) plain += c;
+    if (c == '>' && angles > 0) --angles;
+  }
+  return plain;
 }
 
 }  // namespace quillet

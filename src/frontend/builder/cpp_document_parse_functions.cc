@@ -47,18 +47,6 @@ size_t scopeEnd(std::string_view scope, size_t start) {
   return scope.size();
 }
 
-// `name` without its template argument lists: Vec<T>::Node<U> gives Vec::Node.
-std::string withoutArguments(std::string_view name) {
-  std::string plain;
-  int angles = 0;
-  for (char c : name) {
-    if (c == '<') ++angles;
-    if (angles == 0) plain += c;
-    if (c == '>' && angles > 0) --angles;
-  }
-  return plain;
-}
-
 // An explicit specialization (template <>) of a function template or of one member of a class template:
 // no declaration of its own to document, and never to be mixed into the template's.
 bool isExplicitSpecialization(const Function& function) {
