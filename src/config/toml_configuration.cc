@@ -683,9 +683,9 @@ TomlReadResult readTomlConfiguration(std::string_view text, const std::string& f
                                      Configuration& configuration) {
   TomlReadResult result;
   configuration = Configuration();
-  if (const std::optional<TomlTextPosition> stray = strayNonAsciiCharacter(text)) {
-    result.error = file_name + ":" + std::to_string(stray->line) + ":" + std::to_string(stray->column) +
-                   ": a character outside ASCII stands outside a string or comment";
+  if (const std::optional<TomlTextProblem> problem = tomlTextProblem(text)) {
+    result.error = file_name + ":" + std::to_string(problem->position.line) + ":" +
+                   std::to_string(problem->position.column) + ": " + problem->what;
     return result;
   }
   toml::table root;

@@ -9,15 +9,26 @@ class Scanner {
  public:
   explicit Scanner(std::string_view text) : text_(text) {}
 
-  std::optional<TomlTextPosition> run() {
+  std::optional<TomlTextProblem> run() {
+    bool lineStart = true;  // only blanks so far on this line
     while (at_ < text_.size()) {
       const char c = text_[at_];
-      if (static_cast<unsigned char>(c) >= 0x80) return position_;
-      if (c == '#') {
+      if (static_cast<unsigned char>(c) >= 0x80)
+        return TomlTextProblem{position_, "a character outside ASCII stands outside a string or comment"};
+      if (c == '[' && lineStart && openArrays_ == 0) {
+        if (!tableHeaderKeysStartWell())
+          return TomlTextProblem{position_, "a key of the table header starts with a character no key may"};
+        lineStart = false;
+      } else if (c == '#') {
         skipLine();
       } else if (c == '"' || c == '\'') {
         skipString(c);
+        lineStart = false;
       } else {
+        // A "[" inside a value's array, even first on its line, opens an array, not a table header.
+        if (c == '[') ++openArrays_;
+        if (c == ']' && openArrays_ > 0) --openArrays_;
+        lineStart = c == '\n' || ((c == ' ' || c == '\t' || c == '\r') && lineStart);
         advance();
       }
     }
@@ -34,6 +45,35 @@ class Scanner {
       position_.column = 1;
     } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
       ++position_.column;  // a UTF-8 continuation byte is part of the character before it
+    }
+  }
+
+  static bool isBareKeyCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+  }
+  void skipBlanks() {
+    while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t')) advance();
+  }
+
+  // Reads a table header from its "[" or "[[" over its dotted keys; false, with the reader on the
+  // character, when a key starts with a character that is neither a key character nor a quote.
+  bool tableHeaderKeysStartWell() {
+    advance();
+    if (at_ < text_.size() && text_[at_] == '[') advance();
+    while (true) {
+      skipBlanks();
+      if (at_ >= text_.size()) return true;
+      const char c = text_[at_];
+      if (c == '"' || c == '\'') {
+        skipString(c);
+      } else if (isBareKeyCharacter(c)) {
+        while (at_ < text_.size() && isBareKeyCharacter(text_[at_])) advance();
+      } else {
+        return c == '\n' || c == '\r';  // an empty header is the library's to report
+      }
+      skipBlanks();
+      if (at_ >= text_.size() || text_[at_] != '.') return true;
+      advance();
     }
   }
 
@@ -67,12 +107,13 @@ class Scanner {
 
   std::string_view text_;
   size_t at_ = 0;
+  size_t openArrays_ = 0;
   TomlTextPosition position_;
 };
 
 }  // namespace
 
-std::optional<TomlTextPosition> strayNonAsciiCharacter(std::string_view text) {
+std::optional<TomlTextProblem> tomlTextProblem(std::string_view text) {
   return Scanner(text).run();
 }
 

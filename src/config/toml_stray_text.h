@@ -1,7 +1,7 @@
-// A check run before a TOML text is handed to the TOML library: characters outside ASCII are valid only
-// inside strings and comments, and the library misbehaves on some of them elsewhere (it takes a branch it
-// assumes cannot be reached while asking whether such a character is whitespace). The check finds the
-// first one, so that it is reported as a syntax error of the file instead.
+// A check run before a TOML text is handed to the TOML library, for text on which the library takes a
+// branch it assumes cannot be reached: a character outside ASCII outside strings and comments (asking
+// whether it is whitespace), and a table header whose key starts with neither a key character nor a quote
+// ("[@a]"). The check finds the first such place, so that it is reported as a syntax error of the file.
 #pragma once
 
 #include <cstddef>
@@ -16,8 +16,14 @@ struct TomlTextPosition {
   size_t column = 1;
 };
 
-/// The position of the first byte outside ASCII that stands outside every string and comment of `text`,
-/// or nullopt when there is none.
-std::optional<TomlTextPosition> strayNonAsciiCharacter(std::string_view text);
+/// A place of the text the library must not be given, and what is wrong there.
+struct TomlTextProblem {
+  TomlTextPosition position;
+  const char* what = "";
+};
+
+/// The first byte outside ASCII that stands outside every string and comment of `text`, or the first table
+/// header key that starts with a character no key may start with; nullopt when there is neither.
+std::optional<TomlTextProblem> tomlTextProblem(std::string_view text);
 
 }  // namespace quillet

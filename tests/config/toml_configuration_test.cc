@@ -167,6 +167,10 @@ TEST(TomlConfigurationTest, HandWrittenFilesAndTheirMistakes) {
        "", ""},
       {"[document]\ntab\xc3\xa9 = 1\n", "x.toml:2:4: a character outside ASCII stands outside", ""},
       {"[extensions]\nd = \"\"\"x\"\"\"\"\" \xc8\x97\n", "x.toml:2:15: a character outside ASCII", ""},
+      // A table header key that no key character or quote starts (the library asserts on it).
+      {"[document]\n  [@[sources.files]]\n", "x.toml:2:4: a key of the table header starts with", ""},
+      {"[a . \"b\" . @]\n", "x.toml:1:12: a key of the table header starts with", ""},
+      {"[extensions]\nx = [\n  [ { a = 1 } ],\n]\n", "x.toml:2: extensions.x", ""},  // an array, no header
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
