@@ -1,5 +1,9 @@
 #include "config/toml_configuration.h"
 
+// The library checks some of its own expectations with assert() in builds without NDEBUG, among them ones
+// that text it reports as a syntax error right after can break (a key that starts with "\r"). Its error
+// is what a user should get, in every build, so those checks are left out here.
+#define TOML_ASSERT(expr) static_assert(true)
 #include <toml++/toml.h>
 
 #include <cmath>

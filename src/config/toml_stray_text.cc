@@ -69,7 +69,7 @@ class Scanner {
       } else if (isBareKeyCharacter(c)) {
         while (at_ < text_.size() && isBareKeyCharacter(text_[at_])) advance();
       } else {
-        return c == '\n' || c == '\r';  // an empty header is the library's to report
+        return false;
       }
       skipBlanks();
       if (at_ >= text_.size() || text_[at_] != '.') return true;
