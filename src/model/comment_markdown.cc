@@ -245,8 +245,23 @@ class MarkdownWriter {
         const MD_ATTRIBUTE& target = type == MD_SPAN_A ? static_cast<const MD_SPAN_A_DETAIL*>(detail)->href
                                                        : static_cast<const MD_SPAN_IMG_DETAIL*>(detail)->src;
         inLink_ = enter;
+        // Code written without backquotes reads as links too: "[]()" of a lambda has no target, and
+        // "<std::string>" is an address of the scheme "std". They stay the text they were.
         if (enter) {
-          tag("a", {{"href", attributeText(target), false}});
+          const std::string_view href(target.text, target.size);
+          if (type == MD_SPAN_A && href.empty()) {
+            literal("[");
+            linkClose_ = "]()";
+          } else if (type == MD_SPAN_A && href.find("::") != std::string_view::npos &&
+                     href.find('/') == std::string_view::npos) {
+            literal("<");
+            linkClose_ = ">";
+          } else {
+            linkClose_.clear();
+            tag("a", {{"href", attributeText(target), false}});
+          }
+        } else if (!linkClose_.empty()) {
+          literal(linkClose_);
         } else {
           tag("/a");
         }
@@ -316,6 +331,7 @@ class MarkdownWriter {
   PreparedText& into_;
   std::string pending_;
   bool inLink_ = false;
+  std::string linkClose_;  // what ends a link kept as text; empty for a real link
   bool inCode_ = false;
   bool paragraphEnded_ = false;
 };

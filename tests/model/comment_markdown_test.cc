@@ -77,6 +77,9 @@ TEST(CommentMarkdownTest, DocTextReadsMarkdownOnlyWhenTheConfigurationSaysSo) {
   run.configuration.setCommentMarkdown(true);
   EXPECT_EQ(html(raw),
             "<strong>Note</strong>: <code>x</code> is a &lt;S&gt;<ul><li>one</li><li>two</li></ul>\n");
+  // Code written without backquotes stays text: a lambda's "[]()" and "<std::runtime_error>".
+  EXPECT_EQ(html("f([]() { g(); }, T<std::runtime_error>(x));"),
+            "F([]() { g(); }, T&lt;std::runtime_error&gt;(x));");  // a first letter is capitalised
   // Containers nested past reason are shown as text.
   const std::string deep(40, '>');
   EXPECT_EQ(html(deep + " deep"),
