@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "config/configuration.h"
 #include "model/class.h"
@@ -12,11 +13,6 @@
 namespace quillet {
 
 namespace {
-
-template <typename T>
-void addOnce(std::vector<T*>& items, T* item) {
-  if (std::find(items.begin(), items.end(), item) == items.end()) items.push_back(item);
-}
 
 // The documented classes by qualified name ("ns::Outer::Inner") and by their own name; the first class of
 // a name stays.
@@ -65,36 +61,107 @@ bool hasWord(std::string_view text, std::string_view word) {
   return false;
 }
 
-// Whether `f` overrides `g`: the same name, parameter types and const-ness, `g` virtual.
-bool overridesFunction(const Function& f, const Function& g) {
-  if (f.name != g.name || f.args.size() != g.args.size() || !g.returnType.starts_with("virtual"))
-    return false;
-  for (size_t i = 0; i < f.args.size(); ++i)
-    if (f.args[i].signatureType != g.args[i].signatureType) return false;
-  return hasWord(f.attributes, "const") == hasWord(g.attributes, "const");
-}
-
 bool isSpecialMember(const Function& f) {
   return f.IsConstructor() || f.IsDestructor() || f.name == "operator=";
 }
 
-// The documented bases of `c` it can see, nearest first, each once; a private base only when private
-// members are documented.
-std::vector<Class*> visibleAncestors(const ClassFinder& finder, const Class& c,
-                                     const Configuration& configuration) {
-  std::vector<Class*> ancestors;
-  std::vector<const Class*> queue{&c};
-  for (size_t next = 0; next < queue.size(); ++next) {
-    for (const BaseClass& base : queue[next]->parents) {
-      if (base.access == kAccessPrivate && !configuration.isDocumented(kAccessPrivate)) continue;
-      Class* found = finder.find(*queue[next], baseName(base.name));
-      if (!found || found == &c || std::find(ancestors.begin(), ancestors.end(), found) != ancestors.end())
-        continue;
-      ancestors.push_back(found);
-      queue.push_back(found);
-    }
+// What decides whether one function overrides another besides the base's being virtual: name, parameter
+// types and const-ness, joined by a byte no declaration holds.
+std::string overrideKey(const Function& f) {
+  std::string key = f.name;
+  for (const FunctionArg& arg : f.args) {
+    key += '\n';
+    key += arg.signatureType;
   }
-  return ancestors;
+  key += hasWord(f.attributes, "const") ? "\nconst" : "\n";
+  return key;
+}
+
+// A class page lists the members inherited from this many documented bases at most, and this many
+// functions; a deeper or wider hierarchy ends its list with the bases whose own pages go on. This keeps
+// every page, and the time to relate the classes, in proportion to the class rather than to its ancestry
+// (a chain of thousands of classes would otherwise repeat its whole ancestry on every page).
+constexpr size_t kMaxInheritedBases = 32;
+constexpr size_t kMaxInheritedFunctions = 500;
+
+// The bases `c` names that it can see, as documented classes: a private base only when private members
+// are documented.
+template <typename Take>
+void forEachVisibleBase(const ClassFinder& finder, const Class& c, const Configuration& configuration,
+                        Take take) {
+  for (const BaseClass& base : c.parents) {
+    if (base.access == kAccessPrivate && !configuration.isDocumented(kAccessPrivate)) continue;
+    if (Class* found = finder.find(c, baseName(base.name))) take(found);
+  }
+}
+
+// Fills the inherited member groups of `c` and the overrides of its functions, walking its documented
+// bases nearest first, each once, within the limits above.
+void inheritMembers(const ClassFinder& finder, Class& c, const Configuration& configuration) {
+  std::unordered_set<std::string_view> declared;
+  // c's functions that may still override one of a base's, by key.
+  std::unordered_map<std::string, std::vector<Function*>> overriding;
+  for (Function& f : *c.functions) {
+    declared.insert(f.name);
+    if (configuration.isDocumented(f.access)) overriding[overrideKey(f)].push_back(&f);
+  }
+  std::unordered_set<const Class*> queued{&c};
+  std::vector<Class*> queue;
+  forEachVisibleBase(finder, c, configuration, [&](Class* base) {
+    if (queued.insert(base).second) queue.push_back(base);
+  });
+  size_t walked = 0;
+  size_t listed = 0;
+  for (; walked < queue.size() && walked < kMaxInheritedBases && listed < kMaxInheritedFunctions; ++walked) {
+    Class* ancestor = queue[walked];
+    forEachVisibleBase(finder, *ancestor, configuration, [&](Class* base) {
+      if (queued.insert(base).second) queue.push_back(base);
+    });
+    InheritedMembers group;
+    group.base = ancestor;
+    for (Function& g : *ancestor->functions) {
+      if (!configuration.isDocumented(g.access) || g.access == kAccessPrivate || isSpecialMember(g))
+        continue;
+      if (g.returnType.starts_with("virtual") && !overriding.empty()) {
+        if (auto found = overriding.find(overrideKey(g)); found != overriding.end()) {
+          for (Function* f : found->second) {
+            f->overrides = &g;
+            g.overriddenBy.push_back(f);
+          }
+          overriding.erase(found);
+        }
+      }
+      // A name the class declares again hides the base's functions of that name.
+      if (declared.count(g.name)) continue;
+      group.functions.push_back(&g);
+    }
+    for (const Function* g : group.functions) declared.insert(g->name);
+    listed += group.functions.size();
+    if (!group.functions.empty()) c.inherited.push_back(std::move(group));
+  }
+  if (walked == queue.size()) return;
+  // The walk stopped early: a listed base whose own bases were not walked says that its page goes on,
+  // and a base not listed for want of members is listed empty when it is the way on.
+  const std::unordered_set<const Class*> walkedSet(queue.begin(), queue.begin() + walked);
+  const auto goesOn = [&](const Class& ancestor) {
+    bool on = false;
+    forEachVisibleBase(finder, ancestor, configuration,
+                       [&](Class* base) { on = on || (base != &c && !walkedSet.count(base)); });
+    return on;
+  };
+  std::vector<InheritedMembers> groups;
+  size_t next = 0;
+  for (size_t i = 0; i < walked; ++i) {
+    const bool listedGroup = next < c.inherited.size() && c.inherited[next].base == queue[i];
+    const bool on = goesOn(*queue[i]);
+    if (!listedGroup && !on) continue;
+    InheritedMembers group;
+    if (listedGroup) group = std::move(c.inherited[next++]);
+    group.base = queue[i];
+    group.continued = on;
+    groups.push_back(std::move(group));
+  }
+  c.inherited = std::move(groups);
 }
 
 }  // namespace
@@ -129,30 +196,13 @@ void relateClasses(const std::vector<StyleSheetObject*>& classes) {
   }
   for (StyleSheetObject* object : classes) {
     Class& c = *static_cast<Class*>(object);
-    for (const BaseClass& base : c.parents)
-      if (Class* found = finder.find(c, baseName(base.name))) addOnce(found->derivedClasses, &c);
-
-    std::vector<std::string_view> declared;
-    for (const Function& f : *c.functions) declared.push_back(f.name);
-    for (Class* ancestor : visibleAncestors(finder, c, configuration)) {
-      InheritedMembers group;
-      group.base = ancestor;
-      for (Function& g : *ancestor->functions) {
-        if (!configuration.isDocumented(g.access) || g.access == kAccessPrivate || isSpecialMember(g))
-          continue;
-        for (Function& f : *c.functions) {
-          if (!f.overrides && configuration.isDocumented(f.access) && overridesFunction(f, g)) {
-            f.overrides = &g;
-            addOnce(g.overriddenBy, &f);
-          }
-        }
-        // A name the class declares again hides the base's functions of that name.
-        if (std::find(declared.begin(), declared.end(), g.name) != declared.end()) continue;
-        group.functions.push_back(&g);
-      }
-      for (const Function* g : group.functions) declared.push_back(g->name);
-      if (!group.functions.empty()) c.inherited.push_back(std::move(group));
+    // The classes are taken one by one, so a class named twice among the bases would be the last entry.
+    for (const BaseClass& base : c.parents) {
+      Class* found = finder.find(c, baseName(base.name));
+      if (found && (found->derivedClasses.empty() || found->derivedClasses.back() != &c))
+        found->derivedClasses.push_back(&c);
     }
+    inheritMembers(finder, c, configuration);
   }
 }
 

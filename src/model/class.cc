@@ -176,6 +176,12 @@ bool InheritedMembers::WriteProperty(const EvaluationContext& context, std::stri
   return true;
 }
 
+bool InheritedMembers::Test(std::string_view property, int32_t& value) const {
+  if (property != "continued") return false;
+  value = continued ? 1 : 0;
+  return true;
+}
+
 StyleSheetObject* InheritedMembers::GetList(std::string_view name) {
   if (name == "base") return base;
   if (name == "function_list") return functionList_.over(functions);

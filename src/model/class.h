@@ -47,13 +47,15 @@ class Class;
 
 /// The members a class inherits from one of its documented bases, for the class's page ("inherited"):
 /// "name" is the base's name, "base" the base class and "function_list" its member functions that the
-/// class inherits and does not declare again.
+/// class inherits and does not declare again; "continued" tells that the base's page lists more.
 class InheritedMembers final : public StyleSheetObject {
  public:
   /// The base class (not owned).
   Class* base = nullptr;
   /// The inherited member functions, in the base's order (not owned).
   std::vector<Function*> functions;
+  /// True when the base inherits more than this page lists, so that the base's own page goes on.
+  bool continued = false;
 
   InheritedMembers() = default;
   InheritedMembers(const InheritedMembers&) = default;
@@ -65,6 +67,8 @@ class InheritedMembers final : public StyleSheetObject {
   std::string_view TypeName() const override { return "inherited"; }
   /// "base" (the base class) or "function_list".
   StyleSheetObject* GetList(std::string_view name) override;
+  /// "continued": the base's page lists members it inherits that this page leaves out.
+  bool Test(std::string_view property, int32_t& value) const override;
 
  private:
   OwnedListView<std::vector<Function*>> functionList_{"function_list"};
@@ -173,8 +177,6 @@ class Class final : public HasAName,
 
   int32_t totalSize() const;
   int32_t totalMcCabe() const;
-  bool declaresVirtual(const ClassDictionary& dictionary, const Function& function,
-                       std::vector<const Class*>& visited) const;
 
   OwnedListView<std::vector<Enum>> enumList_{"enum_list"};
   OwnedListView<FunctionList> functionList_{"function_list"};

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace quillet {
@@ -32,6 +33,9 @@ class ClassDictionary {
   /// The specializations (X<int>, X<T*>) entered of the primary template called `name`, in the order
   /// entered.
   const std::vector<const Class*>& specializationsOf(std::string_view name) const;
+  /// True when a class entered declares a virtual member function called `name`: only then can a
+  /// function of that name be virtual through a base, so most functions need no walk over their bases.
+  bool hasVirtualNamed(std::string_view name) const;
 
  private:
   struct StringHash {
@@ -43,6 +47,7 @@ class ClassDictionary {
   Map classes_;
   Map typedefs_;
   std::unordered_map<std::string, std::vector<const Class*>, StringHash, std::equal_to<>> specializations_;
+  std::unordered_set<std::string, StringHash, std::equal_to<>> virtualNames_;
 };
 
 }  // namespace quillet

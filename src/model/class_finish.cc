@@ -1,6 +1,7 @@
 // Finishing a class after all sources are read: references to other documented classes, the member order,
 // and virtual functions inherited from documented bases. Also the class dictionary those steps read.
 #include <algorithm>
+#include <unordered_set>
 
 #include "config/configuration.h"
 #include "model/class.h"
@@ -125,6 +126,8 @@ const Class* findBaseClass(const ClassDictionary& dictionary, std::string_view n
 
 void ClassDictionary::addClass(const Class& documented) {
   classes_.emplace(documented.name, &documented);
+  for (const Function& function : *documented.functions)
+    if (isVirtual(function)) virtualNames_.insert(function.name);
   const std::string_view name = documented.name;
   // A specialization (X<int>, X<T*>) is listed with its primary template X.
   if (!name.ends_with('>')) return;
@@ -146,6 +149,10 @@ const std::vector<const Class*>& ClassDictionary::specializationsOf(std::string_
 
 void ClassDictionary::addTypedef(std::string_view name, std::string_view className) {
   if (const Class* target = findClass(className)) typedefs_.emplace(std::string(name), target);
+}
+
+bool ClassDictionary::hasVirtualNamed(std::string_view name) const {
+  return virtualNames_.find(name) != virtualNames_.end();
 }
 
 const Class* ClassDictionary::findClass(std::string_view name) const {
@@ -201,20 +208,20 @@ void Class::Finish(const ClassDictionary& dictionary) {
 
 bool Class::DeclaresVirtual(const ClassDictionary& dictionary, const Function& function) const {
   if (isVirtual(function)) return true;
-  std::vector<const Class*> visited;
-  return declaresVirtual(dictionary, function, visited);
-}
-
-// Each class is looked at once per question, so that bases naming each other (or the class itself) end.
-bool Class::declaresVirtual(const ClassDictionary& dictionary, const Function& function,
-                            std::vector<const Class*>& visited) const {
-  if (std::find(visited.begin(), visited.end(), this) != visited.end()) return false;
-  visited.push_back(this);
-  for (const Function& member : *functions)
-    if (isVirtual(member) && (member.Matches(function, true) || sameSignature(member, function))) return true;
-  for (const BaseClass& base : parents) {
-    const Class* baseClass = findBaseClass(dictionary, baseClassName(base.name));
-    if (baseClass && baseClass->declaresVirtual(dictionary, function, visited)) return true;
+  if (!dictionary.hasVirtualNamed(function.name)) return false;
+  // The class and its bases, each looked at once, so that bases naming each other (or the class itself)
+  // end; a worklist instead of recursion, so that a deep hierarchy cannot exhaust the stack.
+  std::unordered_set<const Class*> visited{this};
+  std::vector<const Class*> pending{this};
+  while (!pending.empty()) {
+    const Class* next = pending.back();
+    pending.pop_back();
+    for (const Function& member : *next->functions)
+      if (isVirtual(member) && (member.Matches(function, true) || sameSignature(member, function))) return true;
+    for (const BaseClass& base : next->parents) {
+      const Class* baseClass = findBaseClass(dictionary, baseClassName(base.name));
+      if (baseClass && visited.insert(baseClass).second) pending.push_back(baseClass);
+    }
   }
   return false;
 }

@@ -8,6 +8,23 @@
 
 namespace quillet {
 
+namespace {
+
+// The part of a recorded name after its last "::" outside template arguments: "Node" of "List<T>::Node",
+// "X<a::b>" of "ns::X<a::b>".
+std::string_view lastPart(std::string_view name) {
+  int angles = 0;
+  size_t from = 0;
+  for (size_t i = 0; i + 1 < name.size(); ++i) {
+    if (name[i] == '<') ++angles;
+    if (name[i] == '>' && angles > 0) --angles;
+    if (angles == 0 && name[i] == ':' && name[i + 1] == ':') from = i + 2;
+  }
+  return name.substr(from);
+}
+
+}  // namespace
+
 std::string LinkIndex::linkText(const EvaluationContext& context, const Entry& entry) {
   if (context.filter && context.filter->markupKind() != kHtmlMarkup) return entry.anchorName;
   std::string link;
@@ -53,6 +70,8 @@ bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& obj
 }
 
 void LinkIndex::addNamed(std::string_view fileName, std::string_view key, std::string_view anchorName) {
+  if (const std::string_view last = lastPart(key); lastWords_.find(last) == lastWords_.end())
+    lastWords_.emplace(last);
   if (ambiguous_.find(key) != ambiguous_.end() || named_.find(key) != named_.end()) return;
   named_.emplace(std::string(key), Entry{std::string(fileName), std::string(anchorName)});
 }
@@ -62,6 +81,8 @@ void LinkIndex::addTypedef(std::string_view name, Entry target) {
 }
 
 void LinkIndex::recordName(std::string name, const Entry& entry) {
+  if (const std::string_view last = lastPart(name); lastWords_.find(last) == lastWords_.end())
+    lastWords_.emplace(last);
   if (!ambiguous_.empty() && ambiguous_.find(name) != ambiguous_.end()) return;
   auto [found, inserted] = named_.try_emplace(std::move(name), entry);
   if (!inserted && !(found->second == entry)) {
@@ -78,6 +99,10 @@ const LinkIndex::Entry* LinkIndex::findObject(const StyleSheetObject& object) co
 const LinkIndex::Entry* LinkIndex::findNamed(std::string_view key) const {
   auto found = named_.find(key);
   return found == named_.end() ? nullptr : &found->second;
+}
+
+bool LinkIndex::mayName(std::string_view word) const {
+  return lastWords_.find(word) != lastWords_.end();
 }
 
 bool LinkIndex::isAmbiguous(std::string_view name) const {

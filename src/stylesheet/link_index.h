@@ -62,6 +62,9 @@ class LinkIndex final : public LinkLookup {
   const Entry* findNamed(std::string_view key) const;
   /// True when `name` was withdrawn as ambiguous.
   bool isAmbiguous(std::string_view name) const;
+  /// False when no name was recorded whose last part (after its last "::" outside template arguments) is
+  /// `word`: the linked-text writer then skips the keys it would try for the word in each enclosing scope.
+  bool mayName(std::string_view word) const override;
 
   /// The link text to `object` for the context's markup: "file#anchor" for HTML, the anchor alone for RTF;
   /// empty when the object has no entry.
@@ -103,6 +106,7 @@ class LinkIndex final : public LinkLookup {
   std::unordered_map<const StyleSheetObject*, Entry> objects_;
   NameMap named_;
   NameSet ambiguous_;
+  NameSet lastWords_;  // the last part of every name recorded, withdrawn ones included
   TextMap anchorOwners_;  // anchor name given out -> the declaration it was given to
   TextMap renamed_;       // declaration "\n" AnchorName() -> the suffixed name it was given instead
 };

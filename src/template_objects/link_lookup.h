@@ -31,6 +31,9 @@ class LinkLookup {
   virtual LinkTarget namedTarget(const EvaluationContext& context, std::string_view key) const {
     return {namedLink(context, key), LinkKind::kType};
   }
+  /// False when no key recorded ends in the name `word` (after its last "::"), so that no key that a text
+  /// mentioning `word` could be looked up under leads anywhere; a look-up that cannot tell answers true.
+  virtual bool mayName(std::string_view /*word*/) const { return true; }
   /// The link text to the anchor recorded for `object`, in the same form; empty when it has none.
   virtual std::string objectLink(const StyleSheetObject& /*object*/,
                                  const EvaluationContext& /*context*/) const {

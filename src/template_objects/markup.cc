@@ -250,6 +250,14 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
       plain(piece);
       continue;
     }
+    // Most words of a text name nothing documented; those need no look-up in any enclosing scope.
+    const size_t arguments = argumentListEnd(text, end);
+    const bool mayNameSpecial =
+        arguments != std::string_view::npos && context.linkIndex->mayName(text.substr(start, arguments - start));
+    if (!mayNameSpecial && !context.linkIndex->mayName(piece)) {
+      plain(piece);
+      continue;
+    }
     const size_t qualified_from = qualifierStart(text, start);
     const bool after_scope = qualified_from < start || (start >= 2 && text.substr(start - 2, 2) == "::");
     const std::string_view qualifier =
@@ -264,8 +272,7 @@ void writeLinkedText(const EvaluationContext& context, std::ostream& out, std::s
     };
     // A name with template arguments written exactly as a documented specialization's (X<int>) links to
     // that specialization as a whole.
-    const size_t arguments = argumentListEnd(text, end);
-    if (arguments != std::string_view::npos) {
+    if (mayNameSpecial) {
       const std::string_view special = text.substr(start, arguments - start);
       if (tryKeys(qualifier, special, classContext, key, accept)) {
         writeLink(context, out, special, link);

@@ -184,6 +184,28 @@ TEST_F(SiteTest, ClassesKnowDerivedClassesInheritedMembersAndOverrides) {
   EXPECT_EQ(circleDraw.overrides, &baseDraw);
   EXPECT_EQ(baseDraw.overriddenBy, (std::vector<Function*>{&circleDraw}));
   EXPECT_EQ(baseName("virtual ::geo::Box<int, 2>"), "::geo::Box");
+
+  // A deep chain lists the nearest bases only and says where the list goes on, so that no page repeats a
+  // whole ancestry; an override is still found in a near base.
+  std::vector<Class> chain;
+  chain.reserve(40);
+  for (int i = 0; i < 40; ++i) {
+    chain.push_back(aClass("C" + std::to_string(i)));
+    if (i > 0) chain.back().AddParent(kAccessPublic, "C" + std::to_string(i - 1));
+    chain.back().AddFunction(function("Step" + std::to_string(i), "virtual void"));
+    chain.back().AddFunction(function("Run", "virtual void"));
+  }
+  std::vector<StyleSheetObject*> chained;
+  for (Class& c : chain) chained.push_back(&c);
+  relateClasses(chained);
+  const Class& last = chain.back();
+  ASSERT_EQ(last.inherited.size(), 32u);
+  EXPECT_EQ(last.inherited.front().base, &chain[38]);
+  EXPECT_FALSE(last.inherited.front().continued);
+  EXPECT_EQ(last.inherited.back().base, &chain[7]);
+  EXPECT_TRUE(last.inherited.back().continued);
+  EXPECT_EQ((*last.functions)[1].overrides, &(*chain[38].functions)[1]);
+  EXPECT_FALSE(chain[5].inherited.back().continued);
 }
 
 }  // namespace
