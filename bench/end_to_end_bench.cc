@@ -2,7 +2,13 @@
 // reports the wall time, the peak memory and the number of pages written.
 //
 //   end_to_end_bench <tree> [<tree> ...] [--doxygen] [--compiler=c++] [--std=c++20] [--keep <folder>]
-//                    [--include <folder>]... [--source-pages]
+//                    [--include <folder>]... [--source-pages] [--jobs=1,2]
+//
+// A tree "generated:chain:8000", "generated:flat:8000" or "generated:nest:8000" is written on the fly:
+// 8,000 classes each deriving from the one before, standing side by side, or nested 250 deep. Each tree
+// is run once per number of jobs (--jobs, default 1 and 2), reporting wall time, CPU time and peak memory.
+// The pages go below $TMPDIR: an ext4 file system without a journal allocates files slowly for minutes
+// after many were removed, so TMPDIR=/dev/shm measures the program rather than the file system.
 //
 // Each tree (for example /usr/src/googletest or /usr/include/llvm-14) gets a configuration made on the
 // fly: every header below it is a source, every folder that holds headers is a chapter with one
@@ -102,9 +108,15 @@ size_t countPages(const fs::path& folder) {
   return pages;
 }
 
-// Runs `work` in a child process and returns its wall time in seconds and its peak memory in MiB.
+struct Measured {
+  double seconds = 0;     // wall time
+  double cpuSeconds = 0;  // user and system time of all threads
+  double peakMiB = 0;
+};
+
+// Runs `work` in a child process and returns its wall time, CPU time and peak memory.
 template <typename Work>
-std::pair<double, double> measureInChild(Work work) {
+Measured measureInChild(Work work) {
   std::cout.flush();  // else the child would print the parent's pending lines a second time
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
@@ -116,7 +128,36 @@ std::pair<double, double> measureInChild(Work work) {
   struct rusage usage {};
   wait4(child, &status, 0, &usage);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return {seconds, static_cast<double>(usage.ru_maxrss) / 1024.0};
+  const auto time = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return {seconds, time(usage.ru_utime) + time(usage.ru_stime), static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+// Writes a generated tree for `spec`, "chain:N" (N classes, each deriving from the one before), "flat:N"
+// (N classes) or "nest:N" (N classes nested 250 deep, in N / 250 trees), below `folder`; returns its
+// folder, or an empty path for a spec it does not know.
+fs::path generateTree(const std::string& spec, const fs::path& folder) {
+  const size_t colon = spec.find(':');
+  const std::string kind = spec.substr(0, colon);
+  const int count = colon == std::string::npos ? 0 : std::atoi(spec.c_str() + colon + 1);
+  if (count <= 0 || (kind != "chain" && kind != "flat" && kind != "nest")) return {};
+  const fs::path tree = folder / (kind + std::to_string(count));
+  fs::create_directories(tree);
+  std::ofstream out(tree / "classes.h");
+  constexpr int kDepth = 250;
+  for (int i = 0; i < count; ++i) {
+    const int level = i % kDepth;
+    if (kind == "nest" && level == 0 && i > 0)
+      for (int open = 0; open < kDepth; ++open) out << "};\n";
+    out << "/** Class number " << i << ". */\nclass C" << i;
+    if (kind == "chain" && i > 0) out << " : public C" << i - 1;
+    out << " {\n public:\n  /** Does step " << i << ". */\n  virtual void step" << i << "();\n  int value" << i
+        << ";\n";
+    if (kind != "nest") out << "};\n";
+  }
+  if (kind == "nest") {
+    for (int level = 0; level <= (count - 1) % kDepth; ++level) out << "};\n";
+  }
+  return tree;
 }
 
 double runDoxygen(const fs::path& tree, const fs::path& output) {
@@ -141,6 +182,7 @@ int main(int argc, char** argv) {
   std::string standard;
   std::vector<fs::path> trees;
   bool sourcePages = false;
+  std::vector<unsigned> jobCounts = {1, 2};
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--doxygen") {
@@ -151,6 +193,13 @@ int main(int argc, char** argv) {
       includes.emplace_back(argv[++i]);
     } else if (arg.starts_with("--compiler=")) {
       compiler = arg.substr(11);
+    } else if (arg.starts_with("--jobs=")) {
+      jobCounts.clear();
+      for (size_t at = 7; at < arg.size();) {
+        const size_t comma = std::min(arg.find(',', at), arg.size());
+        jobCounts.push_back(static_cast<unsigned>(std::stoul(arg.substr(at, comma - at))));
+        at = comma + 1;
+      }
     } else if (arg == "--source-pages") {
       sourcePages = true;
     } else if (arg.starts_with("--std=")) {
@@ -162,29 +211,35 @@ int main(int argc, char** argv) {
   if (trees.empty()) trees = {"/usr/src/googletest", "/usr/include/llvm-14"};
 
   const fs::path scratch = fs::temp_directory_path() / ("quillet-bench-" + std::to_string(getpid()));
-  for (const fs::path& tree : trees) {
+  for (fs::path tree : trees) {
+    const std::string name = tree.string();
+    if (name.starts_with("generated:")) tree = generateTree(name.substr(10), scratch / "generated");
     if (!fs::is_directory(tree)) {
       std::cout << tree.string() << ": not found, skipped\n";
       continue;
     }
     const fs::path output = keep.empty() ? scratch / tree.filename() / "quillet" : keep / tree.filename();
-    const auto [seconds, peak] = measureInChild([&] {
-      Configuration configuration = configurationFor(tree, output, includes, compiler, standard);
-      configuration.setHtmlSourcePages(sourcePages);
-      CountingOutput messages;
-      runGeneration(configuration, messages);
-      std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";
-      for (const std::string& sample : messages.samples) std::cout << "    " << sample << "\n";
-      std::cout.flush();
-    });
-    std::cout << tree.string() << ": " << seconds << " s, peak " << peak << " MiB, " << countPages(output)
-              << " pages\n";
+    double fastest = 0;
+    for (unsigned jobs : jobCounts) {
+      const Measured measured = measureInChild([&] {
+        Configuration configuration = configurationFor(tree, output, includes, compiler, standard);
+        configuration.setHtmlSourcePages(sourcePages);
+        CountingOutput messages;
+        runGeneration(configuration, messages, jobs);
+        std::cout << "  " << messages.errors << " error and " << messages.warnings << " warning lines\n";
+        for (const std::string& sample : messages.samples) std::cout << "    " << sample << "\n";
+        std::cout.flush();
+      });
+      std::cout << name << " -j " << jobs << ": " << measured.seconds << " s wall, " << measured.cpuSeconds
+                << " s CPU, peak " << measured.peakMiB << " MiB, " << countPages(output) << " pages\n";
+      if (fastest == 0 || measured.seconds < fastest) fastest = measured.seconds;
+    }
     if (doxygen) {
       const double doxygen_seconds = runDoxygen(tree, scratch / tree.filename() / "doxygen");
       if (doxygen_seconds < 0) {
         std::cout << "  doxygen: not available\n";
       } else {
-        std::cout << "  doxygen: " << doxygen_seconds << " s, " << doxygen_seconds / seconds
+        std::cout << "  doxygen: " << doxygen_seconds << " s, " << doxygen_seconds / fastest
                   << " times as long\n";
       }
     }

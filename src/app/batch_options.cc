@@ -15,7 +15,7 @@ std::string lowerCase(std::string_view text) {
 }
 
 // What the next argument is: a switch group, or the value of a switch that had no attached text.
-enum class Expect { Switches, Include, Define, ConfigFile, ProjectFile, OutputDir };
+enum class Expect { Switches, Include, Define, ConfigFile, ProjectFile, OutputDir, Jobs };
 
 const char* missingValueMessage(Expect state) {
   switch (state) {
@@ -29,6 +29,8 @@ const char* missingValueMessage(Expect state) {
       return "Missing project file after -prj switch.";
     case Expect::OutputDir:
       return "Missing output file after -O switch.";
+    case Expect::Jobs:
+      return "Missing number of jobs after -j switch.";
     case Expect::Switches:
       break;
   }
@@ -45,6 +47,7 @@ constexpr LongOption kLongOptions[] = {
     {"batch", &BatchOptions::batch, Expect::Switches},
     {"config", nullptr, Expect::ConfigFile},
     {"output", nullptr, Expect::OutputDir},
+    {"jobs", nullptr, Expect::Jobs},
     {"include", nullptr, Expect::Include},
     {"define", nullptr, Expect::Define},
     {"verbose", &BatchOptions::verbose, Expect::Switches},
@@ -58,6 +61,26 @@ constexpr LongOption kLongOptions[] = {
     {"help", &BatchOptions::help, Expect::Switches},
     {"version", &BatchOptions::version, Expect::Switches},
 };
+
+// Stores a number of jobs, 1 to 256; false (with the usage error set) for anything else.
+bool storeJobs(BatchOptions& options, std::string_view value) {
+  unsigned jobs = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9' || jobs > 256) {
+      jobs = 0;
+      break;
+    }
+    jobs = jobs * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (jobs == 0 || jobs > 256) {
+    options.errorMessage = "The number of jobs must be a whole number from 1 to 256, not \"" +
+                           std::string(value) + "\".";
+    options.usageError = true;
+    return false;
+  }
+  options.jobs = jobs;
+  return true;
+}
 
 // Reads the letters of a switch group (the argument without its prefix) into `options`; false when the
 // group is refused (usageError and perhaps errorMessage are then set). `expect` receives the value the next
@@ -106,6 +129,10 @@ bool readSwitchGroup(std::string_view arg, BatchOptions& options, Expect& expect
         options.usageError = true;
         return false;
       }
+    } else if (letter == 'J') {
+      std::string jobs;
+      take(jobs, "", after_letter, Expect::Jobs);
+      if (!jobs.empty() && !storeJobs(options, jobs)) return false;
     } else if (letter == 'O') {
       options.outputDir.clear();
       take(options.outputDir, "", after_letter, Expect::OutputDir);
@@ -134,8 +161,10 @@ bool isSlashSwitch(std::string_view arg) {
   return readSwitchGroup(arg, scratch, expect);
 }
 
-void store(BatchOptions& options, Expect state, std::string_view value) {
+bool store(BatchOptions& options, Expect state, std::string_view value) {
   switch (state) {
+    case Expect::Jobs:
+      return storeJobs(options, value);
     case Expect::Include:
       options.includes += ";", options.includes += value;
       break;
@@ -154,6 +183,7 @@ void store(BatchOptions& options, Expect state, std::string_view value) {
     case Expect::Switches:
       break;
   }
+  return true;
 }
 
 }  // namespace
@@ -176,7 +206,7 @@ bool BatchOptions::parse(int argc, const char* const* argv) {
         usageError = true;
         return false;
       }
-      store(*this, expect, arg);
+      if (!store(*this, expect, arg)) return false;
       expect = Expect::Switches;
       continue;
     }
@@ -209,8 +239,8 @@ bool BatchOptions::parse(int argc, const char* const* argv) {
         errorMessage = missingValueMessage(option->value);
         usageError = true;
         return false;
-      } else {
-        store(*this, option->value, arg.substr(equals + 1));
+      } else if (!store(*this, option->value, arg.substr(equals + 1))) {
+        return false;
       }
       continue;
     }
@@ -253,6 +283,7 @@ void BatchOptions::printUsage(std::ostream& out) const {
       << "  -nortf, --no-rtf            do not write the RTF output\n"
       << "  -prj, --project FILE        first import a Developer Studio project (.dsp) or workspace (.dsw),\n"
       << "                              or a compilation database (compile_commands.json)\n"
+      << "  -j, --jobs N                use N threads (default: one per core)\n"
       << "  -V, --verbose               progress lines, and the headers that documented nothing\n"
       << "  -debug, --debug             print every token the parser reads (implies -V)\n"
       << "  -nocopyright, --no-copyright  no banner line\n"

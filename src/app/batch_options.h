@@ -27,6 +27,7 @@ struct BatchOptions {
   std::string programPath;        // argument 0
   std::string projectFile;        // -prj
   std::string errorMessage;       // one line closing the usage text, or empty
+  unsigned jobs = 0;              // -j, --jobs: threads for the run; 0 for one per core
 
   /// Fills the fields from the arguments; true when a configuration or project file was named (or help or
   /// the version was asked for) and nothing was wrong.

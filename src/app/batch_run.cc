@@ -159,7 +159,7 @@ int runBatch(const BatchOptions& options, bool parsed, std::ostream& out, bool l
   if (!applyOverrides(options, configuration, out)) return kBatchConfigurationFailed;
 
   StdMessageOutput messages(out, live_progress);
-  runGeneration(configuration, messages);
+  runGeneration(configuration, messages, options.jobs);
   messages.finishProgress();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   RunTally tally = messages.tally();

@@ -1,8 +1,10 @@
 #include "app/generation_run.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -118,7 +120,7 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
 
 }  // namespace
 
-void runGeneration(Configuration& configuration, MessageOutput& output) {
+void runGeneration(Configuration& configuration, MessageOutput& output, unsigned jobs) {
   PublishedRun published(configuration, output);
   forgetPathCaches();  // folders may have changed since the last run in this process
   if (output.isCanceled()) return;
@@ -162,6 +164,7 @@ void runGeneration(Configuration& configuration, MessageOutput& output) {
   };
   // The formats share the style sheets' budget; a format that could not be written stops the others.
   OutputRun output_run(configuration);
+  output_run.jobs = jobs > 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
   if (!configuration.htmlOutputFile().empty())
     writeOutput(output_run, document, kHtmlFormat, add_typedef_links);
   if (!configuration.rtfOutputFile().empty())

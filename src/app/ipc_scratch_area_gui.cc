@@ -60,7 +60,7 @@ void IPCScratchAreaGUI::runWorker(const Runner& runner) {
 }
 
 void IPCScratchAreaGUI::runWorker() {
-  runWorker(runGeneration);
+  runWorker([](Configuration& configuration, MessageOutput& output) { runGeneration(configuration, output); });
 }
 
 std::string IPCScratchAreaGUI::takeStatus() {

@@ -9,6 +9,7 @@
 #include "common/output_set.h"
 #include "config/configuration.h"
 #include "stylesheet/link_index.h"
+#include "stylesheet/page_jobs.h"
 #include "stylesheet/object_path.h"
 #include "stylesheet/style_search.h"
 #include "stylesheet/style_sheet_cache.h"
@@ -198,9 +199,13 @@ void writeOutput(OutputRun& run, StyleSheetObject& document, int32_t format,
     OutputFile out(main_file);
     std::string error;
     if (out.good()) {
+      // The pages that new_file starts are written on the run's threads; the link index only answers.
+      links.freeze();
+      PageJobs pages(run.jobs > 1 ? run.jobs - 1 : 0);
       ObjectStack stack{&document};
       StyleSheetEvalToFile writer(out.stream(), main_file, sheet, links, output_folder, filter);
       writer.evaluate(stack);
+      pages.finish();
     }
     main_written = out.commit(error);
     if (!main_written && !set.failed()) {

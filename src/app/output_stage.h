@@ -25,6 +25,8 @@ struct OutputRun {
   OutputRun() = default;
 
   EvaluationLimits left;
+  /// The threads that write pages, the calling one included.
+  unsigned jobs = 1;
   /// Set when an output set could not be written: the run writes nothing more.
   bool stopped = false;
 };

@@ -244,6 +244,7 @@ bool expandTree(const std::string& folder, std::string_view wildcard, std::vecto
 // ---- Output file names -------------------------------------------------------------------------------
 
 struct OutputNames {
+  std::mutex mutex;  // pages written on several threads ask for names
   std::unordered_map<std::string, std::string> given;   // requested name -> file name handed out
   std::unordered_map<std::string, std::string> owners;  // requested name -> its first owner
   std::unordered_set<std::string> handedOut;
@@ -335,6 +336,7 @@ std::string outputFileName(const std::string& requested) {
 
 std::string outputFileName(const std::string& requested, std::string_view owner) {
   OutputNames& names = outputNames();
+  const std::lock_guard lock(names.mutex);
   // The first owner of a requested name keeps it; another owner's request is a new name, told apart by a
   // key with a zero byte, which names do not hold.
   std::string key = requested;
@@ -360,6 +362,7 @@ std::string outputFileName(const std::string& requested, std::string_view owner)
 
 void resetOutputFileNames(bool short_names) {
   OutputNames& names = outputNames();
+  const std::lock_guard lock(names.mutex);
   names.given.clear();
   names.owners.clear();
   names.handedOut.clear();

@@ -1,5 +1,7 @@
 #include "common/message_output.h"
 
+#include "common/ordered_effects.h"
+
 namespace quillet {
 
 namespace {
@@ -46,10 +48,20 @@ void setCurrentMessageOutput(MessageOutput* output) {
 }
 
 void reportMessage(std::string_view text) {
+  if (EffectCapture* capture = threadEffectCapture()) {
+    capture->message(text);
+    return;
+  }
+  runEffectBarrier();
   if (g_current_output) g_current_output->report(text);
 }
 
 void reportStatus(std::string_view text) {
+  if (EffectCapture* capture = threadEffectCapture()) {
+    capture->status(text);
+    return;
+  }
+  runEffectBarrier();
   if (g_current_output) g_current_output->status(text);
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/file_system.h"
 #include "common/message_output.h"
+#include "common/ordered_effects.h"
 
 namespace quillet {
 
@@ -42,6 +43,11 @@ bool OutputSet::contains(std::string_view path) const {
 }
 
 void OutputSet::add(std::string temporary, std::string path) {
+  if (EffectCapture* capture = threadEffectCapture()) {
+    capture->outputFile(std::move(temporary), std::move(path));
+    return;
+  }
+  runEffectBarrier();
   for (auto& [earlier, target] : files_) {
     if (target != path) continue;
     removeFile(earlier);
@@ -52,6 +58,11 @@ void OutputSet::add(std::string temporary, std::string path) {
 }
 
 void OutputSet::fail(std::string_view message) {
+  if (EffectCapture* capture = threadEffectCapture()) {
+    capture->outputFailure(message);
+    return;
+  }
+  runEffectBarrier();
   if (failed_) return;
   failed_ = true;
   reportMessage(message);

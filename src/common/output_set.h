@@ -6,6 +6,7 @@
 // their work early. The set also keeps its files inside its folder: a file outside it is refused.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,7 +31,7 @@ class OutputSet {
   /// Stops the set: reports `message` (the first time only) and counts the run's output as failed.
   void fail(std::string_view message);
   /// True once the set failed.
-  bool failed() const { return failed_; }
+  bool failed() const { return failed_.load(std::memory_order_relaxed); }
   /// Renames every file into place; false when the set had failed (nothing is then renamed) or a rename
   /// failed (reported).
   bool commit();
@@ -40,7 +41,7 @@ class OutputSet {
  private:
   std::string folder_;
   std::vector<std::pair<std::string, std::string>> files_;  // temporary, final path
-  bool failed_ = false;
+  std::atomic<bool> failed_{false};  // read by the threads that write pages
 };
 
 /// The open output set, or null.

@@ -52,7 +52,9 @@ CGenerateProgress::CGenerateProgress(Configuration& configuration, EditorDialogs
     : QDialog(parent),
       configuration_(configuration),
       dialogs_(dialogs),
-      runner_(runner ? std::move(runner) : IPCScratchAreaGUI::Runner(runGeneration)) {
+      runner_(runner ? std::move(runner) : IPCScratchAreaGUI::Runner([](Configuration& configuration, MessageOutput& output) {
+                               runGeneration(configuration, output);
+                             })) {
   setWindowTitle(tr("Generate Documentation"));
   setModal(true);
   resize(640, 420);

@@ -42,6 +42,7 @@ const std::string& LinkIndex::anchorName(const StyleSheetObject& object) {
   std::string owner(object.TypeName());
   owner += '\n';
   owner += object.DeclarationKey();
+  if (frozen_) return frozenAnchorName(std::move(base), owner);
   const auto [first, added] = anchorOwners_.try_emplace(base, owner);
   if (added || first->second == owner) return first->first;
   // Another declaration has this name: this one gets the first free suffixed name, once for good.
@@ -59,6 +60,26 @@ const std::string& LinkIndex::anchorName(const StyleSheetObject& object) {
     }
   }
   return renamed->second;
+}
+
+const std::string& LinkIndex::frozenAnchorName(std::string base, const std::string& owner) const {
+  // The name given out in the dictionary pass; for a declaration that pass never met, its own name when
+  // free, else the first suffixed name still free (nothing recorded refers to it either way).
+  if (auto first = anchorOwners_.find(base); first == anchorOwners_.end() || first->second == owner) {
+    if (first != anchorOwners_.end()) return first->first;
+    thread_local std::string unrecorded;
+    unrecorded = std::move(base);
+    return unrecorded;
+  }
+  std::string key = owner;
+  key += '\n';
+  key += base;
+  if (auto renamed = renamed_.find(key); renamed != renamed_.end()) return renamed->second;
+  thread_local std::string unrecorded;
+  for (unsigned suffix = 2;; ++suffix) {
+    unrecorded = base + "_" + std::to_string(suffix);
+    if (anchorOwners_.find(unrecorded) == anchorOwners_.end()) return unrecorded;
+  }
 }
 
 bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& object) {

@@ -85,6 +85,9 @@ class LinkIndex final : public LinkLookup {
   /// The anchor name of `object`: its AnchorName(), or, when another declaration (told apart by type and
   /// StyleSheetObject::DeclarationKey) was given that name first, the name with a suffix "_2", "_3", ...
   const std::string& anchorName(const StyleSheetObject& object);
+  /// Ends the recording: from now on the index only answers, so that the threads writing pages may ask it
+  /// side by side (an object met for the first time gets the name it would get, without recording it).
+  void freeze() { frozen_ = true; }
 
   /// The number of named entries.
   size_t namedCount() const { return named_.size(); }
@@ -100,6 +103,7 @@ class LinkIndex final : public LinkLookup {
   using NameSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
   void recordName(std::string name, const Entry& entry);
+  const std::string& frozenAnchorName(std::string base, const std::string& owner) const;
 
   using TextMap = std::unordered_map<std::string, std::string, StringHash, std::equal_to<>>;
 
@@ -109,6 +113,7 @@ class LinkIndex final : public LinkLookup {
   NameSet lastWords_;  // the last part of every name recorded, withdrawn ones included
   TextMap anchorOwners_;  // anchor name given out -> the declaration it was given to
   TextMap renamed_;       // declaration "\n" AnchorName() -> the suffixed name it was given instead
+  bool frozen_ = false;
 };
 
 }  // namespace quillet

@@ -1,7 +1,6 @@
 #include "stylesheet/style_sheet_evaluator.h"
 
 #include <algorithm>
-#include <atomic>
 #include <utility>
 
 #include "common/file_services.h"
@@ -20,15 +19,17 @@ namespace quillet {
 
 namespace {
 
-// Process-wide, like the run they serve: only one generation run exists at a time.
-std::atomic<int> liveEvaluators{0};
+// Per thread: a page written on another thread starts from the counts of the thread that met it (see
+// nestingState), so it meets the same bounds as on one thread.
+// Evaluators alive, nested through new_file.
+thread_local int liveEvaluators = 0;
 // evaluate() calls in progress, nested through new_file.
-int activeEvaluations = 0;
+thread_local int activeEvaluations = 0;
 // Set when the nesting bound was hit during the outermost evaluation in progress. From then on new_file
 // commands start nothing: a style sheet that includes itself twice would otherwise run 2^30 evaluations.
-bool nestingExceeded = false;
+thread_local bool nestingExceeded = false;
 // Loops in progress over all nested evaluators.
-int loopDepth = 0;
+thread_local int loopDepth = 0;
 
 // Counts one level of nesting while it lives, so that the counters stay right whatever ends the level.
 class NestingLevel {
@@ -85,6 +86,17 @@ StyleSheetEvaluator::~StyleSheetEvaluator() {
 
 int StyleSheetEvaluator::liveCount() {
   return liveEvaluators;
+}
+
+StyleSheetEvaluator::NestingState StyleSheetEvaluator::nestingState() {
+  return {liveEvaluators, activeEvaluations, loopDepth, nestingExceeded};
+}
+
+void StyleSheetEvaluator::setNestingState(const NestingState& state) {
+  liveEvaluators = state.liveEvaluators;
+  activeEvaluations = state.activeEvaluations;
+  loopDepth = state.loopDepth;
+  nestingExceeded = state.nestingExceeded;
 }
 
 void StyleSheetEvaluator::reportError(std::string_view text) const {

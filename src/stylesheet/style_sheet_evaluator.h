@@ -41,8 +41,20 @@ class StyleSheetEvaluator {
   /// label equals `loopLabel` (the index then stays on that section).
   void runSections(ObjectStack& stack, std::string_view loopLabel);
 
-  /// The number of evaluators alive in the process.
+  /// The number of evaluators alive on the calling thread.
   static int liveCount();
+
+  /// The calling thread's nesting counts: evaluators alive, evaluations and loops in progress, and
+  /// whether the nesting bound was hit. A page written on another thread starts from the counts of the
+  /// thread that met its new_file.
+  struct NestingState {
+    int liveEvaluators = 0;
+    int activeEvaluations = 0;
+    int loopDepth = 0;
+    bool nestingExceeded = false;
+  };
+  static NestingState nestingState();
+  static void setNestingState(const NestingState& state);
   /// The context handed to the objects.
   const EvaluationContext& context() const { return context_; }
   /// The style sheet being run.

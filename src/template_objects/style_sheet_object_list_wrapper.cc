@@ -28,6 +28,18 @@ StyleSheetObjectListWrapper::StyleSheetObjectListWrapper(StyleSheetObject* list,
   }
 }
 
+StyleSheetObjectListWrapper::StyleSheetObjectListWrapper(const StyleSheetObjectListWrapper& other,
+                                                         StyleSheetObject* list)
+    : list_(list),
+      selection_(other.selection_),
+      base_(other.base_),
+      baseSelection_(other.baseSelection_),
+      current_(other.current_) {}
+
+std::unique_ptr<StyleSheetObjectListWrapper> StyleSheetObjectListWrapper::copyOver(StyleSheetObject* list) const {
+  return std::unique_ptr<StyleSheetObjectListWrapper>(new StyleSheetObjectListWrapper(*this, list));
+}
+
 bool StyleSheetObjectListWrapper::WriteProperty(const EvaluationContext& context, std::string_view property,
                                                 std::ostream& out) {
   return list_ && list_->WriteProperty(context, property, out);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ class StyleSheetObjectListWrapper final : public StyleSheetObject {
   size_t current() const { return current_; }
   /// The wrapped list.
   StyleSheetObject* list() const { return list_; }
+  /// A copy of this wrapper at its current position, wrapping `list` (a copy of the wrapped list, or the
+  /// list itself): a page written on another thread keeps the loop's position while the loop goes on.
+  std::unique_ptr<StyleSheetObjectListWrapper> copyOver(StyleSheetObject* list) const;
 
   /// Passed to the wrapped list.
   bool WriteProperty(const EvaluationContext& context, std::string_view property, std::ostream& out) override;
@@ -49,6 +53,8 @@ class StyleSheetObjectListWrapper final : public StyleSheetObject {
   StyleSheetObject* At(size_t index) override;
 
  private:
+  StyleSheetObjectListWrapper(const StyleSheetObjectListWrapper& other, StyleSheetObject* list);
+
   StyleSheetObject* list_;
   std::vector<size_t> selection_;
   // Loops nested over the same list wrap wrappers; elements and the type name are taken straight from the

@@ -148,13 +148,19 @@ TEST(BatchOptionsTest, EverySwitchTheUsageNamesIsAccepted) {
       const std::set<std::string> taking_values = {
           "-I", "-D", "-o", "-qlc", "-prj", "--include", "--define", "--output", "--config", "--project"};
       if (taking_values.count(word)) args.push_back("value");
+      if (word == "-j" || word == "--jobs") args.push_back("2");
       if (word != "-qlc" && word != "--config") args.push_back("x.qlc");
       const Parsed p = parseArgs(args);
       EXPECT_FALSE(p.options.usageError) << word;
       ++checked;
     }
   }
-  EXPECT_EQ(checked, 29u);
+  EXPECT_EQ(checked, 31u);
+  // The number of jobs is a whole number from 1 to 256, attached or not.
+  EXPECT_EQ(parseArgs({"-C", "-j3", "x.qlc"}).options.jobs, 3u);
+  EXPECT_EQ(parseArgs({"-C", "--jobs=256", "x.qlc"}).options.jobs, 256u);
+  for (const char* bad : {"-j0", "--jobs=many", "-j257", "--jobs=99999999999"})
+    EXPECT_TRUE(parseArgs({"-C", bad, "x.qlc"}).options.usageError) << bad;
 }
 
 }  // namespace
