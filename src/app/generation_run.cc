@@ -21,6 +21,7 @@
 #include "frontend/builder/cpp_document_parse.h"
 #include "frontend/builder/typedef_pass.h"
 #include "frontend/preprocessor/module_parse.h"
+#include "frontend/preprocessor/module_pipeline.h"
 #include "frontend/preprocessor/source_colouring.h"
 #include "stylesheet/link_index.h"
 #include "stylesheet/style_sheet_cache.h"
@@ -83,11 +84,14 @@ FrontEndOptions frontEndOptions(const Configuration& configuration, const Source
 // Parses every module in turn into the run's code store, whose parsed-file list receives the names of the
 // files each module read (the compiler's headers left out: they are not documented); a module already read
 // as a header of an earlier module is skipped. Any failure escaping one module becomes one error line and
-// the run goes on. The comments assigned by directives are applied once parsing ends.
-
-void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store) {
+// the run goes on. The comments assigned by directives are applied once parsing ends. With more than one
+// job, each module is preprocessed on a thread of its own while this one recognizes its declarations.
+void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store,
+                  unsigned jobs) {
   const FrontEndOptions options = frontEndOptions(configuration, sources);
   HeaderCache header_cache;
+  std::optional<ModulePipeline> pipeline;
+  if (jobs > 1) pipeline.emplace(options, header_cache);
   for (size_t index = 0; index < sources.modules.size(); ++index) {
     const std::string& module = sources.modules[index];
     reportModuleProgress(index, sources.modules.size());
@@ -96,23 +100,32 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
     if (header_cache.contains(module)) continue;
     std::string reading = module;  // the file being read when something goes wrong
     try {
-      auto read_all = [&reading, &store](Preprocessor& preprocessor) {
+      auto read_all = [&reading, &store](TokenStream& tokens) {
         try {
-          CppDocumentParse builder(store, preprocessor.options());
-          builder.Parse(preprocessor);
+          CppDocumentParse builder(store, tokens.options());
+          builder.Parse(tokens);
         } catch (...) {
-          if (!preprocessor.currentFileName().empty()) reading = preprocessor.currentFileName();
+          if (!tokens.currentFileName().empty()) reading = tokens.currentFileName();
           throw;
         }
       };
-      std::vector<HeaderRecordPtr> records = parseModule(module, options, header_cache, read_all);
+      std::vector<HeaderRecordPtr> records;
+      if (pipeline) {
+        pipeline->start(module);
+        read_all(pipeline->tokens());
+        records = pipeline->finish();
+      } else {
+        records = parseModule(module, options, header_cache, read_all);
+      }
       for (const HeaderRecordPtr& record : records)
         if (!record->system) store.parsedFiles.push_back(record->fileName);
       if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
     } catch (...) {
+      if (pipeline) pipeline->abandon();
       reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
     }
   }
+  pipeline.reset();
   reportModuleProgress(sources.modules.size(), sources.modules.size());
   header_cache.clear();
   store.ApplyAssignedComments();
@@ -140,7 +153,8 @@ void runGeneration(Configuration& configuration, MessageOutput& output, unsigned
 
   const SourceList sources = buildSourceList(configuration);
   CodeStore store;
-  parseModules(configuration, sources, store);
+  const unsigned threads = jobs > 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
+  parseModules(configuration, sources, store, threads);
   if (output.isCanceled()) return;
 
   if (configuration.verbose()) output.status("Building Document");
@@ -164,7 +178,7 @@ void runGeneration(Configuration& configuration, MessageOutput& output, unsigned
   };
   // The formats share the style sheets' budget; a format that could not be written stops the others.
   OutputRun output_run(configuration);
-  output_run.jobs = jobs > 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
+  output_run.jobs = threads;
   if (!configuration.htmlOutputFile().empty())
     writeOutput(output_run, document, kHtmlFormat, add_typedef_links);
   if (!configuration.rtfOutputFile().empty())

@@ -22,6 +22,15 @@ class EffectCapture {
   }
   void outputFailure(std::string_view text) { effects_.push_back({Kind::kOutputFailure, std::string(text), {}}); }
 
+  /// True when nothing is recorded.
+  bool empty() const { return effects_.empty(); }
+  /// Moves the recorded effects into a new capture, leaving this one empty.
+  EffectCapture take() {
+    EffectCapture taken;
+    taken.effects_.swap(effects_);
+    return taken;
+  }
+
   /// Performs the recorded effects in order on the calling thread, then forgets them.
   void replay();
   /// Forgets the recorded effects; the temporary files of output files are removed.

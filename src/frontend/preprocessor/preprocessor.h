@@ -21,6 +21,7 @@
 #include "frontend/preprocessor/macro_expander.h"
 #include "frontend/preprocessor/raw_scanner.h"
 #include "frontend/preprocessor/token.h"
+#include "frontend/preprocessor/token_stream.h"
 
 namespace quillet {
 
@@ -36,7 +37,7 @@ struct PreprocessorLimits {
   ExpansionLimits expansion;
 };
 
-class Preprocessor : private TokenSource, private ExpansionHooks {
+class Preprocessor : public TokenStream, private TokenSource, private ExpansionHooks {
  public:
   /// Sixteen delivered tokens are kept for backUp, the current one included.
   static constexpr size_t kHistory = 16;
@@ -57,17 +58,17 @@ class Preprocessor : private TokenSource, private ExpansionHooks {
   /// The bounds in force.
   const PreprocessorLimits& limits() const { return limits_; }
   /// The front end's options for this module (the later stages read theirs here too).
-  const FrontEndOptions& options() const { return options_; }
+  const FrontEndOptions& options() const override { return options_; }
 
   /// The next significant token, macros expanded and directives executed; T_EOF (carrying any comments
   /// left) once the module is finished. The reference is valid until the next call.
-  const token_t& nextToken();
+  const token_t& nextToken() override;
   /// Steps back one token and returns it; at the first token it stays there.
   const token_t& backUp();
   /// The token that nextToken will return next, without consuming it.
   const token_t& peek();
   /// The name of the file being read; empty once the module is finished.
-  const std::string& currentFileName() const;
+  const std::string& currentFileName() const override;
   /// The records of the files read by this module, the module's first, then in the order they were first
   /// opened; the preprocessor forgets them.
   std::vector<HeaderRecordPtr> takeModuleRecords();

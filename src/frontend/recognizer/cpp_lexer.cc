@@ -4,7 +4,7 @@
 
 namespace quillet {
 
-void CppLexer::Parse(Preprocessor& preprocessor) {
+void CppLexer::Parse(TokenStream& preprocessor) {
   Recognizer recognizer(*this, preprocessor);
   recognizer.run();
 }

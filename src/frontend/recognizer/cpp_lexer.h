@@ -12,7 +12,7 @@
 
 namespace quillet {
 
-class Preprocessor;
+class TokenStream;
 class Recognizer;
 
 /// Access codes of members and bases.
@@ -27,7 +27,7 @@ class CppLexer {
 
   /// Reads the module of `preprocessor` to its end (or until the run is cancelled), making the callbacks
   /// for what it finds; comments after the last declaration are delivered too.
-  virtual void Parse(Preprocessor& preprocessor);
+  virtual void Parse(TokenStream& preprocessor);
 
  protected:
   friend class Recognizer;

@@ -51,7 +51,7 @@ const char* stateName(RecognizerState state) {
   return index < std::size(kStateNames) ? kStateNames[index] : "";
 }
 
-Recognizer::Recognizer(CppLexer& lexer, Preprocessor& preprocessor)
+Recognizer::Recognizer(CppLexer& lexer, TokenStream& preprocessor)
     : lexer_(lexer),
       preprocessor_(preprocessor),
       cursor_(preprocessor),

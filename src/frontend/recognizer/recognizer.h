@@ -53,7 +53,7 @@ class Recognizer {
   /// How many tokens one declaration may gather; a longer one is abandoned.
   static constexpr size_t kMaxDeclarationTokens = 1 << 16;
 
-  Recognizer(CppLexer& lexer, Preprocessor& preprocessor);
+  Recognizer(CppLexer& lexer, TokenStream& preprocessor);
   Recognizer(const Recognizer&) = delete;
   Recognizer& operator=(const Recognizer&) = delete;
 
@@ -150,7 +150,7 @@ class Recognizer {
   size_t skipGroup(int32_t open, int32_t close, bool inside, size_t limit);
 
   CppLexer& lexer_;
-  Preprocessor& preprocessor_;
+  TokenStream& preprocessor_;
   TokenCursor cursor_;
   std::vector<State> stack_;
   std::string fileName_;

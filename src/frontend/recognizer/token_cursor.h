@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frontend/preprocessor/preprocessor.h"
+#include "frontend/preprocessor/token_stream.h"
 #include "frontend/preprocessor/token.h"
 
 namespace quillet {
@@ -18,7 +18,7 @@ class TokenCursor {
   /// How many tokens are held; a look-ahead may go this far (less one) and still step back.
   static constexpr size_t kHeld = 128;
 
-  explicit TokenCursor(Preprocessor& source) : source_(source) {}
+  explicit TokenCursor(TokenStream& source) : source_(source) {}
   TokenCursor(const TokenCursor&) = delete;
   TokenCursor& operator=(const TokenCursor&) = delete;
 
@@ -38,7 +38,7 @@ class TokenCursor {
   const token_t& slot(uint64_t index) const { return ring_[index % kHeld]; }
   bool held(uint64_t index) const { return index < fetched_ && fetched_ - index <= kHeld; }
 
-  Preprocessor& source_;
+  TokenStream& source_;
   std::array<token_t, kHeld> ring_;
   uint64_t fetched_ = 0;   // tokens taken from the preprocessor
   uint64_t position_ = 0;  // tokens delivered; the current one has index position_ - 1
