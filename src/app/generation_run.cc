@@ -85,19 +85,20 @@ FrontEndOptions frontEndOptions(const Configuration& configuration, const Source
 // files each module read (the compiler's headers left out: they are not documented); a module already read
 // as a header of an earlier module is skipped. Any failure escaping one module becomes one error line and
 // the run goes on. The comments assigned by directives are applied once parsing ends. With more than one
-// job, each module is preprocessed on a thread of its own while this one recognizes its declarations.
+// job, the modules are preprocessed on a thread of their own, ahead of this one, which recognizes their
+// declarations.
 void parseModules(const Configuration& configuration, const SourceList& sources, CodeStore& store,
                   unsigned jobs) {
   const FrontEndOptions options = frontEndOptions(configuration, sources);
   HeaderCache header_cache;
   std::optional<ModulePipeline> pipeline;
-  if (jobs > 1) pipeline.emplace(options, header_cache);
+  if (jobs > 1) pipeline.emplace(sources.modules, options, header_cache, !configuration.reparseHeaders());
   for (size_t index = 0; index < sources.modules.size(); ++index) {
     const std::string& module = sources.modules[index];
     reportModuleProgress(index, sources.modules.size());
     if (runCanceled()) break;
     if (configuration.verbose()) reportStatus("Parsing file: " + module);
-    if (header_cache.contains(module)) continue;
+    if (pipeline ? !pipeline->begin(index) : header_cache.contains(module)) continue;
     std::string reading = module;  // the file being read when something goes wrong
     try {
       auto read_all = [&reading, &store](TokenStream& tokens) {
@@ -111,17 +112,20 @@ void parseModules(const Configuration& configuration, const SourceList& sources,
       };
       std::vector<HeaderRecordPtr> records;
       if (pipeline) {
-        pipeline->start(module);
-        read_all(pipeline->tokens());
-        records = pipeline->finish();
+        try {
+          read_all(pipeline->tokens());
+        } catch (...) {
+          pipeline->fail();
+          throw;
+        }
+        records = pipeline->end();  // the pipeline entered them into the header cache
       } else {
         records = parseModule(module, options, header_cache, read_all);
+        if (!configuration.reparseHeaders()) header_cache.add(records);
       }
       for (const HeaderRecordPtr& record : records)
         if (!record->system) store.parsedFiles.push_back(record->fileName);
-      if (!configuration.reparseHeaders()) header_cache.add(std::move(records));
     } catch (...) {
-      if (pipeline) pipeline->abandon();
       reportMessage("error: (" + module + ") unexpected problem parsing file " + reading);
     }
   }

@@ -189,6 +189,8 @@ void writeSections(const CommentSections& sections, const EvaluationContext& con
 }
 
 void CommentItemList::bind(const DocText& comment, CommentList list, std::string_view scope) {
+  if (bound_ && list_ == list && comment_.sections() == comment.sections() && scope_ == scope) return;
+  bound_ = true;
   list_ = list;
   comment_ = comment;
   scope_.assign(scope);
@@ -261,6 +263,7 @@ bool CommentItemList::Item::Test(std::string_view property, int32_t& value) cons
 CommentListViews::~CommentListViews() = default;
 
 StyleSheetObject* CommentListViews::over(const DocText& comment, CommentList list, std::string_view scope) {
+  const std::lock_guard lock(mutex_);
   if (!views_) views_ = std::make_unique<std::array<CommentItemList, 6>>();
   CommentItemList& view = (*views_)[static_cast<size_t>(list)];
   view.bind(comment, list, scope);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,7 +80,8 @@ class CommentItemList final : public StyleSheetObject {
   CommentItemList& operator=(const CommentItemList&) = delete;
   ~CommentItemList() = default;
 
-  /// Shows the list `list` of `comment` (which the view keeps), linking within `scope`.
+  /// Shows the list `list` of `comment` (which the view keeps), linking within `scope`; a view shown
+  /// already stays as it is, so that a page reading it is never disturbed by another asking for it.
   void bind(const DocText& comment, CommentList list, std::string_view scope);
 
   /// Knows nothing.
@@ -108,6 +110,7 @@ class CommentItemList final : public StyleSheetObject {
   };
 
   CommentList list_ = CommentList::kParams;
+  bool bound_ = false;
   DocText comment_;
   std::string scope_;
   std::vector<Item> items_;
@@ -124,10 +127,12 @@ class CommentListViews {
   CommentListViews& operator=(CommentListViews&&) noexcept { return *this; }
   ~CommentListViews();
 
-  /// The view of the list `list` of `comment`, linking within `scope`.
+  /// The view of the list `list` of `comment`, linking within `scope`. Pages written side by side may ask
+  /// at once.
   StyleSheetObject* over(const DocText& comment, CommentList list, std::string_view scope);
 
  private:
+  std::mutex mutex_;
   std::unique_ptr<std::array<CommentItemList, 6>> views_;
 };
 

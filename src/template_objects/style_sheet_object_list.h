@@ -7,6 +7,7 @@
 // copy views over the copy's own collections.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -70,18 +71,26 @@ class StyleSheetObjectVectorList final : public StyleSheetObjectList {
   StyleSheetObjectVectorList(std::string_view name, Collection* items)
       : StyleSheetObjectList(name), items_(items) {}
 
-  /// Points the view at another collection (an owner that was copied or moved).
-  void bind(Collection* items) { items_ = items; }
+  /// Points the view at another collection (an owner that was copied or moved). Pages written side by
+  /// side ask an owner for its view at once; they bind it to the same collection, so the pointer is
+  /// atomic and written only when it changes.
+  void bind(Collection* items) {
+    if (items_.load(std::memory_order_relaxed) != items) items_.store(items, std::memory_order_relaxed);
+  }
   /// The number of elements of the collection.
-  size_t Count() const override { return items_ ? items_->size() : 0; }
+  size_t Count() const override {
+    const Collection* items = items_.load(std::memory_order_relaxed);
+    return items ? items->size() : 0;
+  }
   /// The element at `index`, or null past the end.
   StyleSheetObject* At(size_t index) override {
-    if (!items_ || index >= items_->size()) return nullptr;
-    return list_view_detail::objectOf((*items_)[index]);
+    Collection* items = items_.load(std::memory_order_relaxed);
+    if (!items || index >= items->size()) return nullptr;
+    return list_view_detail::objectOf((*items)[index]);
   }
 
  private:
-  Collection* items_;
+  std::atomic<Collection*> items_;
 };
 
 /// A view that holds its own selection of objects owned elsewhere, such as a filtered subset of another

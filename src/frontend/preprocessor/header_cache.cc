@@ -48,7 +48,25 @@ void HeaderCache::add(std::vector<HeaderRecordPtr> records) {
   for (HeaderRecordPtr& record : records) {
     if (!record) continue;
     std::string name = record->fileName;
-    records_.try_emplace(std::move(name), std::move(record));
+    if (records_.try_emplace(name, std::move(record)).second) journal_.push_back(std::move(name));
+  }
+}
+
+bool HeaderCache::firstMissing(const std::string& name) {
+  if (!missing_.insert(name).second) return false;
+  journal_.push_back("\n" + name);
+  return true;
+}
+
+void HeaderCache::rollBack(size_t position) {
+  while (journal_.size() > position) {
+    const std::string& entry = journal_.back();
+    if (!entry.empty() && entry.front() == '\n') {
+      missing_.erase(entry.substr(1));
+    } else {
+      records_.erase(entry);
+    }
+    journal_.pop_back();
   }
 }
 

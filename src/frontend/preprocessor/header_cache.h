@@ -96,14 +96,23 @@ class HeaderCache {
   /// The number of records held.
   size_t size() const { return records_.size(); }
   /// Forgets every record.
-  void clear() { records_.clear(); }
+  void clear() {
+    records_.clear();
+    journal_.clear();
+  }
   /// The run's file lookups for include names, remembered from module to module.
   FileLookup& fileLookup() { return lookup_; }
   /// Forgets the file lookups, after files were added or removed.
   void forgetFiles() { lookup_.forget(); }
   /// True the first time `name` is given: an include file missing from the search path is reported once
   /// per run.
-  bool firstMissing(const std::string& name) { return missing_.insert(name).second; }
+  bool firstMissing(const std::string& name);
+
+  /// A point in the history of the records added and the missing files met, to roll back to: a module
+  /// read ahead of its turn whose turn goes otherwise is taken back out.
+  size_t journalPosition() const { return journal_.size(); }
+  /// Forgets every record added and every missing file met since `position`.
+  void rollBack(size_t position);
   /// The macros that every module starts with, made from `defines` ("NAME" or "NAME=value") and
   /// `compiler_macros` ("NAME value" or "NAME(params) value", as "#define" lines give them) by `make`
   /// once per run and kept while the same settings are asked for. The table owns its macros.
@@ -118,6 +127,8 @@ class HeaderCache {
   std::vector<std::string> predefinedCompilerMacros_;
   std::shared_ptr<const MacroTable> predefined_;
   std::unordered_map<std::string, HeaderRecordPtr, StringViewHash, std::equal_to<>> records_;
+  // What add() and firstMissing() entered, in order: a record's file name, or a missing name after a "\n".
+  std::vector<std::string> journal_;
 };
 
 }  // namespace quillet

@@ -10,18 +10,23 @@ namespace quillet {
 
 namespace {
 
-// Tokens are handed over by the block; a few blocks may wait, so that the preprocessor runs ahead of the
-// reader without holding a whole module.
+// Tokens are handed over by the block. The preprocessing thread runs ahead by at most this many blocks
+// and modules, so that it never holds much more than a module's worth of tokens.
 constexpr size_t kBlockSize = 512;
-constexpr size_t kWaitingBlocks = 8;
+constexpr size_t kHeldBlocks = 16;
+constexpr size_t kModulesAhead = 64;
 
 }  // namespace
 
-ModulePipeline::ModulePipeline(const FrontEndOptions& options, HeaderCache& headerCache)
-    : options_(options), headerCache_(headerCache), thread_([this] { run(); }) {}
+ModulePipeline::ModulePipeline(std::vector<std::string> modules, const FrontEndOptions& options,
+                               HeaderCache& headerCache, bool keepRecords)
+    : modules_(std::move(modules)),
+      options_(options),
+      headerCache_(headerCache),
+      keepRecords_(keepRecords),
+      thread_([this] { run(); }) {}
 
 ModulePipeline::~ModulePipeline() {
-  abandon();
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
@@ -30,53 +35,73 @@ ModulePipeline::~ModulePipeline() {
   thread_.join();
 }
 
-void ModulePipeline::start(const std::string& module) {
-  abandon();  // a module whose reading failed may still be running
+// ---- The reading side ----
+
+bool ModulePipeline::begin(size_t index) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !ready_.empty(); });
+  Module& module = *ready_.front();
+  if (module.index != index || module.skipped) {
+    // Skipped (the only way the order can differ is a module the caller passed over, which it must not).
+    if (module.index == index) ready_.pop_front();
+    lock.unlock();
+    changed_.notify_all();
+    return false;
+  }
   block_.clear();
   next_ = 0;
   last_ = token_t();
   exhausted_ = false;
-  fileName_ = module;
-  {
-    const std::lock_guard lock(mutex_);
-    requested_ = module;
-    running_ = true;
-    abandoned_ = false;
-  }
-  changed_.notify_all();
+  streamFailed_ = false;
+  journal_ = module.journal;
+  fileName_ = modules_[index];
+  return true;
 }
 
-std::vector<HeaderRecordPtr> ModulePipeline::finish() {
-  // A cancelled run reads no further; the rest of the module is not worth waiting for.
-  if (runCanceled()) {
-    abandon();
-    return {};
-  }
-  std::unique_ptr<Ending> ending = takeEnding();
-  if (!ending) return {};
-  ending->effects.replay();
-  return std::move(ending->records);
-}
-
-void ModulePipeline::abandon() {
+std::vector<HeaderRecordPtr> ModulePipeline::end() {
+  // A cancelled run reads no further; the module's end is not worth waiting for.
+  if (runCanceled()) return {};
+  std::unique_ptr<Module> module;
   {
     std::unique_lock lock(mutex_);
-    if (!running_) return;
-    abandoned_ = true;
+    changed_.wait(lock, [this] { return ready_.front()->ended; });
+    module = std::move(ready_.front());
+    ready_.pop_front();
+    heldBlocks_ -= module->blocks.size();
   }
   changed_.notify_all();
-  if (std::unique_ptr<Ending> ending = takeEnding()) ending->effects.discard();
-  block_.clear();
-  next_ = 0;
+  module->trailing.replay();
+  return std::move(module->records);
 }
 
-std::unique_ptr<ModulePipeline::Ending> ModulePipeline::takeEnding() {
-  std::unique_lock lock(mutex_);
-  if (!running_) return nullptr;
-  changed_.wait(lock, [this] { return ending_ != nullptr; });
-  running_ = false;
-  blocks_.clear();
-  return std::move(ending_);
+void ModulePipeline::fail() {
+  size_t index = 0;
+  {
+    const std::lock_guard lock(mutex_);
+    index = ready_.front()->index;
+  }
+  if (streamFailed_) {
+    // The preprocessor's own failure: its thread carried on as a run on one thread does.
+    end();
+    return;
+  }
+  // The reading failed: nothing after the last token read happened, the module's records included.
+  restartAfter(index, journal_);
+}
+
+void ModulePipeline::restartAfter(size_t index, size_t journal) {
+  {
+    std::unique_lock lock(mutex_);
+    restarting_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return idle_; });
+    headerCache_.rollBack(journal);
+    ready_.clear();
+    heldBlocks_ = 0;
+    nextToPreprocess_ = index + 1;
+    restarting_ = false;
+  }
+  changed_.notify_all();
 }
 
 const token_t& ModulePipeline::nextToken() {
@@ -84,57 +109,77 @@ const token_t& ModulePipeline::nextToken() {
   while (next_ >= block_.size()) {
     if (nextBlock()) continue;
     // The module's tokens are used up: it ended, or the preprocessor failed here.
-    std::exception_ptr failure;
+    exhausted_ = true;
+    Module* module = nullptr;
     {
       const std::lock_guard lock(mutex_);
-      if (ending_ && ending_->failure) {
-        failure = std::exchange(ending_->failure, nullptr);
-        fileName_ = ending_->failedIn;
-      }
+      module = ready_.front().get();
     }
-    exhausted_ = true;
-    if (failure) std::rethrow_exception(failure);
-    return last_;
+    if (!module->failure) return last_;
+    streamFailed_ = true;
+    fileName_ = module->failedIn;
+    module->trailing.replay();
+    std::rethrow_exception(std::exchange(module->failure, nullptr));
   }
   Delivered& delivered = block_[next_++];
   if (delivered.effects) delivered.effects->replay();
   if (delivered.fileChanged) fileName_ = std::move(delivered.fileName);
+  journal_ = delivered.journal;
   last_ = std::move(delivered.token);
   return last_;
 }
 
 bool ModulePipeline::nextBlock() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !blocks_.empty() || ending_ != nullptr || !running_; });
-  if (blocks_.empty()) return false;
-  block_ = std::move(blocks_.front());
-  blocks_.pop_front();
+  Module& module = *ready_.front();
+  changed_.wait(lock, [&module] { return !module.blocks.empty() || module.ended; });
+  if (module.blocks.empty()) return false;
+  block_ = std::move(module.blocks.front());
+  module.blocks.pop_front();
+  --heldBlocks_;
   next_ = 0;
   lock.unlock();
   changed_.notify_all();
   return true;
 }
 
-// ---- The preprocessor's thread ----
+// ---- The preprocessing thread ----
 
 void ModulePipeline::run() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return stopping_ || !requested_.empty(); });
-    if (requested_.empty()) return;
-    const std::string module = std::exchange(requested_, std::string());
+    idle_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] {
+      return stopping_ || (!restarting_ && nextToPreprocess_ < modules_.size() && ready_.size() < kModulesAhead);
+    });
+    if (stopping_) return;
+    idle_ = false;
+    const size_t index = nextToPreprocess_++;
     lock.unlock();
-    preprocess(module);
+    auto module = std::make_unique<Module>();
+    module->index = index;
+    module->journal = headerCache_.journalPosition();
+    module->skipped = headerCache_.contains(modules_[index]);
+    module->ended = module->skipped;
+    Module& entry = *module;
+    lock.lock();
+    ready_.push_back(std::move(module));
+    changed_.notify_all();
+    if (entry.skipped) continue;
+    lock.unlock();
+    preprocess(entry, modules_[index]);
     lock.lock();
   }
 }
 
-bool ModulePipeline::publish(Block& block) {
+bool ModulePipeline::publish(Module& module, Block& block) {
   {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return abandoned_ || blocks_.size() < kWaitingBlocks; });
-    if (abandoned_) return false;
-    blocks_.push_back(std::move(block));
+    changed_.wait(lock, [this] { return stopping_ || restarting_ || heldBlocks_ < kHeldBlocks; });
+    if (stopping_ || restarting_) return false;
+    module.blocks.push_back(std::move(block));
+    ++heldBlocks_;
   }
   changed_.notify_all();
   block = Block();
@@ -142,18 +187,20 @@ bool ModulePipeline::publish(Block& block) {
   return true;
 }
 
-void ModulePipeline::preprocess(const std::string& module) {
-  auto ending = std::make_unique<Ending>();
+void ModulePipeline::preprocess(Module& module, const std::string& file) {
   EffectCapture effects;
+  std::vector<HeaderRecordPtr> records;
+  std::exception_ptr failure;
+  std::string failedIn;
+  bool open = true;  // nobody asked to stop
   {
     const CaptureScope scope(&effects);
     std::optional<Preprocessor> preprocessor;
     Block block;
     block.reserve(kBlockSize);
-    bool open = true;  // the reading side still wants tokens
     try {
-      preprocessor.emplace(module, options_, headerCache_);
-      std::string file;
+      preprocessor.emplace(file, options_, headerCache_);
+      std::string reading;
       bool first = true;
       // The end is read twice: the first end token may carry the module's last comments; the second is
       // the one a reader gets whenever it reads on.
@@ -162,32 +209,38 @@ void ModulePipeline::preprocess(const std::string& module) {
         delivered.token = preprocessor->nextToken();
         if (delivered.token.kind == T_EOF) ++ends;
         const std::string& current = preprocessor->currentFileName();
-        if (first || current != file) {
-          file = current;
+        if (first || current != reading) {
+          reading = current;
           delivered.fileChanged = true;
           delivered.fileName = current;
           first = false;
         }
         if (!effects.empty()) delivered.effects = std::make_unique<EffectCapture>(effects.take());
+        delivered.journal = headerCache_.journalPosition();
         block.push_back(std::move(delivered));
-        if (block.size() == kBlockSize) open = publish(block);
+        if (block.size() == kBlockSize) open = publish(module, block);
       }
-      if (open && !block.empty()) open = publish(block);
-      if (open) ending->records = preprocessor->takeModuleRecords();
+      if (open && !block.empty()) open = publish(module, block);
+      if (open) records = preprocessor->takeModuleRecords();
     } catch (...) {
       // The tokens read before the failure come first; the reader meets the failure after them.
-      if (open && !block.empty()) publish(block);
-      ending->failure = std::current_exception();
-      ending->failedIn = preprocessor && !preprocessor->currentFileName().empty()
-                             ? preprocessor->currentFileName()
-                             : module;
+      if (open && !block.empty()) open = publish(module, block);
+      failure = std::current_exception();
+      failedIn = preprocessor && !preprocessor->currentFileName().empty() ? preprocessor->currentFileName()
+                                                                          : file;
     }
     preprocessor.reset();  // what it reports on closing is captured too
   }
-  ending->effects = effects.take();
+  if (!open) return;  // dropped by a restart or the end of the run
+  // The next module sees this one's headers, as when each module is read to its end before the next.
+  if (!failure && keepRecords_) headerCache_.add(records);
   {
     const std::lock_guard lock(mutex_);
-    ending_ = std::move(ending);
+    module.records = std::move(records);
+    module.trailing = effects.take();
+    module.failure = failure;
+    module.failedIn = std::move(failedIn);
+    module.ended = true;
   }
   changed_.notify_all();
 }

@@ -1,8 +1,10 @@
-// The module pipeline: a module is preprocessed on a thread of its own while the calling thread reads its
-// tokens, so that preprocessing and declaration recognition run side by side. The reading thread sees
-// exactly what the preprocessor would have given it: the same tokens, the same file names, and the
-// preprocessor's messages at the places where it reported them. Modules are taken one at a time, so the
-// header cache changes only between modules, on the reading thread, as in a run on one thread.
+// The module pipeline: the modules of a run are preprocessed in order on a thread of their own, running
+// ahead of the calling thread, which recognizes the declarations of one module after the other. The
+// reading thread sees exactly what the preprocessor would have given it in a run on one thread: the same
+// tokens, the same file names, the preprocessor's messages at the places where it reported them, and the
+// same modules skipped for having been read as headers before. The preprocessing thread enters each
+// module's header records into the header cache when the module ends; should reading the module then
+// fail, its records are taken back out and the modules after it are preprocessed again.
 #pragma once
 
 #include <condition_variable>
@@ -23,25 +25,27 @@ namespace quillet {
 
 class ModulePipeline final : private TokenStream {
  public:
-  /// A pipeline preprocessing with the front end's `options` against `headerCache`.
-  ModulePipeline(const FrontEndOptions& options, HeaderCache& headerCache);
-  /// Abandons a module in progress and ends the thread.
+  /// Preprocesses `modules` in order with the front end's `options` against `headerCache`, entering the
+  /// records of each module into the cache unless `keepRecords` is false (headers read again each time).
+  ModulePipeline(std::vector<std::string> modules, const FrontEndOptions& options, HeaderCache& headerCache,
+                 bool keepRecords);
+  /// Stops the preprocessing thread.
   ~ModulePipeline() override;
   ModulePipeline(const ModulePipeline&) = delete;
   ModulePipeline& operator=(const ModulePipeline&) = delete;
 
-  /// Starts preprocessing `module` on the pipeline's thread; the previous module must be finished.
-  void start(const std::string& module);
-  /// The tokens of the module started, with the preprocessor's messages reported as they are read. A
-  /// failure of the preprocessor is thrown where it happened, with the file it was reading as the current
-  /// file name.
+  /// Turns to the module at `index`; modules are turned to in order, each once. False when the module is
+  /// skipped: an earlier module read it as a header.
+  bool begin(size_t index);
+  /// The tokens of the current module. A failure of the preprocessor is thrown where it happened, with
+  /// the file it was reading as the current file name.
   TokenStream& tokens() { return *this; }
-  /// Waits for the module's preprocessing to end, reports what the preprocessor reported after the last
-  /// token read, and returns the records of the files read (the module's first). When the run was
-  /// cancelled the module is abandoned instead and no records come back.
-  std::vector<HeaderRecordPtr> finish();
-  /// Stops the module in progress; what it would still report is dropped.
-  void abandon();
+  /// Ends the current module after its tokens were read: reports what the preprocessor reported after the
+  /// last token read and returns the records of the files read (the module's first).
+  std::vector<HeaderRecordPtr> end();
+  /// Ends the current module whose reading failed: its records leave the header cache again, and the
+  /// modules after it are preprocessed anew.
+  void fail();
 
  private:
   // One token as the preprocessor delivered it, with what it reported while reading it and the file it
@@ -51,12 +55,18 @@ class ModulePipeline final : private TokenStream {
     bool fileChanged = false;
     std::string fileName;
     std::unique_ptr<EffectCapture> effects;
+    size_t journal = 0;  // the header cache's journal position once the token was read
   };
   using Block = std::vector<Delivered>;
-  // What the preprocessor's thread hands over when a module ends.
-  struct Ending {
+  // One module as preprocessed: its tokens in blocks, then its ending.
+  struct Module {
+    size_t index = 0;
+    bool skipped = false;
+    size_t journal = 0;  // the header cache's journal position when the module began
+    std::deque<Block> blocks;
+    bool ended = false;
     std::vector<HeaderRecordPtr> records;
-    EffectCapture effects;
+    EffectCapture trailing;  // reported after the last token
     std::exception_ptr failure;
     std::string failedIn;
   };
@@ -66,28 +76,33 @@ class ModulePipeline final : private TokenStream {
   const FrontEndOptions& options() const override { return options_; }
 
   void run();
-  void preprocess(const std::string& module);
-  bool publish(Block& block);
+  void preprocess(Module& module, const std::string& file);
+  bool publish(Module& module, Block& block);
   bool nextBlock();
-  std::unique_ptr<Ending> takeEnding();
+  void restartAfter(size_t index, size_t journal);
 
+  const std::vector<std::string> modules_;
   const FrontEndOptions& options_;
   HeaderCache& headerCache_;
+  const bool keepRecords_;
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::string requested_;       // the module to preprocess next; empty when none is asked for
-  std::deque<Block> blocks_;    // delivered and not yet read
-  std::unique_ptr<Ending> ending_;
-  bool running_ = false;    // a module was started and its ending not yet taken
-  bool abandoned_ = false;  // the reading side wants no more of the module
+  std::deque<std::unique_ptr<Module>> ready_;  // preprocessed or in progress, in order
+  size_t nextToPreprocess_ = 0;
+  size_t heldBlocks_ = 0;   // blocks waiting in ready_
+  bool restarting_ = false;  // the preprocessing thread is to drop what it does and start again
+  bool idle_ = true;        // the preprocessing thread waits for work
   bool stopping_ = false;
 
   // The reading side.
+  std::unique_ptr<Module> current_;
   Block block_;
   size_t next_ = 0;
-  token_t last_;           // the latest token read, repeated once the module's tokens are used up
+  token_t last_;            // the latest token read, repeated once the module's tokens are used up
   bool exhausted_ = false;  // the tokens of the module were all read
+  bool streamFailed_ = false;  // the preprocessor failed: its thread went on as on one thread
+  size_t journal_ = 0;      // the journal position of the latest token read
   std::string fileName_;
 
   std::thread thread_;
