@@ -48,8 +48,9 @@ void OutputSet::add(std::string temporary, std::string path) {
     return;
   }
   runEffectBarrier();
-  for (auto& [earlier, target] : files_) {
-    if (target != path) continue;
+  const auto [known, added] = byPath_.try_emplace(path, files_.size());
+  if (!added) {
+    std::string& earlier = files_[known->second].first;
     removeFile(earlier);
     earlier = std::move(temporary);
     return;
@@ -83,6 +84,7 @@ bool OutputSet::commit() {
     ok = false;
   }
   files_.clear();
+  byPath_.clear();
   if (!ok) reportOutputFailed();
   return ok;
 }
@@ -90,6 +92,7 @@ bool OutputSet::commit() {
 void OutputSet::abandon() {
   for (const auto& [temporary, path] : files_) removeFile(temporary);
   files_.clear();
+  byPath_.clear();
 }
 
 OutputSet* openOutputSet() {

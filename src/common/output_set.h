@@ -9,6 +9,7 @@
 #include <atomic>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,7 @@ class OutputSet {
  private:
   std::string folder_;
   std::vector<std::pair<std::string, std::string>> files_;  // temporary, final path
+  std::unordered_map<std::string, size_t> byPath_;          // final path -> its index in files_
   std::atomic<bool> failed_{false};  // read by the threads that write pages
 };
 

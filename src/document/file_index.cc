@@ -24,16 +24,12 @@ std::string fileAnchor(const std::string& file) {
   return anchor;
 }
 
-// A list of links to the objects of `objects` declared in `file`, framed by <UL> and </UL> when there is any.
-template <typename Model>
-void writeDeclaredIn(const EvaluationContext& context, const std::string& file,
-                     const std::vector<StyleSheetObject*>& objects, std::ostream& out) {
-  bool open = false;
-  for (StyleSheetObject* object : objects) {
-    const Model& model = *static_cast<const Model*>(object);
-    if (model.file != file) continue;
-    if (!open) out << "<UL>\n";
-    open = true;
+// A list of links to `objects`, framed by <UL> and </UL> when there is any.
+void writeDeclaredIn(const EvaluationContext& context, const std::vector<const StyleSheetObject*>& objects,
+                     std::ostream& out) {
+  if (objects.empty()) return;
+  out << "<UL>\n";
+  for (const StyleSheetObject* object : objects) {
     out << "<LI>";
     const std::string link =
         context.linkIndex ? context.linkIndex->objectLink(*object, context) : std::string();
@@ -44,7 +40,23 @@ void writeDeclaredIn(const EvaluationContext& context, const std::string& file,
     }
     out << '\n';
   }
-  if (open) out << "</UL>\n";
+  out << "</UL>\n";
+}
+
+// The classes, functions and enumerations a file declares, each kind in the order of its global list.
+struct DeclaredIn {
+  std::vector<const StyleSheetObject*> classes;
+  std::vector<const StyleSheetObject*> functions;
+  std::vector<const StyleSheetObject*> enums;
+};
+
+template <typename Model>
+void fileObjects(const std::vector<StyleSheetObject*>& objects,
+                 std::vector<const StyleSheetObject*> DeclaredIn::*kind, std::map<std::string, DeclaredIn>& files) {
+  for (const StyleSheetObject* object : objects) {
+    const std::string& file = static_cast<const Model*>(object)->file;
+    if (!file.empty()) (files[file].*kind).push_back(object);
+  }
 }
 
 }  // namespace
@@ -72,12 +84,11 @@ bool Document::WriteProperty(const EvaluationContext& context, std::string_view 
 }
 
 void Document::writeFileIndex(const EvaluationContext& context, std::ostream& out) const {
-  // Each declaring file once, in name order.
-  std::map<std::string, bool> files;
-  for (StyleSheetObject* o : globalClasses_.items()) files.emplace(static_cast<Class*>(o)->file, true);
-  for (StyleSheetObject* o : globalFunctions_.items()) files.emplace(static_cast<Function*>(o)->file, true);
-  for (StyleSheetObject* o : globalEnums_.items()) files.emplace(static_cast<Enum*>(o)->file, true);
-  files.erase(std::string());
+  // Each declaring file once, in name order, with what it declares.
+  std::map<std::string, DeclaredIn> files;
+  fileObjects<Class>(globalClasses_.items(), &DeclaredIn::classes, files);
+  fileObjects<Function>(globalFunctions_.items(), &DeclaredIn::functions, files);
+  fileObjects<Enum>(globalEnums_.items(), &DeclaredIn::enums, files);
 
   out << "<UL>\n";
   for (const auto& [file, unused] : files) {
@@ -86,7 +97,7 @@ void Document::writeFileIndex(const EvaluationContext& context, std::ostream& ou
     out << '\n';
   }
   out << "</UL>\n";
-  for (const auto& [file, unused] : files) {
+  for (const auto& [file, declared] : files) {
     out << "<HR><H3>";
     htmlAnchor(out, file, fileAnchor(file));
     // The file's source page, when the site has one.
@@ -97,9 +108,9 @@ void Document::writeFileIndex(const EvaluationContext& context, std::ostream& ou
       out << "</SMALL>";
     }
     out << "</H3>\n";
-    writeDeclaredIn<Class>(context, file, globalClasses_.items(), out);
-    writeDeclaredIn<Function>(context, file, globalFunctions_.items(), out);
-    writeDeclaredIn<Enum>(context, file, globalEnums_.items(), out);
+    writeDeclaredIn(context, declared.classes, out);
+    writeDeclaredIn(context, declared.functions, out);
+    writeDeclaredIn(context, declared.enums, out);
   }
 }
 

@@ -6,14 +6,14 @@ namespace quillet {
 
 bool ActiveMacros::add(const Macro* macro) {
   if ((size_ + 1) * 2 > slots_.size()) grow();
-  for (size_t i = hashOf(macro->name) & mask_;; i = (i + 1) & mask_) {
+  for (size_t i = macro->nameHash & mask_;; i = (i + 1) & mask_) {
     const Macro*& slot = slots_[i];
     if (slot == nullptr) {
       slot = macro;
       ++size_;
       return true;
     }
-    if (slot->name == macro->name) return false;
+    if (slot == macro || (slot->nameHash == macro->nameHash && slot->name == macro->name)) return false;
   }
 }
 
@@ -29,7 +29,7 @@ bool ActiveMacros::remove(std::string_view name) {
   slots_[i] = nullptr;
   --size_;
   for (size_t j = (i + 1) & mask_; slots_[j] != nullptr; j = (j + 1) & mask_) {
-    const size_t home = hashOf(slots_[j]->name) & mask_;
+    const size_t home = slots_[j]->nameHash & mask_;
     const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
     if (between) continue;
     slots_[i] = slots_[j];

@@ -35,11 +35,7 @@ class ActiveMacros {
   size_t size() const { return size_; }
 
  private:
-  static size_t hashOf(std::string_view name) {
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a: short names hash quickly and spread well
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    return static_cast<size_t>(hash ^ (hash >> 29));
-  }
+  static size_t hashOf(std::string_view name) { return macroNameHash(name); }
   void grow();
 
   std::vector<const Macro*> slots_;

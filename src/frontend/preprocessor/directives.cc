@@ -124,8 +124,8 @@ std::string Preprocessor::resolve(const std::string& name, bool angle, bool next
   for (const OpenFile& file : files_) open_files.push_back(file.scanner->fileName());
   if (next && !files_.empty() && files_.back().directory != SIZE_MAX)
     return resolveInclude(name, false, open_files, searchPath_, lookup_, files_.back().directory + 1,
-                          found_in);
-  return resolveInclude(name, !angle, open_files, searchPath_, lookup_, 0, found_in);
+                          found_in, searchMemo_);
+  return resolveInclude(name, !angle, open_files, searchPath_, lookup_, 0, found_in, searchMemo_);
 }
 
 bool Preprocessor::hasInclude(const std::string& name, bool angle, bool next) {

@@ -8,6 +8,7 @@ MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string
                    std::vector<token_t> replacement, bool variadic) {
   auto macro = std::make_shared<Macro>();
   macro->name = std::move(name);
+  macro->nameHash = macroNameHash(macro->name);
   macro->functionLike = function_like;
   macro->variadic = function_like && variadic && !parameters.empty();
   macro->parameters = std::move(parameters);

@@ -40,6 +40,9 @@ struct Macro {
   bool pastes = false;
   /// The bytes of text in the replacement.
   uint64_t replacementBytes = 0;
+  /// The hash of the name, worked out once: a module's table of macros in effect is filled with the same
+  /// definitions again for every module that replays a header.
+  size_t nameHash = 0;
   /// How many expansions of this macro are being rescanned right now; while it is not 0 the macro's name
   /// is not expanded. A run reads one module at a time, so the count belongs to the preprocessor at work.
   mutable uint32_t expanding = 0;
@@ -47,6 +50,14 @@ struct Macro {
 
 using MacroPtr = std::shared_ptr<const Macro>;
 using MacroTable = std::unordered_map<std::string, MacroPtr, StringViewHash, std::equal_to<>>;
+
+/// The hash by which the table of macros in effect finds a name (FNV-1a: short names hash quickly and
+/// spread well).
+inline size_t macroNameHash(std::string_view name) {
+  uint64_t hash = 14695981039346656037ull;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return static_cast<size_t>(hash ^ (hash >> 29));
+}
 
 /// A macro ready for expansion: parameter references and pasting worked out once.
 MacroPtr makeMacro(std::string name, bool function_like, std::vector<std::string> parameters,

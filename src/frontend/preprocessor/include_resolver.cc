@@ -111,10 +111,20 @@ std::string joinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
+SearchMemo* DiskFileLookup::memoFor(const std::vector<std::string>& searchPath) {
+  for (const std::string& folder : searchPath)
+    if (!folder.empty() && folder[0] == '.') return nullptr;
+  for (const std::unique_ptr<SearchMemo>& memo : memos_)
+    if (memo->path == searchPath) return memo.get();
+  memos_.push_back(std::make_unique<SearchMemo>());
+  memos_.back()->path = searchPath;
+  return memos_.back().get();
+}
+
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
                            const std::vector<std::string>& include_directories, FileLookup& lookup,
-                           size_t first, size_t* found_in) {
+                           size_t first, size_t* found_in, SearchMemo* memo) {
   std::string found;
   if (found_in != nullptr) *found_in = SIZE_MAX;
   if (name.empty()) return found;
@@ -125,6 +135,16 @@ std::string resolveInclude(std::string_view name, bool quoted,
   if (quoted) {
     for (auto file = open_files.rbegin(); file != open_files.rend(); ++file)
       if (tryFile(joinPath(folderOf(*file), name), lookup, found)) return found;
+  }
+  std::string key;
+  if (memo) {
+    key.assign(name);
+    key += '\n';
+    key += std::to_string(first);
+    if (auto known = memo->found.find(key); known != memo->found.end()) {
+      if (found_in != nullptr) *found_in = known->second.second;
+      return known->second.first;
+    }
   }
   for (size_t i = first; i < include_directories.size(); ++i) {
     const std::string& directory = include_directories[i];
@@ -138,9 +158,11 @@ std::string resolveInclude(std::string_view name, bool quoted,
     }
     if (hit) {
       if (found_in != nullptr) *found_in = i;
+      if (memo) memo->found.try_emplace(std::move(key), found, i);
       return found;
     }
   }
+  if (memo) memo->found.try_emplace(std::move(key), found, SIZE_MAX);
   return found;
 }
 

@@ -14,12 +14,22 @@
 
 namespace quillet {
 
+// The searches of one search path remembered: an include name (with the first folder searched) gives
+// the file found and the index of its folder, so that a name included again costs one look-up instead of
+// one per folder. Only a path without folders relative to the open files has one.
+struct SearchMemo {
+  std::vector<std::string> path;
+  std::unordered_map<std::string, std::pair<std::string, size_t>> found;
+};
+
 // How the resolver asks whether a file exists; tests substitute their own.
 class FileLookup {
  public:
   virtual ~FileLookup() = default;
   /// True when `path` names an existing file (not a folder); its spelling on disk goes to `found`.
   virtual bool find(const std::string& path, std::string& found) = 0;
+  /// Where the searches of `searchPath` are remembered, or null when they are not.
+  virtual SearchMemo* memoFor(const std::vector<std::string>& /*searchPath*/) { return nullptr; }
 };
 
 // The file system's answer: a path whose exact spelling does not exist is looked up case-blind, as on the
@@ -30,10 +40,13 @@ class FileLookup {
 class DiskFileLookup : public FileLookup {
  public:
   bool find(const std::string& path, std::string& found) override;
+  /// The memo of `searchPath`, made on first use (null when the path has relative folders).
+  SearchMemo* memoFor(const std::vector<std::string>& searchPath) override;
   /// Forgets what was learned of the disk, after files were added or removed.
   void forget() {
     known_.clear();
     folders_.clear();
+    for (const std::unique_ptr<SearchMemo>& memo : memos_) memo->found.clear();
   }
 
  private:
@@ -46,6 +59,8 @@ class DiskFileLookup : public FileLookup {
     std::unordered_set<std::string> lower;
   };
   std::unordered_map<std::string, Names> folders_;
+  // One per search path met (a run has one or two); kept while the lookup lives, since preprocessors hold them.
+  std::vector<std::unique_ptr<SearchMemo>> memos_;
 };
 
 /// The folder part of `file` (without its final separator); empty when the name has no folder.
@@ -62,6 +77,6 @@ std::string joinPath(std::string_view folder, std::string_view name);
 std::string resolveInclude(std::string_view name, bool quoted,
                            const std::vector<std::string_view>& open_files,
                            const std::vector<std::string>& include_directories, FileLookup& lookup,
-                           size_t first = 0, size_t* found_in = nullptr);
+                           size_t first = 0, size_t* found_in = nullptr, SearchMemo* memo = nullptr);
 
 }  // namespace quillet

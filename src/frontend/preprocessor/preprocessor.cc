@@ -57,6 +57,7 @@ Preprocessor::Preprocessor(const std::string& module_file, FrontEndOptions optio
   firstSystem_ = searchPath_.size();
   searchPath_.insert(searchPath_.end(), options_.systemIncludeDirectories.begin(),
                      options_.systemIncludeDirectories.end());
+  searchMemo_ = lookup_.memoFor(searchPath_);
   // The macros every module starts with are made once per run: the configured ones first (they win),
   // then the compiler's, and "__cplusplus", which counts as defined even without a compiler.
   predefined_ = headerCache_.predefined(options_.defines, options_.compilerMacros, [this] {

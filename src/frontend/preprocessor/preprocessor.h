@@ -153,6 +153,7 @@ class Preprocessor : public TokenStream, private TokenSource, private ExpansionH
   bool reparseHeaders_ = false;
 
   // Macros and records.
+  SearchMemo* searchMemo_ = nullptr;  // the lookup's memo of searchPath_'s searches
   std::vector<std::string> searchPath_;           // the include folders, then the compiler's
   size_t firstSystem_ = 0;                        // where the compiler's folders begin in the search path
   std::shared_ptr<const MacroTable> predefined_;  // the macros every module starts with, owned
