@@ -188,9 +188,12 @@ void writeOutput(OutputRun& run, StyleSheetObject& document, int32_t format,
 
   if (configuration->verbose()) reportStatus("Building index for " + main_file);
   {
+    // Pages that start no further files are read on the run's threads, their records kept in order.
+    PageJobs pages(run.jobs > 1 ? run.jobs - 1 : 0);
     ObjectStack stack{&document};
     StyleSheetEvalToDictionary dictionary(main_file, sheet, links, output_folder, filter);
     dictionary.evaluate(stack);
+    pages.finish();
   }
   if (add_links) add_links(links);
 

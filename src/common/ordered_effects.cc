@@ -48,6 +48,9 @@ void EffectCapture::replay() {
       case Kind::kOutputFailure:
         stopOutput(effect.text);
         break;
+      case Kind::kCall:
+        effect.step();
+        break;
     }
   }
 }

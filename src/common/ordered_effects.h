@@ -15,12 +15,14 @@ namespace quillet {
 class EffectCapture {
  public:
   /// Records a message line, a status line, a finished output file or a failure of the output set.
-  void message(std::string_view text) { effects_.push_back({Kind::kMessage, std::string(text), {}}); }
-  void status(std::string_view text) { effects_.push_back({Kind::kStatus, std::string(text), {}}); }
+  void message(std::string_view text) { effects_.push_back({Kind::kMessage, std::string(text), {}, {}}); }
+  void status(std::string_view text) { effects_.push_back({Kind::kStatus, std::string(text), {}, {}}); }
   void outputFile(std::string temporary, std::string path) {
-    effects_.push_back({Kind::kOutputFile, std::move(temporary), std::move(path)});
+    effects_.push_back({Kind::kOutputFile, std::move(temporary), std::move(path), {}});
   }
-  void outputFailure(std::string_view text) { effects_.push_back({Kind::kOutputFailure, std::string(text), {}}); }
+  void outputFailure(std::string_view text) { effects_.push_back({Kind::kOutputFailure, std::string(text), {}, {}}); }
+  /// Records a step that must happen in its place among the effects (a record in a shared index).
+  void call(std::function<void()> step) { effects_.push_back({Kind::kCall, {}, {}, std::move(step)}); }
 
   /// True when nothing is recorded.
   bool empty() const { return effects_.empty(); }
@@ -37,11 +39,12 @@ class EffectCapture {
   void discard();
 
  private:
-  enum class Kind { kMessage, kStatus, kOutputFile, kOutputFailure };
+  enum class Kind { kMessage, kStatus, kOutputFile, kOutputFailure, kCall };
   struct Effect {
     Kind kind;
     std::string text;  // the line, or the temporary file
     std::string path;  // the output file's place
+    std::function<void()> step;
   };
   std::vector<Effect> effects_;
 };

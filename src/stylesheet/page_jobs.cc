@@ -44,7 +44,6 @@ void PageJobs::start(std::function<void()> work) {
   if (workers_.empty()) {
     std::unique_lock lock(mutex_);
     jobs_.push_back(job);
-    ++nextUnstarted_;
     run(*job, lock);
     lock.unlock();
     retire(false);
@@ -59,8 +58,7 @@ void PageJobs::start(std::function<void()> work) {
   // Too many pages waiting: help until the oldest is done, so that held pages stay few.
   std::unique_lock lock(mutex_);
   while (jobs_.size() >= limit_) {
-    if (nextUnstarted_ < jobs_.size()) {
-      std::shared_ptr<Job> next = jobs_[nextUnstarted_++];
+    if (std::shared_ptr<Job> next = takeUnstarted()) {
       run(*next, lock);
     } else {
       changed_.wait(lock);
@@ -73,6 +71,27 @@ void PageJobs::start(std::function<void()> work) {
   }
 }
 
+void PageJobs::after(std::function<void()> step) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!jobs_.empty()) {
+      auto placed = std::make_shared<Job>();
+      placed->effects.call(std::move(step));
+      placed->started = true;
+      placed->done = true;
+      jobs_.push_back(std::move(placed));
+      return;
+    }
+  }
+  step();
+}
+
+std::shared_ptr<PageJobs::Job> PageJobs::takeUnstarted() {
+  while (nextUnstarted_ < jobs_.size() && jobs_[nextUnstarted_]->started) ++nextUnstarted_;
+  if (nextUnstarted_ >= jobs_.size()) return nullptr;
+  return jobs_[nextUnstarted_++];
+}
+
 void PageJobs::finish() {
   retire(true);
 }
@@ -80,9 +99,9 @@ void PageJobs::finish() {
 void PageJobs::workerLoop() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [this] { return stopping_ || nextUnstarted_ < jobs_.size(); });
-    if (nextUnstarted_ >= jobs_.size()) return;  // stopping, nothing left to take
-    std::shared_ptr<Job> job = jobs_[nextUnstarted_++];
+    std::shared_ptr<Job> job;
+    changed_.wait(lock, [this, &job] { return (job = takeUnstarted()) != nullptr || stopping_; });
+    if (!job) return;  // stopping, nothing left to take
     run(*job, lock);
   }
 }
@@ -111,8 +130,7 @@ void PageJobs::retire(bool wait) {
     if (!front->done) {
       if (!wait) return;
       // Waiting is idle time: take a job nobody started, else sleep until one ends.
-      if (nextUnstarted_ < jobs_.size()) {
-        std::shared_ptr<Job> next = jobs_[nextUnstarted_++];
+      if (std::shared_ptr<Job> next = takeUnstarted()) {
         run(*next, lock);
       } else {
         changed_.wait(lock);
@@ -120,7 +138,7 @@ void PageJobs::retire(bool wait) {
       continue;
     }
     jobs_.pop_front();
-    --nextUnstarted_;
+    if (nextUnstarted_ > 0) --nextUnstarted_;
     lock.unlock();
     // A serial run starts no page once the output failed: what later pages did is dropped.
     if (outputStopped()) {

@@ -35,6 +35,9 @@ class PageJobs {
 
   /// Starts `work`; effects of jobs finished by now, in order, are handed on first.
   void start(std::function<void()> work);
+  /// Runs `step` after the effects of every job started so far and before those of jobs started later,
+  /// without waiting for them: at once when no job is pending, else in its place in the order.
+  void after(std::function<void()> step);
   /// Waits for every job started, handing on their effects in order; rethrows the first failure of a job.
   void finish();
 
@@ -48,6 +51,8 @@ class PageJobs {
   };
 
   void workerLoop();
+  // The next job no thread took yet (advancing past steps placed among the jobs), or null; locked.
+  std::shared_ptr<Job> takeUnstarted();
   // Runs `job` on the calling thread with its effects captured; the lock is held on entry and exit.
   void run(Job& job, std::unique_lock<std::mutex>& lock);
   // Hands on the effects of the finished jobs at the front; with `wait`, until no job is left.

@@ -208,6 +208,12 @@ void StyleSheet::parse(std::string contents) {
   checkStructure();
 }
 
+bool StyleSheet::startsFiles() const {
+  for (const Section& section : sections_)
+    if (section.kind() == kNewFile) return true;
+  return false;
+}
+
 std::string StyleSheet::location(size_t index) const {
   std::string where = fileName_;
   where += ':';

@@ -82,6 +82,8 @@ class StyleSheet {
   size_t closingNext(size_t index) const { return closingNext_[index]; }
   /// True when the file name's extension is ".rtf", in any case.
   bool isRTF() const { return isRTF_; }
+  /// True when a section starts a new file.
+  bool startsFiles() const;
   /// What a fixed_text command placed before the keyword; written before preformatted comment text.
   const std::string& fixedTextOpening() const { return fixedTextOpening_; }
   /// What a fixed_text command placed after the keyword; written after preformatted comment text.

@@ -9,9 +9,9 @@
 #include "common/output_set.h"
 #include "stylesheet/evaluation_budget.h"
 #include "stylesheet/link_index.h"
+#include "stylesheet/object_stack_copy.h"
 #include "stylesheet/page_jobs.h"
 #include "template_objects/style_sheet_object.h"
-#include "template_objects/style_sheet_object_list_wrapper.h"
 
 namespace quillet {
 
@@ -89,37 +89,11 @@ void writePage(ObjectStack& stack, const std::string& filePath, const StyleSheet
     reportMessage("error(" + parent.fileName() + ") : cannot open output file " + filePath);
 }
 
-// A copy of an object stack for a page written on another thread: the loop wrappers on it are copied at
-// their current positions (the loops go on meanwhile); every other object is the model's and stays shared.
-class StackCopy {
- public:
-  explicit StackCopy(const ObjectStack& stack) {
-    stack_.reserve(stack.size());
-    for (StyleSheetObject* object : stack) {
-      if (const auto* wrapper = dynamic_cast<const StyleSheetObjectListWrapper*>(object)) {
-        // A loop nested over an outer loop's list wraps that loop's wrapper, which is copied already.
-        StyleSheetObject* list = wrapper->list();
-        for (size_t i = 0; i < stack.size() && i < stack_.size(); ++i)
-          if (stack[i] == list) list = stack_[i];
-        copies_.push_back(wrapper->copyOver(list));
-        stack_.push_back(copies_.back().get());
-      } else {
-        stack_.push_back(object);
-      }
-    }
-  }
-  ObjectStack& stack() { return stack_; }
-
- private:
-  std::vector<std::unique_ptr<StyleSheetObjectListWrapper>> copies_;
-  ObjectStack stack_;
-};
-
 }  // namespace
 
 void StyleSheetEvalToFile::newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) {
   if (PageJobs* jobs = PageJobs::startable()) {
-    auto copy = std::make_shared<StackCopy>(stack);
+    auto copy = std::make_shared<ObjectStackCopy>(stack);
     jobs->start([copy, filePath, &sheet, &links = links(), folder = context().outputFolder,
                  &filter = filter(), &parent = styleSheet(), nesting = nestingState()] {
       const NestingState own = nestingState();
