@@ -2,6 +2,7 @@
 // status lines.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +43,7 @@ class RecordingOutput : public MessageOutput {
   std::vector<std::string> lines;
   int statusCount = 0;
   int cancelAfterStatus = 0;
-  bool canceled = false;
+  std::atomic<bool> canceled{false};  // asked by the threads that write pages too
 };
 
 }  // namespace quillet
