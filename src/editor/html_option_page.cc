@@ -162,10 +162,13 @@ CHTMLOptionPage::CHTMLOptionPage(Configuration& configuration, EditorDialogs& di
 
   auto* links = new QCheckBox(tr("Add links to &include files"));
   auto* short_names = new QCheckBox(tr("Output only &short file names"));
+  auto* source_pages = new QCheckBox(tr("Write a source pa&ge of each documented file (HTML)"));
   links->setObjectName("linkToHeaders");
   short_names->setObjectName("shortFileNames");
+  source_pages->setObjectName("htmlSourcePages");
   layout->addWidget(links);
   layout->addWidget(short_names);
+  layout->addWidget(source_pages);
 
   auto* background = new QGridLayout;
   colour_ = new QComboBox;
@@ -190,6 +193,7 @@ CHTMLOptionPage::CHTMLOptionPage(Configuration& configuration, EditorDialogs& di
 
   bindCheck(links, &Configuration::linkToHeaders, &Configuration::setLinkToHeaders);
   bindCheck(short_names, &Configuration::shortFileNames, &Configuration::setShortFileNames);
+  bindCheck(source_pages, &Configuration::htmlSourcePages, &Configuration::setHtmlSourcePages);
   bindText(image_, &Configuration::backgroundImage, &Configuration::setBackgroundImage);
 
   connect(kinds_, &QTabBar::currentChanged, this, [this] {

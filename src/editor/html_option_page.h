@@ -1,6 +1,6 @@
 // The "Style" page of the main window: for each output kind (HTML, RTF, RTF Windows Help, one tab each) the
 // output file name and the style sheet set, with "Explore" to open the set's folder; links to include files,
-// short file names, and the background colour and image of the HTML output.
+// short file names, source pages, and the background colour and image of the HTML output.
 #pragma once
 
 #include <string>

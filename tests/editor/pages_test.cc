@@ -54,6 +54,7 @@ TEST_F(PagesTest, CheckBoxesWriteTheSenseTheyShow) {
       {"sortMembers", &Configuration::sortMembers},
       {"linkToHeaders", &Configuration::linkToHeaders},
       {"shortFileNames", &Configuration::shortFileNames},
+      {"htmlSourcePages", &Configuration::htmlSourcePages},
       {"autoFormat", &Configuration::autoFormat},
       {"commentsBeforePrototypes", &Configuration::commentsBeforePrototypes},
       {"parameterComments", &Configuration::parameterComments},
