@@ -228,6 +228,8 @@ void writeOutput(OutputRun& run, StyleSheetObject& document, int32_t format,
     return;
   }
   if (!main_written) return;  // the files of the set are removed with it
+  // A run stopped by the user leaves the previous output whole rather than half replaced.
+  if (runCanceled()) return;
   if (!set.commit()) {
     run.stopped = true;
     return;
