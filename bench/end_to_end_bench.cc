@@ -132,13 +132,13 @@ Measured measureInChild(Work work) {
   return {seconds, time(usage.ru_utime) + time(usage.ru_stime), static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
-// Writes a generated tree for `spec`, "chain:N" (N classes, each deriving from the one before), "flat:N"
+// Writes a generated tree for `recipe`, "chain:N" (N classes, each deriving from the one before), "flat:N"
 // (N classes) or "nest:N" (N classes nested 250 deep, in N / 250 trees), below `folder`; returns its
-// folder, or an empty path for a spec it does not know.
-fs::path generateTree(const std::string& spec, const fs::path& folder) {
-  const size_t colon = spec.find(':');
-  const std::string kind = spec.substr(0, colon);
-  const int count = colon == std::string::npos ? 0 : std::atoi(spec.c_str() + colon + 1);
+// folder, or an empty path for a recipe it does not know.
+fs::path generateTree(const std::string& recipe, const fs::path& folder) {
+  const size_t colon = recipe.find(':');
+  const std::string kind = recipe.substr(0, colon);
+  const int count = colon == std::string::npos ? 0 : std::atoi(recipe.c_str() + colon + 1);
   if (count <= 0 || (kind != "chain" && kind != "flat" && kind != "nest")) return {};
   const fs::path tree = folder / (kind + std::to_string(count));
   fs::create_directories(tree);

@@ -67,11 +67,9 @@ void StyleSheetEvalToDictionary::newFile(ObjectStack& stack, const std::string& 
     auto copy = std::make_shared<ObjectStackCopy>(stack);
     jobs->start([copy, filePath, &sheet, &links = links(), folder = context().outputFolder,
                  &filter = filter(), nesting = nestingState()] {
-      const NestingState own = nestingState();
-      setNestingState(nesting);
+      const SeededNesting seeded(nesting);
       StyleSheetEvalToDictionary nested(filePath, sheet, links, folder, filter);
       nested.evaluate(copy->stack());
-      setNestingState(own);
     });
     return;
   }

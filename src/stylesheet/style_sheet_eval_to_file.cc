@@ -96,10 +96,8 @@ void StyleSheetEvalToFile::newFile(ObjectStack& stack, const std::string& filePa
     auto copy = std::make_shared<ObjectStackCopy>(stack);
     jobs->start([copy, filePath, &sheet, &links = links(), folder = context().outputFolder,
                  &filter = filter(), &parent = styleSheet(), nesting = nestingState()] {
-      const NestingState own = nestingState();
-      setNestingState(nesting);
+      const SeededNesting seeded(nesting);
       writePage(copy->stack(), filePath, sheet, links, folder, filter, parent);
-      setNestingState(own);
     });
     return;
   }

@@ -55,6 +55,18 @@ class StyleSheetEvaluator {
   };
   static NestingState nestingState();
   static void setNestingState(const NestingState& state);
+  /// Gives the calling thread the nesting counts `state` while it lives, then its own again: a page
+  /// written on another thread starts where the thread that met it stood.
+  class SeededNesting {
+   public:
+    explicit SeededNesting(const NestingState& state) : own_(nestingState()) { setNestingState(state); }
+    ~SeededNesting() { setNestingState(own_); }
+    SeededNesting(const SeededNesting&) = delete;
+    SeededNesting& operator=(const SeededNesting&) = delete;
+
+   private:
+    NestingState own_;
+  };
   /// The context handed to the objects.
   const EvaluationContext& context() const { return context_; }
   /// The style sheet being run.
