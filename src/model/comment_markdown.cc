@@ -22,9 +22,16 @@ constexpr char kBackslash = '\x03';
 constexpr unsigned kMarkdownFlags = MD_FLAG_TABLES | MD_FLAG_STRIKETHROUGH | MD_FLAG_NOHTML |
                                     MD_FLAG_PERMISSIVEURLAUTOLINKS | MD_FLAG_PERMISSIVEWWWAUTOLINKS;
 
+// How many blanks and tabs `line` starts with (a plain loop: the library's search for "not one of" a set
+// costs a memchr per character, and this runs on every line of every comment).
+size_t indentOf(std::string_view line) {
+  size_t first = 0;
+  while (first < line.size() && (line[first] == ' ' || line[first] == '\t')) ++first;
+  return first;
+}
+
 std::string_view withoutIndent(std::string_view line) {
-  const size_t first = line.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string_view() : line.substr(first);
+  return line.substr(indentOf(line));
 }
 
 bool isDigit(char c) {
@@ -86,6 +93,70 @@ size_t nestingOf(std::string_view text) {
     begin = end + 1;
   }
   return deepest;
+}
+
+bool isAlphanumeric(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// True when md4c would read the paragraph `text` as nothing but plain words, and then `plain` holds what it
+// would report: the lines without their leading and trailing blanks, joined by one blank. Most comment
+// paragraphs are such prose, and this spares them the parser. Anything Markdown could make something of
+// sends the paragraph to md4c: a character that may start inline markup, escapes or entities; a line that
+// may start a block (a list item, heading, quote, table, fence, rule, or code indented by four); two blanks
+// before a line break; a blank line; an address with "://" or "www.".
+bool plainMarkdown(std::string_view text, std::string& plain) {
+  plain.clear();
+  plain.reserve(text.size());
+  size_t begin = 0;
+  bool first = true;
+  while (begin < text.size()) {
+    size_t end = text.find('\n', begin);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(begin, end - begin);
+    const size_t indent = indentOf(line);
+    size_t last = line.size();
+    while (last > indent && line[last - 1] == ' ') --last;
+    if (indent == line.size()) {
+      if (end < text.size() || !first) return false;  // a blank line in the paragraph ends it
+    } else {
+      if ((first && indent >= 4) || line.substr(0, indent).find('\t') != std::string_view::npos) return false;
+      if (end < text.size() && line.size() - last >= 2) return false;  // a hard line break
+      const char lead = line[indent];
+      if (isDigit(lead) || std::string_view("-+*#=>|`~<_").find(lead) != std::string_view::npos) return false;
+      for (size_t i = indent; i < last; ++i) {
+        const char c = line[i];
+        switch (c) {
+          case '\\': case '*': case '`': case '~': case '[': case ']': case '<': case '>': case '&':
+          case '|': case '\t': case '\r': case '\0': case '\v': case '\f': case kBackslash:
+            return false;
+          case '_': {
+            // Inside a word ("max_size") an underscore never marks emphasis.
+            size_t after = i;
+            while (after < last && line[after] == '_') ++after;
+            if (i == indent || !isAlphanumeric(line[i - 1]) || after == last || !isAlphanumeric(line[after]))
+              return false;
+            i = after - 1;
+            break;
+          }
+          case ':':
+            if (line.substr(i).starts_with("://")) return false;
+            break;
+          case '.':
+            if (i >= 3 && (line[i - 1] | 0x20) == 'w' && (line[i - 2] | 0x20) == 'w' && (line[i - 3] | 0x20) == 'w')
+              return false;
+            break;
+          default:
+            break;
+        }
+      }
+      if (!plain.empty()) plain += ' ';
+      plain.append(line.substr(indent, last - indent));
+    }
+    first = false;
+    begin = end + 1;
+  }
+  return true;
 }
 
 // Turns what md4c reports into prepared markup. Text of paragraphs goes through prepareInline (commands,
@@ -393,8 +464,9 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
     size_t end = text.find('\n', begin);
     end = end == std::string_view::npos ? text.size() : end + 1;
     const std::string_view line = text.substr(begin, end - begin);
-    const bool blank = withoutIndent(line).empty() || withoutIndent(line) == "\n";
-    const size_t indent = blank ? 0 : line.find_first_not_of(" \t");
+    const size_t first = indentOf(line);
+    const bool blank = first == line.size() || line.substr(first) == "\n";
+    const size_t indent = blank ? 0 : first;
     if (!blank) common = std::min(common, indent);
     lines.push_back({begin, end, blank, indent});
     begin = end;
@@ -482,6 +554,16 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
 
 void prepareMarkdownInline(std::string_view text, PreparedText& into) {
   PreparedText made;
+  std::string plain;
+  if (plainMarkdown(text, plain)) {
+    // What md4c would hand on for this paragraph: its words, the lines joined by one blank.
+    if (!plain.empty()) prepareInline(plain, made);
+    into.text += made.text;
+    into.block = into.block || made.block;
+    into.inList = made.inList;
+    into.copyTargets.insert(into.copyTargets.end(), made.copyTargets.begin(), made.copyTargets.end());
+    return;
+  }
   if (MarkdownWriter(made).read(text)) {
     into.text += made.text;
     into.block = into.block || made.block;
