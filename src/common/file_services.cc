@@ -334,12 +334,15 @@ std::string outputFileName(const std::string& requested) {
   return outputFileName(requested, {});
 }
 
-std::string outputFileName(const std::string& requested, std::string_view owner) {
+namespace {
+
+std::string givenOutputFileName(const std::string& requested, std::string_view owner, bool keepHyphens) {
   OutputNames& names = outputNames();
   const std::lock_guard lock(names.mutex);
   // The first owner of a requested name keeps it; another owner's request is a new name, told apart by a
   // key with a zero byte, which names do not hold.
   std::string key = requested;
+  if (keepHyphens) key.insert(key.begin(), '\1');  // "a-b" kept and "a-b" mapped to "a_b" are two requests
   if (!owner.empty()) {
     const auto first = names.owners.try_emplace(requested, owner).first;
     if (first->second != owner) {
@@ -351,13 +354,23 @@ std::string outputFileName(const std::string& requested, std::string_view owner)
   const size_t limit = names.limit;
   std::string cut = requested.substr(0, limit);
   for (char& c : cut) {
-    if (!isNameCharacter(c)) c = '_';
+    if (!isNameCharacter(c) && !(keepHyphens && c == '-')) c = '_';
   }
   std::string name = cut;
   while (names.handedOut.count(name) != 0) name = cut.substr(0, limit - 4) + base36(names.counter++);
   names.handedOut.insert(name);
   names.given.emplace(std::move(key), name);
   return name;
+}
+
+}  // namespace
+
+std::string outputFileName(const std::string& requested, std::string_view owner) {
+  return givenOutputFileName(requested, owner, false);
+}
+
+std::string outputFileNameKeepingHyphens(const std::string& requested, std::string_view owner) {
+  return givenOutputFileName(requested, owner, true);
 }
 
 void resetOutputFileNames(bool short_names) {

@@ -35,6 +35,8 @@ std::string outputFileName(const std::string& requested);
 /// As outputFileName, for the object `owner` (a text that tells objects apart): a name requested by one
 /// owner and then by another gives the later owner a stem of its own, with a numeric suffix.
 std::string outputFileName(const std::string& requested, std::string_view owner);
+/// As outputFileName, keeping the hyphens of `requested` (a site file a script loads by a fixed name).
+std::string outputFileNameKeepingHyphens(const std::string& requested, std::string_view owner);
 /// Forgets every name handed out by outputFileName and resets its counter; names are then cut to 8
 /// characters for short (8.3) file names, else to 40.
 void resetOutputFileNames(bool short_names = false);

@@ -380,11 +380,16 @@ void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectS
   StyleSheetObject* object = findObject(pathScratch_, stack);
   if (!object) return;
 
-  std::string_view name = fileParameter;
+  // A file name in double quotes keeps its hyphens ("search-index.js"): the bundled scripts load such
+  // files by a fixed name. Otherwise every character but letters, digits and "_" becomes "_".
+  std::string_view written = fileParameter;
+  const bool keepHyphens = written.size() >= 2 && written.front() == '"' && written.back() == '"';
+  if (keepHyphens) written = written.substr(1, written.size() - 2);
+  std::string_view name = written;
   std::string extension;
-  if (const size_t dot = fileParameter.find('.'); dot != std::string_view::npos) {
-    name = fileParameter.substr(0, dot);
-    extension = fileParameter.substr(dot);
+  if (const size_t dot = written.find('.'); dot != std::string_view::npos) {
+    name = written.substr(0, dot);
+    extension = written.substr(dot);
   } else if (filter_.format() == kHtmlFormat) {
     if (htmlExtension_.empty()) htmlExtension_ = configuredHtmlExtension();
     extension = htmlExtension_;
@@ -397,7 +402,8 @@ void StyleSheetEvaluator::runNewFile(const StyleSheet::Section& section, ObjectS
   owner += '\n';
   owner += object->DeclarationKey();
   std::string filePath = context_.outputFolder;
-  filePath += outputFileName(object->FileName(context_) + std::string(name), owner);
+  const std::string requested = object->FileName(context_) + std::string(name);
+  filePath += keepHyphens ? outputFileNameKeepingHyphens(requested, owner) : outputFileName(requested, owner);
   filePath += extension;
   if (!isInsideFolder(context_.outputFolder, filePath)) {
     reportAt("new_file refused: " + filePath + " lies outside the output folder");

@@ -229,7 +229,7 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       ASSERT_NE(inherited, std::string::npos);
       EXPECT_NE(button.find("#f_ui_Widget_Count\">Count</a>", inherited), std::string::npos);
       EXPECT_EQ(button.find(">Invalidate</a>", inherited) != std::string::npos, on) << "protected members";
-      for (const char* shared : {"/search.html", "/search_index.js", "/nav_tree.js", "/quillet.js"})
+      for (const char* shared : {"/search.html", "/search-index.js", "/nav_tree.js", "/quillet.js"})
         EXPECT_TRUE(fs::exists(html_ + shared)) << shared;
       EXPECT_EQ(metrics.find("Compared with the whole document") != std::string::npos, on);
       // Class pages link to their neighbours in the sorted chapter (Button, then Widget); the last class of a

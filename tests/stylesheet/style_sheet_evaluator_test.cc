@@ -83,9 +83,13 @@ TEST_F(StyleSheetEvaluatorTest, FaultsOfLoopsAreReportedAndSkipped) {
 TEST_F(StyleSheetEvaluatorTest, NewFileNamesItsFileAfterTheObjectAndFindsItsStyleSheet) {
   EXPECT_EQ(
       run("$$(new_file (chapter, _part, part.html))done$$(new_file (chapter, x.txt.bak, part.html))"
-          "$$(new_file (class, y, part.html))$$(new_file (nothing, z, part.html))$$(copy_file (logo.txt))",
+          "$$(new_file (class, y, part.html))$$(new_file (nothing, z, part.html))$$(copy_file (logo.txt))"
+          "$$(new_file (chapter, \"-index.js\", part.html))$$(new_file (chapter, -index.js, part.html))",
           {&guide_, &widget_}),
       "done");
+  // Quoted, a file name keeps its hyphens; unquoted, they become underscores.
+  EXPECT_TRUE(std::filesystem::exists(tree_.path("guide-index.js")));
+  EXPECT_TRUE(std::filesystem::exists(tree_.path("guide_index.js")));
   EXPECT_EQ(written("guide_part.html"), "<h1>Widget</h1><li>Widget<li>Gadget");
   EXPECT_TRUE(std::filesystem::exists(tree_.path("guidex.txt.bak")));
   EXPECT_TRUE(std::filesystem::exists(tree_.path("y.html")));  // the configured HTML extension

@@ -22,7 +22,7 @@
     waiting.push(done);
     if (indexRequested) return;
     indexRequested = true;
-    var src = document.body.getAttribute("data-search-index") || "search_index.js";
+    var src = document.body.getAttribute("data-search-index") || "search-index.js";
     script(src, function () {
       var calls = waiting;
       waiting = [];
