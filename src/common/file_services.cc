@@ -244,7 +244,7 @@ bool expandTree(const std::string& folder, std::string_view wildcard, std::vecto
 // ---- Output file names -------------------------------------------------------------------------------
 
 struct OutputNames {
-  std::mutex mutex;  // pages written on several threads ask for names
+  std::mutex mutex;                                     // pages written on several threads ask for names
   std::unordered_map<std::string, std::string> given;   // requested name -> file name handed out
   std::unordered_map<std::string, std::string> owners;  // requested name -> its first owner
   std::unordered_set<std::string> handedOut;

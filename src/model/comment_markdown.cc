@@ -101,13 +101,21 @@ bool isAlphanumeric(char c) {
 
 // True when md4c would read the paragraph `text` as nothing but plain words, and then `plain` holds what it
 // would report: the lines without their leading and trailing blanks, joined by one blank. Most comment
-// paragraphs are such prose, and this spares them the parser. Anything Markdown could make something of
-// sends the paragraph to md4c: a character that may start inline markup, escapes or entities; a line that
-// may start a block (a list item, heading, quote, table, fence, rule, or code indented by four); two blanks
-// before a line break; a blank line; an address with "://" or "www.".
+// paragraphs are such prose, and this spares them the parser. The paragraph goes to md4c when Markdown
+// could make something of it:
+// - a line that may start a block (a list item, heading, quote, table row, fence, rule, link definition,
+//   or code indented by four), two blanks before a line break, or a blank line;
+// - a backslash (escapes and commands), an entity ("&lt;"), "](" of a link, "<" with ":" or "@" before
+//   the next ">" (an autolink), "://" or "www." (addresses);
+// - two or more runs of "*", "~" or "`", or of "_" outside words: an emphasis, a strikethrough or a code
+//   span needs a pair. A single run is text ("T* p", "~vector()", "x_y").
 bool plainMarkdown(std::string_view text, std::string& plain) {
   plain.clear();
   plain.reserve(text.size());
+  unsigned stars = 0;
+  unsigned tildes = 0;
+  unsigned ticks = 0;
+  unsigned underscores = 0;
   size_t begin = 0;
   bool first = true;
   while (begin < text.size()) {
@@ -123,27 +131,67 @@ bool plainMarkdown(std::string_view text, std::string& plain) {
       if ((first && indent >= 4) || line.substr(0, indent).find('\t') != std::string_view::npos) return false;
       if (end < text.size() && line.size() - last >= 2) return false;  // a hard line break
       const char lead = line[indent];
-      if (isDigit(lead) || std::string_view("-+*#=>|`~<_").find(lead) != std::string_view::npos) return false;
+      if (std::string_view("-+*#=>|`~<_[:").find(lead) != std::string_view::npos) return false;
+      if (isDigit(lead)) {
+        size_t digits = indent;
+        while (digits < last && isDigit(line[digits])) ++digits;
+        if (digits < last && (line[digits] == '.' || line[digits] == ')')) return false;
+      }
+      // Moves `i` to the last character of the run of equal characters it is in.
+      const auto skipRun = [&](size_t& i) {
+        while (i + 1 < last && line[i + 1] == line[i]) ++i;
+      };
       for (size_t i = indent; i < last; ++i) {
         const char c = line[i];
         switch (c) {
-          case '\\': case '*': case '`': case '~': case '[': case ']': case '<': case '>': case '&':
-          case '|': case '\t': case '\r': case '\0': case '\v': case '\f': case kBackslash:
+          case '\\':
+          case '\t':
+          case '\r':
+          case '\0':
+          case '\v':
+          case '\f':
+          case kBackslash:
             return false;
+          case '*':
+            skipRun(i);
+            if (++stars > 1) return false;
+            break;
+          case '~':
+            skipRun(i);
+            if (++tildes > 1) return false;
+            break;
+          case '`':
+            skipRun(i);
+            if (++ticks > 1) return false;
+            break;
           case '_': {
             // Inside a word ("max_size") an underscore never marks emphasis.
-            size_t after = i;
-            while (after < last && line[after] == '_') ++after;
-            if (i == indent || !isAlphanumeric(line[i - 1]) || after == last || !isAlphanumeric(line[after]))
+            const size_t from = i;
+            skipRun(i);
+            if ((from == indent || !isAlphanumeric(line[from - 1]) || i + 1 >= last ||
+                 !isAlphanumeric(line[i + 1])) &&
+                ++underscores > 1)
               return false;
-            i = after - 1;
+            break;
+          }
+          case '&':
+            if (i + 1 < last && (line[i + 1] == '#' || isAlphanumeric(line[i + 1]))) return false;
+            break;
+          case ']':
+            if (i + 1 < last && line[i + 1] == '(') return false;
+            break;
+          case '<': {
+            const size_t close = line.find('>', i);
+            const std::string_view inside = line.substr(i, close == std::string_view::npos ? 0 : close - i);
+            if (inside.find_first_of(":@") != std::string_view::npos) return false;
             break;
           }
           case ':':
             if (line.substr(i).starts_with("://")) return false;
             break;
           case '.':
-            if (i >= 3 && (line[i - 1] | 0x20) == 'w' && (line[i - 2] | 0x20) == 'w' && (line[i - 3] | 0x20) == 'w')
+            if (i >= 3 && (line[i - 1] | 0x20) == 'w' && (line[i - 2] | 0x20) == 'w' &&
+                (line[i - 3] | 0x20) == 'w')
               return false;
             break;
           default:
@@ -207,7 +255,8 @@ class MarkdownWriter {
 
   void flush() {
     if (pending_.empty()) return;
-    prepareInline(restored(pending_), into_);
+    std::replace(pending_.begin(), pending_.end(), kBackslash, '\\');
+    prepareInline(pending_, into_);
     pending_.clear();
   }
   void tag(std::string_view name, const TagAttributes& attributes = {}) {
@@ -216,7 +265,9 @@ class MarkdownWriter {
   }
   void literal(std::string_view text) {
     flush();
-    appendPreparedText(into_.text, restored(text));
+    const size_t start = into_.text.size();
+    appendPreparedText(into_.text, text);
+    std::replace(into_.text.begin() + static_cast<std::ptrdiff_t>(start), into_.text.end(), kBackslash, '\\');
   }
   static std::string attributeText(const MD_ATTRIBUTE& attribute) {
     std::string text(attribute.text, attribute.size);
@@ -225,22 +276,21 @@ class MarkdownWriter {
   }
 
   int block(MD_BLOCKTYPE type, void* detail, bool enter) {
-    const std::string close = enter ? "" : "/";
     switch (type) {
       case MD_BLOCK_UL:
         into_.block = true;
-        tag(close + "ul");
+        tag(enter ? "ul" : "/ul");
         break;
       case MD_BLOCK_OL:
         into_.block = true;
-        tag(close + "ol");
+        tag(enter ? "ol" : "/ol");
         break;
       case MD_BLOCK_LI:
-        tag(close + "li");
+        tag(enter ? "li" : "/li");
         break;
       case MD_BLOCK_QUOTE:
         into_.block = true;
-        tag(close + "blockquote");
+        tag(enter ? "blockquote" : "/blockquote");
         break;
       case MD_BLOCK_HR:
         into_.block = true;
@@ -250,29 +300,30 @@ class MarkdownWriter {
         // A comment's headings rank below the page's own.
         const unsigned level = std::min(6u, static_cast<const MD_BLOCK_H_DETAIL*>(detail)->level + 2);
         into_.block = true;
-        tag(close + "h" + std::to_string(level));
+        const char name[] = {'/', 'h', static_cast<char>('0' + level), '\0'};
+        tag(enter ? name + 1 : name);
         break;
       }
       case MD_BLOCK_CODE:
         into_.block = true;
         inCode_ = enter;
-        tag(close + "pre");
+        tag(enter ? "pre" : "/pre");
         break;
       case MD_BLOCK_TABLE:
         into_.block = true;
-        tag(close + "table");
+        tag(enter ? "table" : "/table");
         break;
       case MD_BLOCK_THEAD:
       case MD_BLOCK_TBODY:
         break;
       case MD_BLOCK_TR:
-        tag(close + "tr");
+        tag(enter ? "tr" : "/tr");
         break;
       case MD_BLOCK_TH:
-        tag(close + "th");
+        tag(enter ? "th" : "/th");
         break;
       case MD_BLOCK_TD:
-        tag(close + "td");
+        tag(enter ? "td" : "/td");
         break;
       case MD_BLOCK_P:
         // Paragraphs inside a list or quote are separated; a lone one is the text itself.
@@ -292,23 +343,22 @@ class MarkdownWriter {
   }
 
   int span(MD_SPANTYPE type, void* detail, bool enter) {
-    const std::string close = enter ? "" : "/";
     switch (type) {
       case MD_SPAN_EM:
-        tag(close + "em");
+        tag(enter ? "em" : "/em");
         break;
       case MD_SPAN_STRONG:
-        tag(close + "strong");
+        tag(enter ? "strong" : "/strong");
         break;
       case MD_SPAN_CODE:
         inCode_ = enter;
-        tag(close + "code");
+        tag(enter ? "code" : "/code");
         break;
       case MD_SPAN_DEL:
-        tag(close + "s");
+        tag(enter ? "s" : "/s");
         break;
       case MD_SPAN_U:
-        tag(close + "u");
+        tag(enter ? "u" : "/u");
         break;
       case MD_SPAN_A:
       case MD_SPAN_IMG: {

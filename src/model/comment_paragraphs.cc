@@ -31,9 +31,20 @@ char toUpper(char c) {
   return static_cast<char>(c - 'a' + 'A');
 }
 
+// True when `line` holds three blanks in a row somewhere.
+bool hasThreeBlanks(std::string_view line) {
+  unsigned run = 0;
+  for (char c : line) {
+    run = c == ' ' ? run + 1 : 0;
+    if (run == 3) return true;
+  }
+  return false;
+}
+
 // True when some line holds, inside it, a run of more than two blanks that does not follow a full stop.
 bool hasWideGaps(std::span<const std::string_view> lines) {
   for (std::string_view raw : lines) {
+    if (!hasThreeBlanks(raw)) continue;  // most lines: no such run can be in them
     const std::string_view line = stripBlanks(raw);
     size_t run = 0;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -192,23 +203,24 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
   size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 1;
   // Written straight into the buffer: every other character is copied, a run of blanks and line breaks
-  // becomes one blank between words.
+  // (a line's end is one) becomes one blank between words. Without branches: each character is written,
+  // and the position moves on unless a blank follows a blank (or starts the text).
   std::string text(size + 1, '\0');
   char* out = text.data();
   size_t length = 0;
-  bool blank_pending = false;
+  bool after_blank = true;
   for (std::string_view line : lines) {
     for (char c : line) {
-      if (c == ' ' || c == '\n') {
-        blank_pending = length > 0;
-      } else {
-        if (blank_pending) out[length++] = ' ';
-        blank_pending = false;
-        out[length++] = c;
-      }
+      const bool blank = c == ' ' || c == '\n';
+      out[length] = blank ? ' ' : c;
+      length += !(blank && after_blank);
+      after_blank = blank;
     }
-    blank_pending = length > 0;
+    out[length] = ' ';
+    length += !after_blank;
+    after_blank = true;
   }
+  if (length > 0 && out[length - 1] == ' ') --length;
   text.resize(length);
   if (!capitalize || text.empty()) return text;
 

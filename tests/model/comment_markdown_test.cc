@@ -39,6 +39,12 @@ TEST(CommentMarkdownTest, InlineSpansBecomeTagsAndTheirTextStaysText) {
        "see [a href=\"https://x.org/a\"]the site[/a] or [a href=\"https://y.org\"]https://y.org[/a]."},
       {"a <S> b <b>c</b> @c x \\\\n", "a <S> b [b]c[/b] [code]x[/code] \\n"},
       {"~~gone~~ &amp; &#65;", "[s]gone[/s] & A"},
+      // Plain prose is not given to the parser; what only one delimiter run or a lone bracket shows stays
+      // text, and the lines are joined as the parser joins them. A second run makes a pair.
+      {"  T* p, ~vector(), a `tick, x_y_z\n  [x] and && \n  a | b > c",
+       "T* p, ~vector(), a `tick, x_y_z [x] and && a | b > c"},
+      {"T* p and *q*, _x and y_, ~a ~b~", "T* p and [em]q[/em], [em]x and y[/em], [s]a ~b[/s]"},
+      {"64-bit\n2. not a list", "64-bit 2. not a list"},
   };
   for (const auto& [text, prepared] : cases) {
     PreparedText made;
