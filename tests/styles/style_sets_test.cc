@@ -118,7 +118,12 @@ class StyleSetsTest : public ::testing::Test {
     Class box = aClass("struct", "Box", "", header, "Holds one value of <b>any</b> type.");
     box.templatePrefix = "template <class T>";
     box.AddFunction(function("T", "Get", kAccessPublic, "The value."));
-    api->appendChapter("Details")->appendClass(box);
+    box.specializations = {"Box<int>"};
+    Class boxOfInt = aClass("struct", "Box<int>", "", header, "Holds a number.");
+    boxOfInt.templatePrefix = "template <>";
+    Chapter* details = api->appendChapter("Details");
+    details->appendClass(box);
+    details->appendClass(boxOfInt);
 
     Function canvas = function("Canvas*", "MakeCanvas", kAccessPublic, "Creates a canvas of the given size.");
     canvas.file = header;
@@ -238,7 +243,8 @@ TEST_F(StyleSetsTest, HtmlSetsWriteLinkedPagesAndTheOptionsDecideWhatAppears) {
       EXPECT_FALSE(std::regex_search(button, std::regex(R"(class="prev")")));
       EXPECT_TRUE(std::regex_search(widget, std::regex(R"(class="prev" href="[^"]+#c_ui_scp_Button")")));
       EXPECT_FALSE(std::regex_search(widget, std::regex(R"(class="next")")));
-      EXPECT_FALSE(std::regex_search(box, std::regex(R"re(class="(next|prev)")re")));
+      EXPECT_FALSE(std::regex_search(box, std::regex(R"(class="prev")")));
+      EXPECT_TRUE(std::regex_search(box, std::regex(R"(class="next" href="[^"]+#c_BoxLTintGT")")));
     }
   }
   configuration.setMetricLevel(2);  // no metrics
@@ -257,7 +263,8 @@ TEST_F(StyleSetsTest, RtfSetsWriteWellFormedDocumentsOnTheirPaper) {
     EXPECT_EQ(rtfProblems(rtf), std::vector<std::string>());
     EXPECT_NE(rtf.find(paper), std::string::npos);
     for (const char* expected : {"{\\*\\bkmkstart c_ui_scp_Widget}", "Widget Toolkit", "Getting started",
-                                 "Canvas&", "Busy = 2", "HYPERLINK \\\\l \"c_Box\"", "template <class T>"})
+                                 "Canvas&", "Busy = 2", "HYPERLINK \\\\l \"c_Box\"", "template <class T>",
+                                 "Specialization of ", "Specializations: "})
       EXPECT_NE(rtf.find(expected), std::string::npos) << expected;
   }
 }
@@ -288,6 +295,8 @@ TEST_F(StyleSetsTest, WinHelpSetWritesTopicsAndTheHelpProject) {
   EXPECT_EQ(winHelpProblems(rtf), std::vector<std::string>());
   EXPECT_NE(rtf.find("#{\\footnote c_ui_scp_Widget}${\\footnote class Widget}"), std::string::npos);
   EXPECT_NE(rtf.find("\\page"), std::string::npos);
+  EXPECT_NE(rtf.find("Specialization of {\\uldb Box\\ulnone\\v c_Box }"), std::string::npos);
+  EXPECT_NE(rtf.find("Specializations: {\\uldb Box<int>\\ulnone\\v c_BoxLTintGT }"), std::string::npos);
 
   const std::string project = fileText(tree.path("help/toolkit.hpj"));
   EXPECT_NE(project.find("[FILES]\ntoolkit.rtf\n"), std::string::npos);
