@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include <unordered_map>
 
 #include "common/expression.h"
 #include "common/message_output.h"
@@ -152,9 +153,34 @@ class ConditionRewriter {
   std::string out_;
 };
 
+// The values of rewritten conditions already computed on this thread. A rewritten condition holds only
+// numbers and operators, so its text decides its value; the same few texts ("1&&!0", "3>0") come back for
+// every page, and parsing each again showed in the profile of every large run. Texts with a division are left
+// out, as the expression evaluator keeps the reports of a division by zero to itself; so are texts that
+// do not compute, which are reported each time.
+class ComputedConditions {
+ public:
+  const int32_t* find(const std::string& text) const {
+    const auto found = values_.find(text);
+    return found == values_.end() ? nullptr : &found->second;
+  }
+  void remember(const std::string& text, int32_t value) {
+    if (text.find_first_of("/%") != std::string::npos) return;
+    if (values_.size() >= kMostRemembered) values_.clear();
+    values_.emplace(text, value);
+  }
+
+ private:
+  static constexpr size_t kMostRemembered = 4096;
+  std::unordered_map<std::string, int32_t> values_;
+};
+
 bool evaluate(std::span<const std::string> tokens, ObjectStack& stack, std::string_view name, int depth) {
   if (!chargeSteps(tokens.size())) return false;
-  C_Like_Expression expression(ConditionRewriter(tokens, stack, name, depth).rewrite());
+  thread_local ComputedConditions computed;
+  std::string text = ConditionRewriter(tokens, stack, name, depth).rewrite();
+  if (const int32_t* value = computed.find(text)) return *value != 0;
+  C_Like_Expression expression(text);
   std::string_view what;
   switch (expression.status()) {
     case kExpressionInvalidToken:
@@ -169,8 +195,11 @@ bool evaluate(std::span<const std::string> tokens, ObjectStack& stack, std::stri
     case 5:  // a malformed number
       what = "invalid number in expression ";
       break;
-    default:
-      return expression.Evaluate() != 0;
+    default: {
+      const int32_t value = expression.Evaluate();
+      computed.remember(text, value);
+      return value != 0;
+    }
   }
   reportExpression(name, what, tokens, " -> " + expression.text());
   return false;

@@ -63,6 +63,7 @@ TEST_F(ConditionTest, FaultsAreReportedOnce) {
   EXPECT_FALSE(holds("3 GT 'M'", {}));
   EXPECT_FALSE(holds("3 GT", {}));
   EXPECT_FALSE(holds("(1 || class.size", {&widget_}));
+  EXPECT_FALSE(holds("(1 || class.size", {&widget_}));  // every time, though values are remembered
   EXPECT_EQ(messages_.lines,
             (Lines{
                 "error(t.html) : unknown property publik in object function in expression function.publik",
@@ -70,6 +71,7 @@ TEST_F(ConditionTest, FaultsAreReportedOnce) {
                 "error(t.html): expression count_if(function_listfunction.public) missing parameter.",
                 "error(t.html): invalid token in expression 3>'M' -> 3>'M'",
                 "error(t.html): invalid expression 3> -> 3>",
+                "error(t.html): mismatch parentheses in expression (1||class.size -> (1||7",
                 "error(t.html): mismatch parentheses in expression (1||class.size -> (1||7",
             }));
 }
