@@ -1,12 +1,12 @@
 // Lists the classes Quillet's front end stores for a real source tree, one line each, so that a script can
 // compare them with a compiler's own list (bench/class_recall.py does, with libclang).
 //
-//   class_list <tree> [--compiler=clang++-14] [--std=c++17] [--verbose]
+//   class_list <tree> [--compiler=clang++-14] [--std=c++17] [--include=<folder>]... [--verbose]
 //
 // Every header below the tree is a module, read in name order with one header cache, the way a run reads
-// them; the tree and every "include" folder below it are the include path. With --compiler the sources are
-// read with that compiler's view. Each line is: file, tab, namespace, tab, class name, tab, class key. The
-// run's message lines go to the standard error stream.
+// them; the tree, every "include" folder below it and the --include folders are the include path. With
+// --compiler the sources are read with that compiler's view. Each line is: file, tab, namespace, tab, class
+// name, tab, class key. The run's message lines go to the standard error stream.
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -51,12 +51,15 @@ int main(int argc, char** argv) {
   std::string standard;
   fs::path tree;
   bool verbose = false;
+  std::vector<std::string> includes;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg.starts_with("--compiler=")) {
       compiler = arg.substr(11);
     } else if (arg.starts_with("--std=")) {
       standard = arg.substr(6);
+    } else if (arg.starts_with("--include=")) {
+      includes.push_back(arg.substr(10));
     } else if (arg == "--verbose") {
       verbose = true;
     } else {
@@ -64,7 +67,8 @@ int main(int argc, char** argv) {
     }
   }
   if (tree.empty() || !fs::is_directory(tree)) {
-    std::cerr << "usage: class_list <tree> [--compiler=c++] [--std=c++17] [--verbose]\n";
+    std::cerr
+        << "usage: class_list <tree> [--compiler=c++] [--std=c++17] [--include=<folder>]... [--verbose]\n";
     return 2;
   }
   StderrOutput output;
@@ -81,6 +85,7 @@ int main(int argc, char** argv) {
     if (entry.is_regular_file() && isHeader(entry.path())) modules.push_back(entry.path().string());
   }
   std::sort(modules.begin(), modules.end());
+  for (std::string& folder : includes) options.includeDirectories.push_back(std::move(folder));
   if (!compiler.empty()) {
     if (std::optional<CompilerView> view = compilerView(compiler, standard)) {
       options.compilerMacros = std::move(view->macros);

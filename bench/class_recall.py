@@ -2,9 +2,12 @@
 """Class recall and precision of Quillet's front end against libclang's own list of class definitions.
 
     bench/class_recall.py <build>/bench/class_list <tree> [<tree> ...] [--std=c++17] [--show=20]
+                          [--include=<folder>]...
 
 For each tree, every header below it is parsed by libclang (python3-clang-14) as a translation unit of its
-own, with the tree and every "include" folder below it as the include path. The class, struct and union
+own, with the tree, every "include" folder below it and the --include folders as the include path (LLVM's
+headers need /usr/include/llvm-c-14: a header that clang cannot find stops clang's reading of the unit, and
+the classes after it would be missing from clang's list). The class, struct and union
 definitions located in the tree's files are collected, by qualified name: namespaces (inline and unnamed
 ones left out, as users write the names), enclosing classes, and the template arguments of explicit and
 partial specialisations as written. Classes inside function bodies, unnamed classes (unless a typedef names
@@ -130,8 +133,9 @@ class ClangClasses:
             self.walk(child)
 
 
-def clang_classes(tree, std):
+def clang_classes(tree, std, extra_includes):
     headers, includes = tree_files(tree)
+    includes += extra_includes
     classes = ClangClasses(tree)
     index = ci.Index.create()
     args = ["-x", "c++", "-std=" + std] + ["-I" + folder for folder in includes]
@@ -145,8 +149,9 @@ def clang_classes(tree, std):
     return classes.names
 
 
-def quillet_classes(class_list, tree, std):
-    run = subprocess.run([class_list, tree, "--compiler=clang++-14", "--std=" + std],
+def quillet_classes(class_list, tree, std, extra_includes):
+    run = subprocess.run([class_list, tree, "--compiler=clang++-14", "--std=" + std] +
+                         ["--include=" + folder for folder in extra_includes],
                          capture_output=True, text=True, check=True)
     names = set()
     for line in run.stdout.splitlines():
@@ -164,12 +169,13 @@ def main():
     parser.add_argument("trees", nargs="+")
     parser.add_argument("--std", default="c++17")
     parser.add_argument("--show", type=int, default=20, help="misses and extras shown per tree")
+    parser.add_argument("--include", action="append", default=[], help="another include folder")
     options = parser.parse_args()
     setup()
     for tree in options.trees:
         start = time.time()
-        theirs = clang_classes(tree, options.std)
-        ours, not_in_class = quillet_classes(options.class_list, tree, options.std)
+        theirs = clang_classes(tree, options.std, options.include)
+        ours, not_in_class = quillet_classes(options.class_list, tree, options.std, options.include)
         both = theirs & ours
         recall = len(both) / len(theirs) if theirs else 1.0
         precision = len(both) / len(ours) if ours else 1.0

@@ -351,11 +351,15 @@ void RawScanner::number(std::string& text) {
 
 // The name of an operator function: "operator" followed by the characters up to the parameter list. The
 // name also ends before ";", "{" and "}", which no operator name contains, so that a using-declaration
-// such as "using Base::operator=;" does not swallow the declarations after it.
+// such as "using Base::operator=;" does not swallow the declarations after it, and at the end of its line
+// (or a line continuation), so that "using ::ns::operator^=" ending a macro definition does not swallow
+// the lines after the directive.
 void RawScanner::operatorName(std::string& text) {
   std::string scratch;
   skipWhiteSpaceAndComments(scratch);
-  auto ends_name = [](char c) { return c == '(' || c == ';' || c == '{' || c == '}'; };
+  auto ends_name = [](char c) {
+    return c == '(' || c == ';' || c == '{' || c == '}' || c == '\n' || c == '\r' || c == '\\';
+  };
   if (p_ != end_ && is(*p_, kWordStart)) text.push_back(' ');
   if (p_ != end_ && !(*p_ == ';' || *p_ == '{' || *p_ == '}')) {
     text.push_back(*p_);

@@ -137,6 +137,11 @@ TEST(RawScannerTest, NamesOperatorFunctions) {
       "using B::operator=; void f(int);",
       {T_USING, T_IDENTIFIER, T_SCOPE, T_IDENTIFIER, ';', T_TYPE, T_IDENTIFIER, '(', T_TYPE, ')', ';'},
       "using B :: operator= ; void f ( int ) ;");
+  // So does the end of the line: the last line of a macro definition leaves the next line alone.
+  expectTokens("#define E using ::n::operator^= \\\n  x\nnamespace n {",
+               {'#', T_DEFINE, T_IDENTIFIER, T_USING, T_SCOPE, T_IDENTIFIER, T_SCOPE, T_IDENTIFIER, '\\',
+                T_IDENTIFIER, T_NAMESPACE, T_IDENTIFIER, '{'},
+               "# define E using :: n :: operator^= \\ x namespace n {");
 }
 
 TEST(RawScannerTest, CountsLinesAndColumnsWithTabStops) {
