@@ -30,6 +30,18 @@ bool declaresNested(const Class& owner, std::string_view name) {
   return false;
 }
 
+// Where the last "::" outside template arguments starts in `name`; npos when there is none.
+size_t lastScopeSeparator(std::string_view name) {
+  size_t found = std::string_view::npos;
+  int angles = 0;
+  for (size_t i = 0; i + 1 < name.size(); ++i) {
+    if (name[i] == '<') ++angles;
+    if (name[i] == '>' && angles > 0) --angles;
+    if (angles == 0 && name[i] == ':' && name[i + 1] == ':') found = i++;
+  }
+  return found;
+}
+
 std::string qualified(std::string_view scope, std::string_view name) {
   std::string text(scope);
   text += "::";
@@ -77,6 +89,16 @@ void CppDocumentParse::OnClassName(std::string_view name) {
   assembled.name = classStack_.size() > 1
                        ? qualified(classStack_[classStack_.size() - 2].assembled.name, name)
                        : std::string(name);
+  // A nested class of a template defined outside it (template <class T> class Map<T>::iterator) belongs to
+  // the primary, as out-of-class members do, unless the qualifier names a specialization of its own.
+  if (classStack_.size() == 1 && assembled.templatePrefix != "template<>") {
+    const size_t last = lastScopeSeparator(assembled.name);
+    if (last != std::string::npos) {
+      const std::string_view qualifier = std::string_view(assembled.name).substr(0, last);
+      if (qualifier.find('<') != std::string_view::npos && !store_.GetClass(qualifier))
+        assembled.name = withoutArguments(qualifier) + assembled.name.substr(last);
+    }
+  }
   assembled.line = static_cast<int32_t>(declarationLine());
   if (!namespaceStack_.empty()) assembled.nameSpace = joinedNamespace_;
   if (writtenNamespace_.size() != joinedNamespace_.size()) assembled.inlineNamespace = writtenNamespace_;

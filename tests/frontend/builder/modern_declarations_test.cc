@@ -79,11 +79,15 @@ template <class T> class SmallList<T*, 1> { T* at(int i); };
 void SmallList<bool, 4>::flip() { go(); }
 template <class T> T* SmallList<T*, 1>::at(int i) { return 0; }
 template <class T, int N> void SmallList<T, N>::push(T) { go(); }
+template <class T, int N> class SmallList<T, N>::iterator { void next(); };
+template <class T> class SmallList<T*, 1>::iterator { void back(); };
 )",
      "class SmallList [template<class T, int N>]\n  void push/1 body\n"
      "struct SmallList<bool, 4>::Bits\n"
      "class SmallList<bool, 4> [template<>]\n  void flip/0 body\n"
-     "class SmallList<T*, 1> [template<class T>]\n  T* at/1 body\n"},
+     "class SmallList<T*, 1> [template<class T>]\n  T* at/1 body\n"
+     "class SmallList::iterator [template<class T, int N>]\n  void next/0\n"
+     "class SmallList<T*, 1>::iterator [template<class T>]\n  void back/0\n"},
     {"specializations of function templates and of single members never join the primary",
      R"(
 namespace fmt {
