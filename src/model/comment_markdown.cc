@@ -3,6 +3,7 @@
 #include <md4c.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "common/message_output.h"
@@ -95,12 +96,22 @@ size_t nestingOf(std::string_view text) {
   return deepest;
 }
 
+// The characters plainMarkdown looks at more closely; the others are words.
+constexpr std::array<bool, 256> kMayMatter = [] {
+  std::array<bool, 256> table{};
+  for (const char c : std::string_view("\\\t\r\v\f*~`_&]<:.\x03"))
+    table[static_cast<unsigned char>(c)] = true;
+  table[0] = true;
+  return table;
+}();
+
 bool isAlphanumeric(char c) {
   return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// True when md4c would read the paragraph `text` as nothing but plain words, and then `plain` holds what it
-// would report: the lines without their leading and trailing blanks, joined by one blank. Most comment
+// True when md4c would read the paragraph `text` as nothing but plain words, and then `words` holds what it
+// would report: the lines without their leading and trailing blanks, joined by one blank (in `joined` when
+// there are several lines, else a part of `text`). Most comment
 // paragraphs are such prose, and this spares them the parser. The paragraph goes to md4c when Markdown
 // could make something of it:
 // - a line that may start a block (a list item, heading, quote, table row, fence, rule, link definition,
@@ -109,9 +120,9 @@ bool isAlphanumeric(char c) {
 //   the next ">" (an autolink), "://" or "www." (addresses);
 // - two or more runs of "*", "~" or "`", or of "_" outside words: an emphasis, a strikethrough or a code
 //   span needs a pair. A single run is text ("T* p", "~vector()", "x_y").
-bool plainMarkdown(std::string_view text, std::string& plain) {
-  plain.clear();
-  plain.reserve(text.size());
+bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words) {
+  joined.clear();
+  words = {};
   unsigned stars = 0;
   unsigned tildes = 0;
   unsigned ticks = 0;
@@ -143,6 +154,7 @@ bool plainMarkdown(std::string_view text, std::string& plain) {
       };
       for (size_t i = indent; i < last; ++i) {
         const char c = line[i];
+        if (!kMayMatter[static_cast<unsigned char>(c)]) continue;
         switch (c) {
           case '\\':
           case '\t':
@@ -198,12 +210,19 @@ bool plainMarkdown(std::string_view text, std::string& plain) {
             break;
         }
       }
-      if (!plain.empty()) plain += ' ';
-      plain.append(line.substr(indent, last - indent));
+      const std::string_view kept = line.substr(indent, last - indent);
+      if (words.empty()) {
+        words = kept;
+      } else {
+        if (joined.empty()) joined = words;
+        joined += ' ';
+        joined += kept;
+      }
     }
     first = false;
     begin = end + 1;
   }
+  if (!joined.empty()) words = joined;
   return true;
 }
 
@@ -604,10 +623,15 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
 
 void prepareMarkdownInline(std::string_view text, PreparedText& into) {
   PreparedText made;
-  std::string plain;
-  if (plainMarkdown(text, plain)) {
+  std::string joined;
+  std::string_view words;
+  if (plainMarkdown(text, joined, words)) {
     // What md4c would hand on for this paragraph: its words, the lines joined by one blank.
-    if (!plain.empty()) prepareInline(plain, made);
+    if (into.text.empty() && !into.inList && into.copyTargets.empty()) {
+      if (!words.empty()) prepareInline(words, into);
+      return;
+    }
+    if (!words.empty()) prepareInline(words, made);
     into.text += made.text;
     into.block = into.block || made.block;
     into.inList = made.inList;
