@@ -1,5 +1,6 @@
 #include "stylesheet/style_sheet_eval_to_file.h"
 
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -15,25 +16,45 @@
 
 namespace quillet {
 
-std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, std::streamsize count) {
-  if (!target_) return 0;
+void StyleSheetEvalToFile::CountingBuffer::forward(const char* text, std::streamsize count) {
+  if (!target_ || count <= 0) return;
   // Past the output budget nothing more is written; the evaluation stops at its next section.
-  if (!chargeOutput(static_cast<uint64_t>(count))) return count;
+  if (!chargeOutput(static_cast<uint64_t>(count))) return;
   const std::streamsize put = target_->sputn(text, count);
   if (put > 0) written_ += static_cast<uint64_t>(put);
-  return put;
+}
+
+void StyleSheetEvalToFile::CountingBuffer::passOn() {
+  forward(pbase(), pptr() - pbase());
+  setp(area_, area_ + kAreaSize);
+}
+
+std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, std::streamsize count) {
+  if (count <= epptr() - pptr()) {
+    std::memcpy(pptr(), text, static_cast<size_t>(count));
+    pbump(static_cast<int>(count));
+    return count;
+  }
+  passOn();
+  if (count >= kAreaSize) {
+    forward(text, count);
+  } else {
+    std::memcpy(pptr(), text, static_cast<size_t>(count));
+    pbump(static_cast<int>(count));
+  }
+  return count;
 }
 
 StyleSheetEvalToFile::CountingBuffer::int_type StyleSheetEvalToFile::CountingBuffer::overflow(int_type c) {
+  passOn();
   if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-  if (!target_) return traits_type::eof();
-  if (!chargeOutput(1)) return c;
-  const int_type put = target_->sputc(traits_type::to_char_type(c));
-  if (!traits_type::eq_int_type(put, traits_type::eof())) ++written_;
-  return put;
+  *pptr() = traits_type::to_char_type(c);
+  pbump(1);
+  return c;
 }
 
 int StyleSheetEvalToFile::CountingBuffer::sync() {
+  passOn();
   return target_ ? target_->pubsync() : 0;
 }
 

@@ -116,6 +116,7 @@ void StyleSheetEvaluator::evaluate(ObjectStack& stack) {
   }
   const NestingLevel level(activeEvaluations);
   runSections(stack, {});
+  finishOutput();
 }
 
 const std::string& StyleSheetEvaluator::location() {

@@ -91,6 +91,8 @@ class StyleSheetEvaluator {
   virtual void newFile(ObjectStack& stack, const std::string& filePath, const StyleSheet& sheet) = 0;
   /// A number that grows with every character written to the current file.
   virtual uint64_t position() = 0;
+  /// Called when the evaluation ends: whatever is held back goes to the output.
+  virtual void finishOutput() {}
 
   /// The link index shared by the evaluators of the output set.
   LinkIndex& links() const { return links_; }
