@@ -121,19 +121,28 @@ void addEnum(IndexWriter& index, const Enum& e, const std::string& nameSpace) {
 void writeScriptString(std::ostream& out, std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   out << '"';
+  size_t plain = 0;  // where the characters not yet written begin; runs of them are written at once
+  const auto writePlain = [&](size_t end) {
+    if (end > plain) out.write(text.data() + plain, static_cast<std::streamsize>(end - plain));
+  };
   for (size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '"' || c == '\\') {
-      out << '\\' << c;
+      writePlain(i);
+      out << '\\' << static_cast<char>(c);
     } else if (c < 0x20 || c == 0x7f) {
+      writePlain(i);
       out << "\\u00" << kHex[c >> 4] << kHex[c & 15];
     } else if (c == '<' && i + 1 < text.size() && text[i + 1] == '/') {
+      writePlain(i);
       out << "<\\/";  // never "</script" in a page that inlines the text
       ++i;
     } else {
-      out << c;
+      continue;
     }
+    plain = i + 1;
   }
+  writePlain(text.size());
   out << '"';
 }
 
