@@ -91,8 +91,7 @@ bool LinkIndex::addObject(std::string_view fileName, const StyleSheetObject& obj
 }
 
 void LinkIndex::addNamed(std::string_view fileName, std::string_view key, std::string_view anchorName) {
-  if (const std::string_view last = lastPart(key); lastWords_.find(last) == lastWords_.end())
-    lastWords_.emplace(last);
+  recordLastWord(key);
   if (ambiguous_.find(key) != ambiguous_.end() || named_.find(key) != named_.end()) return;
   named_.emplace(std::string(key), Entry{std::string(fileName), std::string(anchorName)});
 }
@@ -101,9 +100,21 @@ void LinkIndex::addTypedef(std::string_view name, Entry target) {
   if (!name.empty()) recordName(std::string(name), target);
 }
 
+size_t LinkIndex::wordBit(std::string_view word) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a: a few multiplications for a short word
+  for (char c : word) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return static_cast<size_t>(hash ^ (hash >> 32)) & (kWordBits - 1);
+}
+
+void LinkIndex::recordLastWord(std::string_view name) {
+  const std::string_view last = lastPart(name);
+  const size_t bit = wordBit(last);
+  wordBits_[bit / 64] |= uint64_t{1} << (bit % 64);
+  if (lastWords_.find(last) == lastWords_.end()) lastWords_.emplace(last);
+}
+
 void LinkIndex::recordName(std::string name, const Entry& entry) {
-  if (const std::string_view last = lastPart(name); lastWords_.find(last) == lastWords_.end())
-    lastWords_.emplace(last);
+  recordLastWord(name);
   if (!ambiguous_.empty() && ambiguous_.find(name) != ambiguous_.end()) return;
   auto [found, inserted] = named_.try_emplace(std::move(name), entry);
   if (!inserted && !(found->second == entry)) {
@@ -123,6 +134,8 @@ const LinkIndex::Entry* LinkIndex::findNamed(std::string_view key) const {
 }
 
 bool LinkIndex::mayName(std::string_view word) const {
+  const size_t bit = wordBit(word);
+  if ((wordBits_[bit / 64] & (uint64_t{1} << (bit % 64))) == 0) return false;
   return lastWords_.find(word) != lastWords_.end();
 }
 

@@ -103,6 +103,10 @@ class LinkIndex final : public LinkLookup {
   using NameSet = std::unordered_set<std::string, StringHash, std::equal_to<>>;
 
   void recordName(std::string name, const Entry& entry);
+  // Enters the last part of a name recorded in lastWords_ and its bit in wordBits_.
+  void recordLastWord(std::string_view name);
+  // The bit of wordBits_ that stands for `word`.
+  static size_t wordBit(std::string_view word);
   const std::string& frozenAnchorName(std::string base, const std::string& owner) const;
 
   using TextMap = std::unordered_map<std::string, std::string, StringHash, std::equal_to<>>;
@@ -111,6 +115,10 @@ class LinkIndex final : public LinkLookup {
   NameMap named_;
   NameSet ambiguous_;
   NameSet lastWords_;  // the last part of every name recorded, withdrawn ones included
+  // One bit per hash value of a last word: a word whose bit is clear names nothing, which most words of a
+  // text are told by this small table rather than by a search of the large set.
+  std::vector<uint64_t> wordBits_ = std::vector<uint64_t>(kWordBits / 64);
+  static constexpr size_t kWordBits = size_t{1} << 16;
   TextMap anchorOwners_;  // anchor name given out -> the declaration it was given to
   TextMap renamed_;       // declaration "\n" AnchorName() -> the suffixed name it was given instead
   bool frozen_ = false;
