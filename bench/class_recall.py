@@ -154,10 +154,11 @@ class ClangClasses:
                 continue
             if child.kind not in RECORDS or not child.is_definition() or not self.in_tree(child):
                 continue
-            where = (child.location.file.name, child.location.line, child.location.column)
             name = self.name_of(child, typedef_names)
             if name is None:
                 continue
+            # The classes one macro invocation makes share its place; their names tell them apart.
+            where = (child.location.file.name, child.location.line, child.location.column, name)
             self.scope_names[child.hash] = name
             if where not in self.seen:
                 self.seen.add(where)
