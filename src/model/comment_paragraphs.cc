@@ -1,6 +1,8 @@
 #include "model/comment_paragraphs.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace quillet {
 
@@ -21,6 +23,14 @@ int32_t levelOfFormatting(int32_t formatting) {
     default:
       return kAutoLevel;
   }
+}
+
+// A mask with the high bit set in every byte of `chunk` that equals `byte`, and perhaps in some bytes above
+// such a byte (never in none of them): the usual test for a zero byte, after an exclusive or.
+uint64_t bytesEqual(uint64_t chunk, char byte) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  const uint64_t x = chunk ^ (kOnes * static_cast<unsigned char>(byte));
+  return (x - kOnes) & ~x & (kOnes << 7);
 }
 
 bool isLower(char c) {
@@ -202,25 +212,43 @@ bool looksPreformatted(std::span<const std::string_view> lines) {
 std::string reflowLines(std::span<const std::string_view> lines, bool capitalize) {
   size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 1;
-  // Written straight into the buffer: every other character is copied, a run of blanks and line breaks
-  // (a line's end is one) becomes one blank between words. Without branches: each character is written,
-  // and the position moves on unless a blank follows a blank (or starts the text).
-  std::string text(size + 1, '\0');
+  // Written straight into the buffer: a run of blanks and line breaks (a line's end is one) becomes one
+  // blank between words. Eight characters at a time are copied as they are when none of them is a line
+  // break and no blank among them follows a blank; only the rest is looked at one by one.
+  std::string text(size + 8, '\0');
   char* out = text.data();
   size_t length = 0;
-  bool after_blank = true;
-  for (std::string_view line : lines) {
-    for (char c : line) {
-      const bool blank = c == ' ' || c == '\n';
-      out[length] = blank ? ' ' : c;
-      length += !(blank && after_blank);
-      after_blank = blank;
+  const auto isBlank = [](char c) { return c == ' ' || c == '\n'; };
+  const auto one = [&](char c) {
+    if (!isBlank(c)) {
+      out[length++] = c;
+    } else if (length > 0 && out[length - 1] != ' ') {
+      out[length++] = ' ';
     }
-    out[length] = ' ';
-    length += !after_blank;
-    after_blank = true;
+  };
+  for (std::string_view line : lines) {
+    size_t begin = 0;
+    size_t end = line.size();
+    while (begin < end && isBlank(line[begin])) ++begin;
+    while (end > begin && isBlank(line[end - 1])) --end;
+    if (begin == end) continue;
+    if (length > 0) out[length++] = ' ';
+    size_t i = begin;
+    for (; i + 8 <= end; i += 8) {
+      uint64_t chunk;
+      std::memcpy(&chunk, line.data() + i, 8);
+      const uint64_t blanks = bytesEqual(chunk, ' ');
+      const bool blankAfterBlank =
+          (blanks & (blanks << 8)) != 0 || ((blanks & 0x80) != 0 && length > 0 && out[length - 1] == ' ');
+      if (blankAfterBlank || bytesEqual(chunk, '\n') != 0) {
+        for (size_t k = i; k < i + 8; ++k) one(line[k]);
+        continue;
+      }
+      std::memcpy(out + length, &chunk, 8);
+      length += 8;
+    }
+    for (; i < end; ++i) one(line[i]);
   }
-  if (length > 0 && out[length - 1] == ' ') --length;
   text.resize(length);
   if (!capitalize || text.empty()) return text;
 

@@ -52,6 +52,11 @@ TEST(CommentParagraphsTest, ReflowsAndCapitalizes) {
   EXPECT_EQ(reflowLines(lines("is it? see <b>x</b>"), true),
             "Is it? see <b>x</b>");  // only a full stop starts a sentence
   EXPECT_EQ(reflowLines(lines("the value\nof x"), false), "the value of x");
+  // Blank runs at every place of an eight-character block, and across its edges and the lines' ends.
+  EXPECT_EQ(reflowLines(lines("abcdefg  hijklmn opqrstu\n   vwxyzab  \n       c  d\ne   \n  f"), false),
+            "abcdefg hijklmn opqrstu vwxyzab c d e f");
+  const std::string_view embedded[] = {"abcdefgh\nijklmnop", "        ", "qrstuvw        x"};
+  EXPECT_EQ(reflowLines(embedded, false), "abcdefgh ijklmnop qrstuvw x");
 }
 
 TEST(CommentParagraphsTest, CutsAtBlankLinesMergesAndDedentsBlocks) {
