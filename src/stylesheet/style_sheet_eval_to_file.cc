@@ -30,6 +30,7 @@ void StyleSheetEvalToFile::CountingBuffer::passOn() {
 }
 
 std::streamsize StyleSheetEvalToFile::CountingBuffer::xsputn(const char* text, std::streamsize count) {
+  if (count <= 0) return 0;  // an empty text may come without characters at all
   if (count <= epptr() - pptr()) {
     std::memcpy(pptr(), text, static_cast<size_t>(count));
     pbump(static_cast<int>(count));
