@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "common/message_output.h"
@@ -96,6 +97,42 @@ size_t nestingOf(std::string_view text) {
   return deepest;
 }
 
+// True when no line of `text` may start a Markdown block (see startsMarkdownBlock and fenceOf) and no run
+// of lines is indented by four more than the text's least indented line: then the text is prose only. One
+// pass over the characters, as most comments are a few lines of prose.
+bool onlyProse(std::string_view text) {
+  size_t common = std::string_view::npos;      // the least indentation of a line with text
+  size_t deepest_run = 0;                      // the most that every line of one run is indented
+  size_t run = std::string_view::npos;         // the least indentation in the current run of lines
+  const char* const end = text.data() + text.size();
+  for (const char* p = text.data(); p < end;) {
+    const char* const line = p;
+    while (p < end && *p == ' ') ++p;
+    if (p == end || *p == '\n') {
+      // A blank line ends a run.
+      if (run != std::string_view::npos) deepest_run = std::max(deepest_run, run);
+      run = std::string_view::npos;
+    } else {
+      const char lead = *p;
+      if (lead == '\t') return false;
+      if (lead == '-' || lead == '+' || lead == '*' || lead == '#' || lead == '>' || lead == '|' ||
+          lead == '`' || lead == '~' || isDigit(lead)) {
+        const char* const line_end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const std::string_view text_line(p, static_cast<size_t>((line_end ? line_end : end) - p));
+        std::string_view language;
+        if (startsMarkdownBlock(text_line) || !fenceOf(text_line, language).empty()) return false;
+      }
+      const size_t indent = static_cast<size_t>(p - line);
+      common = std::min(common, indent);
+      run = std::min(run, indent);
+    }
+    const void* const next = std::memchr(p, '\n', static_cast<size_t>(end - p));
+    p = next ? static_cast<const char*>(next) + 1 : end;
+  }
+  if (run != std::string_view::npos) deepest_run = std::max(deepest_run, run);
+  return common == std::string_view::npos || deepest_run < common + 4;
+}
+
 // The characters plainMarkdown looks at more closely; the others are words.
 constexpr std::array<bool, 256> kMayMatter = [] {
   std::array<bool, 256> table{};
@@ -109,24 +146,96 @@ bool isAlphanumeric(char c) {
   return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+// How a character next to a run of "*" or "_" counts when deciding whether the run may open or close an
+// emphasis. Beyond ASCII it is not looked up: such a run is taken to do both.
+enum class Neighbour { kBlank, kPunctuation, kOther, kUnknown };
+
+Neighbour neighbourKind(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte >= 0x80) return Neighbour::kUnknown;
+  if (c == ' ' || c == '\t' || c == '\n') return Neighbour::kBlank;
+  if ((c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') || (c >= '{' && c <= '~'))
+    return Neighbour::kPunctuation;
+  return Neighbour::kOther;
+}
+
+// Whether a run of `mark` ("*" or "_") between the characters `before` and `after` may open and may close
+// an emphasis: the flanking rules of CommonMark.
+void emphasisSides(char mark, Neighbour before, Neighbour after, bool& opens, bool& closes) {
+  if (before == Neighbour::kUnknown || after == Neighbour::kUnknown) {
+    opens = closes = true;
+    return;
+  }
+  const bool left = after != Neighbour::kBlank &&
+                    (after != Neighbour::kPunctuation || before != Neighbour::kOther);
+  const bool right = before != Neighbour::kBlank &&
+                     (before != Neighbour::kPunctuation || after != Neighbour::kOther);
+  if (mark == '*') {
+    opens = left;
+    closes = right;
+  } else {
+    opens = left && (!right || before == Neighbour::kPunctuation);
+    closes = right && (!left || after == Neighbour::kPunctuation);
+  }
+}
+
+// True when `text` holds only `mark` and blanks.
+bool onlyMarks(std::string_view text, char mark) {
+  return text.find_first_not_of(std::string{mark, ' ', '\t'}) == std::string_view::npos;
+}
+
+// True when the line `text` (indentation and trailing blanks left out) may start or underline a block
+// for md4c: a list item, a rule, a heading or its underline, a quote, a table row or a fence. A "[" that
+// leads a line is left to the caller (a link definition).
+bool mayStartBlock(std::string_view text) {
+  const char lead = text[0];
+  switch (lead) {
+    case '-':
+    case '+':
+    case '*':
+      return text.size() == 1 || text[1] == ' ' || text[1] == '\t' || onlyMarks(text, lead);
+    case '=':
+    case '_':
+      return onlyMarks(text, lead);
+    case '#': {
+      const size_t hashes = std::min(text.find_first_not_of('#'), text.size());
+      return hashes == text.size() || text[hashes] == ' ' || text[hashes] == '\t';
+    }
+    case '`':
+    case '~':
+      return text.starts_with(std::string_view(lead == '`' ? "```" : "~~~"));
+    case '>':
+    case '|':
+    case ':':
+      return true;
+    default:
+      break;
+  }
+  if (!isDigit(lead)) return false;
+  size_t digits = 0;
+  while (digits < text.size() && isDigit(text[digits])) ++digits;
+  return digits < text.size() && (text[digits] == '.' || text[digits] == ')') &&
+         (digits + 1 == text.size() || text[digits + 1] == ' ' || text[digits + 1] == '\t');
+}
+
 // True when md4c would read the paragraph `text` as nothing but plain words, and then `words` holds what it
 // would report: the lines without their leading and trailing blanks, joined by one blank (in `joined` when
-// there are several lines, else a part of `text`). Most comment
-// paragraphs are such prose, and this spares them the parser. The paragraph goes to md4c when Markdown
-// could make something of it:
-// - a line that may start a block (a list item, heading, quote, table row, fence, rule, link definition,
-//   or code indented by four), two blanks before a line break, or a blank line;
+// there are several lines, else a part of `text`). Most comment paragraphs are such prose, and this spares
+// them the parser. The paragraph goes to md4c when Markdown could make something of it:
+// - a line that may start a block (see mayStartBlock), code indented by four, a link definition, two
+//   blanks before a line break, or a blank line;
 // - a backslash (escapes and commands), an entity ("&lt;"), "](" of a link, "<" with ":" or "@" before
 //   the next ">" (an autolink), "://" or "www." (addresses);
-// - two or more runs of "*", "~" or "`", or of "_" outside words: an emphasis, a strikethrough or a code
-//   span needs a pair. A single run is text ("T* p", "~vector()", "x_y").
+// - a run of "*" or "_" that may close an emphasis after one that may open it ("T* p", "__x and __y" and
+//   "x_y" are text), or two or more runs of "~" or "`" (a strikethrough or a code span needs a pair).
 bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words) {
   joined.clear();
   words = {};
-  unsigned stars = 0;
+  bool star_opened = false;
+  bool underscore_opened = false;
   unsigned tildes = 0;
   unsigned ticks = 0;
-  unsigned underscores = 0;
+  bool bracket_lead = false;
   size_t begin = 0;
   bool first = true;
   while (begin < text.size()) {
@@ -141,20 +250,18 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
     } else {
       if ((first && indent >= 4) || line.substr(0, indent).find('\t') != std::string_view::npos) return false;
       if (end < text.size() && line.size() - last >= 2) return false;  // a hard line break
-      const char lead = line[indent];
-      if (std::string_view("-+*#=>|`~<_[:").find(lead) != std::string_view::npos) return false;
-      if (isDigit(lead)) {
-        size_t digits = indent;
-        while (digits < last && isDigit(line[digits])) ++digits;
-        if (digits < last && (line[digits] == '.' || line[digits] == ')')) return false;
-      }
-      // Moves `i` to the last character of the run of equal characters it is in.
-      const auto skipRun = [&](size_t& i) {
-        while (i + 1 < last && line[i + 1] == line[i]) ++i;
-      };
+      if (mayStartBlock(line.substr(indent, last - indent))) return false;
+      bracket_lead = bracket_lead || line[indent] == '[';
+      // The character before a line's first one is its line break, a blank to md4c.
+      const auto before = [&](size_t i) { return i == indent ? '\n' : line[i - 1]; };
+      const auto after = [&](size_t i) { return i + 1 < last ? line[i + 1] : '\n'; };
       for (size_t i = indent; i < last; ++i) {
         const char c = line[i];
         if (!kMayMatter[static_cast<unsigned char>(c)]) continue;
+        // Moves `i` to the last character of the run of equal characters it is in.
+        const auto skipRun = [&] {
+          while (i + 1 < last && line[i + 1] == c) ++i;
+        };
         switch (c) {
           case '\\':
           case '\t':
@@ -165,27 +272,25 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
           case kBackslash:
             return false;
           case '*':
-            skipRun(i);
-            if (++stars > 1) return false;
+          case '_': {
+            const char previous = before(i);
+            skipRun();
+            bool opens = false;
+            bool closes = false;
+            emphasisSides(c, neighbourKind(previous), neighbourKind(after(i)), opens, closes);
+            bool& opened = c == '*' ? star_opened : underscore_opened;
+            if (closes && opened) return false;
+            opened = opened || opens;
             break;
+          }
           case '~':
-            skipRun(i);
+            skipRun();
             if (++tildes > 1) return false;
             break;
           case '`':
-            skipRun(i);
+            skipRun();
             if (++ticks > 1) return false;
             break;
-          case '_': {
-            // Inside a word ("max_size") an underscore never marks emphasis.
-            const size_t from = i;
-            skipRun(i);
-            if ((from == indent || !isAlphanumeric(line[from - 1]) || i + 1 >= last ||
-                 !isAlphanumeric(line[i + 1])) &&
-                ++underscores > 1)
-              return false;
-            break;
-          }
           case '&':
             if (i + 1 < last && (line[i + 1] == '#' || isAlphanumeric(line[i + 1]))) return false;
             break;
@@ -193,8 +298,10 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
             if (i + 1 < last && line[i + 1] == '(') return false;
             break;
           case '<': {
-            const size_t close = line.find('>', i);
-            const std::string_view inside = line.substr(i, close == std::string_view::npos ? 0 : close - i);
+            // md4c finds an autolink across a line break too, and reads "<>" as its start.
+            const std::string_view rest = text.substr(begin + i);
+            const size_t close = rest.find('>', 2);
+            const std::string_view inside = rest.substr(0, close == std::string_view::npos ? 0 : close);
             if (inside.find_first_of(":@") != std::string_view::npos) return false;
             break;
           }
@@ -222,6 +329,8 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
     first = false;
     begin = end + 1;
   }
+  // A link definition ("[name]: target") may open the paragraph, its name running over lines.
+  if (bracket_lead && text.find("]:") != std::string_view::npos) return false;
   if (!joined.empty()) words = joined;
   return true;
 }
@@ -508,6 +617,7 @@ std::vector<TagRegion> regionsFrom(std::span<const TagRegion> regions, size_t of
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options,
                                                   std::string_view fileName) {
+  if (onlyProse(text)) return buildParagraphs(text, regions, options);
   if (nestingOf(text) > kDeepestNesting) {
     reportMessage("warning: " + (fileName.empty() ? std::string() : "(" + std::string(fileName) + ") ") +
                   "Markdown nested more than " + std::to_string(kDeepestNesting) + " deep, shown as text.");
@@ -619,6 +729,15 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
   }
   addProse(text.size());
   return paragraphs;
+}
+
+bool isPlainMarkdown(std::string_view text) {
+  if (text.empty() || text.front() == ' ' || text.back() == ' ' ||
+      text.find('\n') != std::string_view::npos)
+    return false;
+  std::string joined;
+  std::string_view words;
+  return plainMarkdown(text, joined, words);
 }
 
 void prepareMarkdownInline(std::string_view text, PreparedText& into) {

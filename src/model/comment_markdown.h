@@ -24,6 +24,10 @@ namespace quillet {
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options, std::string_view fileName);
 
+/// True when Markdown finds nothing in the one-line paragraph text `text`: it would hand on the text as
+/// it stands.
+bool isPlainMarkdown(std::string_view text);
+
 /// Appends the inline Markdown of the paragraph text `text` (code spans, emphasis, links, autolinks) to
 /// `into`, its other text marked up as prepareInline does.
 void prepareMarkdownInline(std::string_view text, PreparedText& into);

@@ -93,8 +93,9 @@ void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
                                             : buildParagraphs(block.text, shifted, options);
   for (DocParagraph& paragraph : made) {
     // A paragraph with nothing to mark up is prepared markup as it stands (a see-also list excepted).
-    if (paragraph.prepared || (!seeAlso && !(markdown && paragraph.kind == DocParagraph::kFlowing) &&
-                               isPlainText(paragraph.text))) {
+    if (paragraph.prepared ||
+        (!seeAlso && isPlainText(paragraph.text) &&
+         (!markdown || paragraph.kind != DocParagraph::kFlowing || isPlainMarkdown(paragraph.text)))) {
       paragraph.prepared = true;
       paragraphs.push_back(std::move(paragraph));
       continue;

@@ -45,6 +45,10 @@ TEST(CommentMarkdownTest, InlineSpansBecomeTagsAndTheirTextStaysText) {
        "T* p, ~vector(), a `tick, x_y_z [x] and && a | b > c"},
       {"T* p and *q*, _x and y_, ~a ~b~", "T* p and [em]q[/em], [em]x and y[/em], [s]a ~b[/s]"},
       {"64-bit\n2. not a list", "64-bit 2. not a list"},
+      // A run that may only open (or only close) an emphasis makes none; one that may close after one
+      // that may open does.
+      {"__il and __args in __s._M_p", "__il and __args in __s._M_p"},
+      {"-*- C++ -*-, a _must_ b", "-[em]- C++ -[/em]-, a [em]must[/em] b"},
   };
   for (const auto& [text, prepared] : cases) {
     PreparedText made;
