@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "common/message_output.h"
 
@@ -740,6 +741,35 @@ bool isPlainMarkdown(std::string_view text) {
   return plainMarkdown(text, joined, words);
 }
 
+namespace {
+
+// What md4c made of paragraphs it read, by their text. The same paragraphs come back in file after file
+// (a licence's address, an editor's mode line "-*- C++ -*-"), so each thread keeps its last few thousand.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+using MarkdownMemo = std::unordered_map<std::string, PreparedText, TextHash, std::equal_to<>>;
+constexpr size_t kMemoSize = 4096;
+
+MarkdownMemo& markdownMemo() {
+  thread_local MarkdownMemo memo;
+  return memo;
+}
+
+void appendMade(const PreparedText& made, PreparedText& into) {
+  into.text += made.text;
+  into.block = into.block || made.block;
+  into.inList = made.inList;
+  into.copyTargets.insert(into.copyTargets.end(), made.copyTargets.begin(), made.copyTargets.end());
+}
+
+}  // namespace
+
+void forgetMarkdownReadings() {
+  markdownMemo().clear();
+}
+
 void prepareMarkdownInline(std::string_view text, PreparedText& into) {
   PreparedText made;
   std::string joined;
@@ -751,20 +781,21 @@ void prepareMarkdownInline(std::string_view text, PreparedText& into) {
       return;
     }
     if (!words.empty()) prepareInline(words, made);
-    into.text += made.text;
-    into.block = into.block || made.block;
-    into.inList = made.inList;
-    into.copyTargets.insert(into.copyTargets.end(), made.copyTargets.begin(), made.copyTargets.end());
+    appendMade(made, into);
     return;
   }
-  if (MarkdownWriter(made).read(text)) {
-    into.text += made.text;
-    into.block = into.block || made.block;
-    into.inList = made.inList;
-    into.copyTargets.insert(into.copyTargets.end(), made.copyTargets.begin(), made.copyTargets.end());
+  MarkdownMemo& memo = markdownMemo();
+  if (const auto known = memo.find(text); known != memo.end()) {
+    appendMade(known->second, into);
     return;
   }
-  prepareInline(text, into);
+  if (!MarkdownWriter(made).read(text)) {
+    prepareInline(text, into);
+    return;
+  }
+  appendMade(made, into);
+  if (memo.size() >= kMemoSize) memo.clear();
+  memo.emplace(std::string(text), std::move(made));
 }
 
 }  // namespace quillet

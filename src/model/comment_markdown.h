@@ -28,6 +28,10 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
 /// it stands.
 bool isPlainMarkdown(std::string_view text);
 
+/// Forgets the readings of paragraphs that this thread keeps to answer repeated ones at once (for a
+/// measure that must read the same comments afresh each round).
+void forgetMarkdownReadings();
+
 /// Appends the inline Markdown of the paragraph text `text` (code spans, emphasis, links, autolinks) to
 /// `into`, its other text marked up as prepareInline does.
 void prepareMarkdownInline(std::string_view text, PreparedText& into);

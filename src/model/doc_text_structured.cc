@@ -76,21 +76,14 @@ void prepareSeeAlso(std::string_view text, PreparedText& into) {
   }
 }
 
-// Appends the paragraphs of one block of comment text to `paragraphs`, as prepared markup.
-void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
+// Appends the paragraphs of the prose `text` (which began at `offset` in the comment) to `paragraphs`, as
+// prepared markup.
+void appendProse(std::string_view text, size_t offset, std::span<const TagRegion> regions,
                  const ParagraphOptions& options, bool markdown, bool seeAlso, std::string_view fileName,
                  std::vector<DocParagraph>& paragraphs, std::vector<std::string>& copyTargets) {
-  if (block.verbatim) {
-    DocParagraph code;
-    code.kind = DocParagraph::kPreformatted;
-    code.prepared = true;
-    appendPreparedText(code.text, block.text);
-    paragraphs.push_back(std::move(code));
-    return;
-  }
-  const std::vector<TagRegion> shifted = regionsFrom(regions, block.offset);
-  std::vector<DocParagraph> made = markdown ? buildMarkdownParagraphs(block.text, shifted, options, fileName)
-                                            : buildParagraphs(block.text, shifted, options);
+  const std::vector<TagRegion> shifted = regionsFrom(regions, offset);
+  std::vector<DocParagraph> made = markdown ? buildMarkdownParagraphs(text, shifted, options, fileName)
+                                            : buildParagraphs(text, shifted, options);
   for (DocParagraph& paragraph : made) {
     // A paragraph with nothing to mark up is prepared markup as it stands (a see-also list excepted).
     if (paragraph.prepared ||
@@ -118,6 +111,22 @@ void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
   }
 }
 
+// Appends the paragraphs of one block of comment text to `paragraphs`, as prepared markup.
+void appendBlock(const CommentBlock& block, std::span<const TagRegion> regions,
+                 const ParagraphOptions& options, bool markdown, bool seeAlso, std::string_view fileName,
+                 std::vector<DocParagraph>& paragraphs, std::vector<std::string>& copyTargets) {
+  if (!block.verbatim) {
+    appendProse(block.text, block.offset, regions, options, markdown, seeAlso, fileName, paragraphs,
+                copyTargets);
+    return;
+  }
+  DocParagraph code;
+  code.kind = DocParagraph::kPreformatted;
+  code.prepared = true;
+  appendPreparedText(code.text, block.text);
+  paragraphs.push_back(std::move(code));
+}
+
 std::vector<CommentItem>* listFor(CommentSections& sections, SectionKind kind) {
   switch (kind) {
     case SectionKind::kParam:
@@ -142,8 +151,14 @@ std::vector<CommentItem>* listFor(CommentSections& sections, SectionKind kind) {
 
 bool DocText::readStructured(std::string_view text, std::span<const TagRegion> regions,
                              const ParagraphOptions& options, bool markdown, Data& data) {
-  CommentStructure structure;
-  if (mayHoldCommands(text)) structure = readCommentStructure(text, data.fileName);
+  if (!mayHoldCommands(text)) {
+    if (!markdown) return false;
+    // Markdown without commands (most comments): one block of prose, and no sections.
+    appendProse(text, 0, regions, options, markdown, false, data.fileName, data.paragraphs, data.copyTargets);
+    finishPreformatted(data.paragraphs);
+    return true;
+  }
+  CommentStructure structure = readCommentStructure(text, data.fileName);
   for (const std::string& name : structure.unknownCommands)
     reportMessage("warning: unknown comment command @" + name + ", shown as text.");
   for (const std::string& problem : structure.problems) reportMessage(problem);
