@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "common/byte_search.h"
+
 namespace quillet {
 
 namespace {
@@ -52,7 +54,7 @@ void blankLineMarkers(std::string& text, size_t begin, size_t end, bool keepEmph
 }  // namespace
 
 std::string expandTabs(std::string_view text, int tabSize) {
-  if (text.find('\t') == std::string_view::npos && text.find('\r') == std::string_view::npos)
+  if (findEitherByte(text, '\t', '\r') == std::string_view::npos)
     return std::string(text);
   const size_t width = tabSize > 0 ? static_cast<size_t>(tabSize) : 8;
   std::string out;
@@ -83,8 +85,7 @@ std::string expandTabs(std::string_view text, int tabSize) {
 void blankCommentMarkers(std::string& text, bool keepEmphasis) {
   size_t begin = 0;
   while (begin <= text.size()) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string::npos) end = text.size();
+    const size_t end = lineEnd(text, begin);
     blankLineMarkers(text, begin, end, keepEmphasis);
     begin = end + 1;
   }

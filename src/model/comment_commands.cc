@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "common/byte_search.h"
+
 namespace quillet {
 
 namespace {
@@ -217,15 +219,9 @@ bool readCommand(std::string_view text, size_t at, CommandAt& found) {
 }
 
 bool mayHoldCommands(std::string_view text) {
-  // Two searches for one character each are faster than one for either: most comments hold neither.
-  for (char mark : {'@', '\\'}) {
-    for (const char* at = static_cast<const char*>(std::memchr(text.data(), mark, text.size()));
-         at != nullptr;) {
-      const size_t next = static_cast<size_t>(at - text.data()) + 1;
-      if (next < text.size() && isLetter(text[next])) return true;
-      at = static_cast<const char*>(std::memchr(text.data() + next, mark, text.size() - next));
-    }
-  }
+  for (size_t at = findAnyOf<false, '@', '\\'>(text); at != std::string_view::npos;
+       at = findAnyOf<false, '@', '\\'>(text, at + 1))
+    if (at + 1 < text.size() && isLetter(text[at + 1])) return true;
   return false;
 }
 

@@ -8,8 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
+
+#include "common/byte_search.h"
 
 namespace quillet {
 
@@ -68,24 +69,13 @@ bool mayHoldCommands(std::string_view text);
 
 /// Where the first "@" or "\" of `text` at or after `from` stands; npos when there is none.
 inline size_t findCommandMark(std::string_view text, size_t from) {
-  for (; from < text.size(); ++from)
-    if (text[from] == '@' || text[from] == '\\') return from;
-  return std::string_view::npos;
+  return findAnyOf<false, '@', '\\'>(text, from);
 }
 
 /// Where the first "@" or "\" of the line of `text` that `from` is on stands, or else the line break that
 /// ends the line; npos when neither follows.
 inline size_t findCommandMarkOnLine(std::string_view text, size_t from) {
-  if (from >= text.size()) return std::string_view::npos;
-  const char* begin = text.data() + from;
-  const size_t rest = text.size() - from;
-  const char* line_end = static_cast<const char*>(std::memchr(begin, '\n', rest));
-  const size_t line = line_end ? static_cast<size_t>(line_end - begin) : rest;
-  const char* mark = static_cast<const char*>(std::memchr(begin, '@', line));
-  const size_t before_mark = mark ? static_cast<size_t>(mark - begin) : line;
-  const char* backslash = static_cast<const char*>(std::memchr(begin, '\\', before_mark));
-  const char* found = backslash ? backslash : mark ? mark : line_end;
-  return found ? static_cast<size_t>(found - text.data()) : std::string_view::npos;
+  return findAnyOf<false, '@', '\\', '\n'>(text, from);
 }
 
 }  // namespace quillet

@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "common/byte_search.h"
 #include "common/message_output.h"
 
 namespace quillet {
@@ -118,8 +119,8 @@ bool onlyProse(std::string_view text) {
       if (lead == '\t') return false;
       if (lead == '-' || lead == '+' || lead == '*' || lead == '#' || lead == '>' || lead == '|' ||
           lead == '`' || lead == '~' || isDigit(lead)) {
-        const char* const line_end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        const std::string_view text_line(p, static_cast<size_t>((line_end ? line_end : end) - p));
+        const std::string_view rest(p, static_cast<size_t>(end - p));
+        const std::string_view text_line = rest.substr(0, lineEnd(rest, 0));
         std::string_view language;
         if (startsMarkdownBlock(text_line) || !fenceOf(text_line, language).empty()) return false;
       }
@@ -127,21 +128,12 @@ bool onlyProse(std::string_view text) {
       common = std::min(common, indent);
       run = std::min(run, indent);
     }
-    const void* const next = std::memchr(p, '\n', static_cast<size_t>(end - p));
-    p = next ? static_cast<const char*>(next) + 1 : end;
+    const std::string_view rest(p, static_cast<size_t>(end - p));
+    p += std::min(lineEnd(rest, 0) + 1, rest.size());
   }
   if (run != std::string_view::npos) deepest_run = std::max(deepest_run, run);
   return common == std::string_view::npos || deepest_run < common + 4;
 }
-
-// The characters plainMarkdown looks at more closely; the others are words.
-constexpr std::array<bool, 256> kMayMatter = [] {
-  std::array<bool, 256> table{};
-  for (const char c : std::string_view("\\\t\r\v\f*~`_&]<:.\x03"))
-    table[static_cast<unsigned char>(c)] = true;
-  table[0] = true;
-  return table;
-}();
 
 bool isAlphanumeric(char c) {
   return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -240,8 +232,7 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
   size_t begin = 0;
   bool first = true;
   while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
+    const size_t end = lineEnd(text, begin);
     const std::string_view line = text.substr(begin, end - begin);
     const size_t indent = indentOf(line);
     size_t last = line.size();
@@ -256,9 +247,13 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
       // The character before a line's first one is its line break, a blank to md4c.
       const auto before = [&](size_t i) { return i == indent ? '\n' : line[i - 1]; };
       const auto after = [&](size_t i) { return i + 1 < last ? line[i + 1] : '\n'; };
-      for (size_t i = indent; i < last; ++i) {
+      // Only the characters that may matter are looked at; the others are words.
+      const std::string_view kept = line.substr(0, last);
+      const auto nextMark = [&](size_t from) {
+        return std::min(findAnyOf<true, '\\', '*', '~', '`', '_', '&', ']', '<', ':', '.'>(kept, from), last);
+      };
+      for (size_t i = nextMark(indent); i < last; i = nextMark(i + 1)) {
         const char c = line[i];
-        if (!kMayMatter[static_cast<unsigned char>(c)]) continue;
         // Moves `i` to the last character of the run of equal characters it is in.
         const auto skipRun = [&] {
           while (i + 1 < last && line[i + 1] == c) ++i;
@@ -318,13 +313,13 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
             break;
         }
       }
-      const std::string_view kept = line.substr(indent, last - indent);
+      const std::string_view words_of_line = line.substr(indent, last - indent);
       if (words.empty()) {
-        words = kept;
+        words = words_of_line;
       } else {
         if (joined.empty()) joined = words;
         joined += ' ';
-        joined += kept;
+        joined += words_of_line;
       }
     }
     first = false;
@@ -734,7 +729,7 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
 
 bool isPlainMarkdown(std::string_view text) {
   if (text.empty() || text.front() == ' ' || text.back() == ' ' ||
-      text.find('\n') != std::string_view::npos)
+      findByte(text, '\n') != std::string_view::npos)
     return false;
   std::string joined;
   std::string_view words;

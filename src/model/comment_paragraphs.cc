@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/byte_search.h"
+
 namespace quillet {
 
 namespace {
@@ -25,14 +27,6 @@ int32_t levelOfFormatting(int32_t formatting) {
   }
 }
 
-// A mask with the high bit set in every byte of `chunk` that equals `byte`, and perhaps in some bytes above
-// such a byte (never in none of them): the usual test for a zero byte, after an exclusive or.
-uint64_t bytesEqual(uint64_t chunk, char byte) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull;
-  const uint64_t x = chunk ^ (kOnes * static_cast<unsigned char>(byte));
-  return (x - kOnes) & ~x & (kOnes << 7);
-}
-
 bool isLower(char c) {
   return c >= 'a' && c <= 'z';
 }
@@ -41,11 +35,17 @@ char toUpper(char c) {
   return static_cast<char>(c - 'a' + 'A');
 }
 
-// True when `line` holds three blanks in a row somewhere.
+// True when `line` holds three blanks in a row somewhere. Chunks overlap by two bytes, so that a run
+// across their border is seen.
 bool hasThreeBlanks(std::string_view line) {
+  size_t i = 0;
+  for (; i + kChunkSize <= line.size(); i += kChunkSize - 2) {
+    const uint32_t blanks = chunkMask(line.data() + i, ' ');
+    if ((blanks & (blanks >> 1) & (blanks >> 2)) != 0) return true;
+  }
   unsigned run = 0;
-  for (char c : line) {
-    run = c == ' ' ? run + 1 : 0;
+  for (; i < line.size(); ++i) {
+    run = line[i] == ' ' ? run + 1 : 0;
     if (run == 3) return true;
   }
   return false;
@@ -97,8 +97,7 @@ void removeIndentation(std::string& text, size_t count) {
   out.reserve(text.size());
   size_t begin = 0;
   while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
-    end = end == std::string::npos ? text.size() : end + 1;
+    const size_t end = std::min(lineEnd(text, begin) + 1, text.size());
     size_t skip = 0;
     while (skip < count && begin + skip < end && (text[begin + skip] == ' ' || text[begin + skip] == '\t'))
       ++skip;
@@ -113,11 +112,11 @@ size_t commonIndentation(std::string_view text) {
   size_t common = std::string_view::npos;
   size_t begin = 0;
   while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
+    const size_t end = lineEnd(text, begin);
     const std::string_view line = text.substr(begin, end - begin);
-    const size_t indent = line.find_first_not_of(" \t");
-    if (indent != std::string_view::npos) common = std::min(common, indent);
+    size_t indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t')) ++indent;
+    if (indent < line.size()) common = std::min(common, indent);
     begin = end + 1;
   }
   return common == std::string_view::npos ? 0 : common;
@@ -164,8 +163,7 @@ std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const
 
   size_t begin = 0;
   while (begin <= text.size()) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
+    const size_t end = lineEnd(text, begin);
     const std::string_view line = text.substr(begin, end - begin);
     if (line.find_first_not_of(' ') == std::string_view::npos) {
       finish();
@@ -213,9 +211,9 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
   size_t size = 0;
   for (std::string_view line : lines) size += line.size() + 1;
   // Written straight into the buffer: a run of blanks and line breaks (a line's end is one) becomes one
-  // blank between words. Eight characters at a time are copied as they are when none of them is a line
-  // break and no blank among them follows a blank; only the rest is looked at one by one.
-  std::string text(size + 8, '\0');
+  // blank between words. A chunk of characters is copied as it is when none of them is a line break and
+  // no blank among them follows a blank; only the rest is looked at one by one.
+  std::string text(size, '\0');
   char* out = text.data();
   size_t length = 0;
   const auto isBlank = [](char c) { return c == ' ' || c == '\n'; };
@@ -234,18 +232,17 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
     if (begin == end) continue;
     if (length > 0) out[length++] = ' ';
     size_t i = begin;
-    for (; i + 8 <= end; i += 8) {
-      uint64_t chunk;
-      std::memcpy(&chunk, line.data() + i, 8);
-      const uint64_t blanks = bytesEqual(chunk, ' ');
+    for (; i + kChunkSize <= end; i += kChunkSize) {
+      const char* const chunk = line.data() + i;
+      const uint32_t blanks = chunkMask(chunk, ' ');
       const bool blankAfterBlank =
-          (blanks & (blanks << 8)) != 0 || ((blanks & 0x80) != 0 && length > 0 && out[length - 1] == ' ');
-      if (blankAfterBlank || bytesEqual(chunk, '\n') != 0) {
-        for (size_t k = i; k < i + 8; ++k) one(line[k]);
+          (blanks & (blanks << 1)) != 0 || ((blanks & 1) != 0 && length > 0 && out[length - 1] == ' ');
+      if (blankAfterBlank || chunkMask(chunk, '\n') != 0) {
+        for (size_t k = i; k < i + kChunkSize; ++k) one(line[k]);
         continue;
       }
-      std::memcpy(out + length, &chunk, 8);
-      length += 8;
+      std::memcpy(out + length, chunk, kChunkSize);
+      length += kChunkSize;
     }
     for (; i < end; ++i) one(line[i]);
   }
@@ -254,8 +251,9 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
 
   if (isLower(text[0])) text[0] = toUpper(text[0]);
   if (std::string_view(".:;>?").find(text.back()) == std::string_view::npos) text += '.';
-  for (size_t i = 2; i < text.size(); ++i)
-    if (text[i - 2] == '.' && text[i - 1] == ' ' && isLower(text[i])) text[i] = toUpper(text[i]);
+  for (size_t stop = findByte(text, '.'); stop != std::string::npos; stop = findByte(text, '.', stop + 1))
+    if (stop + 2 < text.size() && text[stop + 1] == ' ' && isLower(text[stop + 2]))
+      text[stop + 2] = toUpper(text[stop + 2]);
   return text;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/byte_search.h"
+
 namespace quillet {
 
 namespace {
@@ -149,8 +151,7 @@ class StructureReader {
   }
   // The end of the line the reader is on.
   size_t lineEnd() const {
-    const size_t end = text_.find('\n', pos_);
-    return end == std::string_view::npos ? text_.size() : end;
+    return quillet::lineEnd(text_, pos_);
   }
   // The next word on the line (blanks skipped), and the reader after it.
   std::string_view word() {
