@@ -221,7 +221,9 @@ bool mayStartBlock(std::string_view text) {
 //   the next ">" (an autolink), "://" or "www." (addresses);
 // - a run of "*" or "_" that may close an emphasis after one that may open it ("T* p", "__x and __y" and
 //   "x_y" are text), or two or more runs of "~" or "`" (a strikethrough or a code span needs a pair).
-bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words) {
+// With `plainText`, it is also false when the words hold something that prepareInline marks up: a
+// command, a tag, an address.
+bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words, bool plainText) {
   joined.clear();
   words = {};
   bool star_opened = false;
@@ -250,7 +252,7 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
       // Only the characters that may matter are looked at; the others are words.
       const std::string_view kept = line.substr(0, last);
       const auto nextMark = [&](size_t from) {
-        return std::min(findAnyOf<true, '\\', '*', '~', '`', '_', '&', ']', '<', ':', '.'>(kept, from), last);
+        return std::min(findAnyOf<true, '\\', '*', '~', '`', '_', '&', ']', '<', ':', '.', '@'>(kept, from), last);
       };
       for (size_t i = nextMark(indent); i < last; i = nextMark(i + 1)) {
         const char c = line[i];
@@ -293,7 +295,11 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
           case ']':
             if (i + 1 < last && line[i + 1] == '(') return false;
             break;
+          case '@':
+            if (plainText) return false;
+            break;
           case '<': {
+            if (plainText) return false;
             // md4c finds an autolink across a line break too, and reads "<>" as its start.
             const std::string_view rest = text.substr(begin + i);
             const size_t close = rest.find('>', 2);
@@ -310,6 +316,7 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
               return false;
             break;
           default:
+            if (plainText && (c == kMarkupTagOpen || c == kMarkupTagClose)) return false;
             break;
         }
       }
@@ -728,12 +735,10 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
 }
 
 bool isPlainMarkdown(std::string_view text) {
-  if (text.empty() || text.front() == ' ' || text.back() == ' ' ||
-      findByte(text, '\n') != std::string_view::npos)
-    return false;
+  // Handed on as it stands: one line without blanks at its ends (lines are joined, and ends trimmed).
   std::string joined;
   std::string_view words;
-  return plainMarkdown(text, joined, words);
+  return plainMarkdown(text, joined, words, true) && joined.empty() && words.size() == text.size();
 }
 
 namespace {
@@ -769,7 +774,7 @@ void prepareMarkdownInline(std::string_view text, PreparedText& into) {
   PreparedText made;
   std::string joined;
   std::string_view words;
-  if (plainMarkdown(text, joined, words)) {
+  if (plainMarkdown(text, joined, words, false)) {
     // What md4c would hand on for this paragraph: its words, the lines joined by one blank.
     if (into.text.empty() && !into.inList && into.copyTargets.empty()) {
       if (!words.empty()) prepareInline(words, into);

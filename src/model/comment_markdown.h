@@ -24,8 +24,8 @@ namespace quillet {
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options, std::string_view fileName);
 
-/// True when Markdown finds nothing in the one-line paragraph text `text`: it would hand on the text as
-/// it stands.
+/// True when the paragraph text `text` is one line that neither Markdown nor prepareInline finds anything
+/// in: it is prepared markup as it stands.
 bool isPlainMarkdown(std::string_view text);
 
 /// Forgets the readings of paragraphs that this thread keeps to answer repeated ones at once (for a

@@ -3,6 +3,7 @@
 // prepared markup, code blocks are kept as written, and every section becomes a comment of its own in the
 // comment's CommentSections.
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "common/message_output.h"
@@ -86,18 +87,17 @@ void appendProse(std::string_view text, size_t offset, std::span<const TagRegion
                                             : buildParagraphs(text, shifted, options);
   for (DocParagraph& paragraph : made) {
     // A paragraph with nothing to mark up is prepared markup as it stands (a see-also list excepted).
-    if (paragraph.prepared ||
-        (!seeAlso && isPlainText(paragraph.text) &&
-         (!markdown || paragraph.kind != DocParagraph::kFlowing || isPlainMarkdown(paragraph.text)))) {
+    const bool inline_markdown = markdown && paragraph.kind == DocParagraph::kFlowing;
+    if (paragraph.prepared || (!seeAlso && (inline_markdown ? isPlainMarkdown(paragraph.text)
+                                                           : isPlainText(paragraph.text)))) {
       paragraph.prepared = true;
-      paragraphs.push_back(std::move(paragraph));
       continue;
     }
     PreparedText prepared;
     prepared.text.reserve(paragraph.text.size());
     if (seeAlso && paragraph.kind == DocParagraph::kFlowing) {
       prepareSeeAlso(paragraph.text, prepared);
-    } else if (markdown && paragraph.kind == DocParagraph::kFlowing) {
+    } else if (inline_markdown) {
       prepareMarkdownInline(paragraph.text, prepared);
     } else {
       prepareInline(paragraph.text, prepared);
@@ -107,8 +107,12 @@ void appendProse(std::string_view text, size_t offset, std::span<const TagRegion
     paragraph.prepared = true;
     paragraph.block = prepared.block && paragraph.kind == DocParagraph::kFlowing;
     copyTargets.insert(copyTargets.end(), prepared.copyTargets.begin(), prepared.copyTargets.end());
-    paragraphs.push_back(std::move(paragraph));
   }
+  if (paragraphs.empty()) {
+    paragraphs = std::move(made);  // the first block of a comment (most comments have one)
+    return;
+  }
+  paragraphs.insert(paragraphs.end(), std::make_move_iterator(made.begin()), std::make_move_iterator(made.end()));
 }
 
 // Appends the paragraphs of one block of comment text to `paragraphs`, as prepared markup.
