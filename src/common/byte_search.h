@@ -93,6 +93,49 @@ size_t findAnyOf(std::string_view text, size_t from = 0) {
   return std::string_view::npos;
 }
 
+/// Finds, one after another, the bytes of a text that are one of `Bytes` or (when `kControls`) a control
+/// character below the blank. Each chunk of the text is compared once, however many bytes of it are
+/// found, which makes it the one to use when the bytes sought are frequent.
+template <bool kControls, char... Bytes>
+class ByteSetFinder {
+ public:
+  explicit ByteSetFinder(std::string_view text) : text_(text) {}
+
+  /// The position of the first such byte at or after `from`, or the text's size when none follows.
+  /// Successive calls must not ask for an earlier position.
+  size_t next(size_t from) {
+    const size_t size = text_.size();
+#if defined(__SSE2__)
+    for (;;) {
+      if (has_chunk_ && from < chunk_ + kChunkSize) {
+        const uint32_t ahead = mask_ & (~0u << (from - chunk_));
+        if (ahead != 0) return chunk_ + static_cast<size_t>(__builtin_ctz(ahead));
+        from = chunk_ + kChunkSize;
+      }
+      if (from + kChunkSize > size) break;
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_.data() + from));
+      __m128i hits = kControls ? _mm_cmpeq_epi8(_mm_subs_epu8(chunk, _mm_set1_epi8(0x1f)), _mm_setzero_si128())
+                               : _mm_setzero_si128();
+      ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(Bytes)))), ...);
+      chunk_ = from;
+      mask_ = static_cast<uint32_t>(_mm_movemask_epi8(hits));
+      has_chunk_ = true;
+    }
+#endif
+    for (; from < size; ++from) {
+      const char c = text_[from];
+      if (((c == Bytes) || ...) || (kControls && static_cast<unsigned char>(c) < 0x20)) return from;
+    }
+    return size;
+  }
+
+ private:
+  std::string_view text_;
+  size_t chunk_ = 0;  // where the chunk whose mask is kept starts
+  uint32_t mask_ = 0;
+  bool has_chunk_ = false;
+};
+
 /// The end of the line that starts at `begin` in `text`: the position of its line break, or the text's end.
 inline size_t lineEnd(std::string_view text, size_t begin) {
   const size_t end = findByte(text, '\n', begin);

@@ -250,11 +250,8 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
       const auto before = [&](size_t i) { return i == indent ? '\n' : line[i - 1]; };
       const auto after = [&](size_t i) { return i + 1 < last ? line[i + 1] : '\n'; };
       // Only the characters that may matter are looked at; the others are words.
-      const std::string_view kept = line.substr(0, last);
-      const auto nextMark = [&](size_t from) {
-        return std::min(findAnyOf<true, '\\', '*', '~', '`', '_', '&', ']', '<', ':', '.', '@'>(kept, from), last);
-      };
-      for (size_t i = nextMark(indent); i < last; i = nextMark(i + 1)) {
+      ByteSetFinder<true, '\\', '*', '~', '`', '_', '&', ']', '<', ':', '.', '@'> marks(line.substr(0, last));
+      for (size_t i = marks.next(indent); i < last; i = marks.next(i + 1)) {
         const char c = line[i];
         // Moves `i` to the last character of the run of equal characters it is in.
         const auto skipRun = [&] {
@@ -620,7 +617,11 @@ std::vector<TagRegion> regionsFrom(std::span<const TagRegion> regions, size_t of
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options,
                                                   std::string_view fileName) {
-  if (onlyProse(text)) return buildParagraphs(text, regions, options);
+  // Most comments are prose: their paragraphs are read at once, and looked at again only when the
+  // starts of some lines may open Markdown blocks.
+  LineStarts starts;
+  std::vector<DocParagraph> prose = buildParagraphs(text, regions, options, &starts);
+  if (!starts.mayOpenBlocks || onlyProse(text)) return prose;
   if (nestingOf(text) > kDeepestNesting) {
     reportMessage("warning: " + (fileName.empty() ? std::string() : "(" + std::string(fileName) + ") ") +
                   "Markdown nested more than " + std::to_string(kDeepestNesting) + " deep, shown as text.");

@@ -54,8 +54,8 @@ bool hasThreeBlanks(std::string_view line) {
 // True when some line holds, inside it, a run of more than two blanks that does not follow a full stop.
 bool hasWideGaps(std::span<const std::string_view> lines) {
   for (std::string_view raw : lines) {
-    if (!hasThreeBlanks(raw)) continue;  // most lines: no such run can be in them
     const std::string_view line = stripBlanks(raw);
+    if (!hasThreeBlanks(line)) continue;  // most lines: no such run can be in them
     size_t run = 0;
     for (size_t i = 0; i < line.size(); ++i) {
       const bool extends = line[i] == ' ' && i + 1 < line.size() && (i == 0 || line[i - 1] != '.');
@@ -141,7 +141,7 @@ std::vector<TagRegion> tagRegions(const std::vector<TagMatch>& matches, const st
 }
 
 std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const TagRegion> regions,
-                                          const ParagraphOptions& options) {
+                                          const ParagraphOptions& options, LineStarts* starts) {
   std::vector<DocParagraph> paragraphs;
   // The lines of the paragraph being collected; kept between calls, since every comment comes here.
   thread_local std::vector<std::string_view> lines;
@@ -161,19 +161,36 @@ std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const
     length = 0;
   };
 
+  constexpr size_t kNone = std::string_view::npos;
+  size_t common = kNone;   // the least indentation of a line
+  size_t run = kNone;      // the least indentation of a line of the paragraph being collected
+  size_t deepest_run = 0;  // the most of that over the paragraphs
   size_t begin = 0;
   while (begin <= text.size()) {
     const size_t end = lineEnd(text, begin);
     const std::string_view line = text.substr(begin, end - begin);
-    if (line.find_first_not_of(' ') == std::string_view::npos) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first == kNone) {
       finish();
       start = end + 1;
+      if (run != kNone) deepest_run = std::max(deepest_run, run);
+      run = kNone;
     } else {
       lines.push_back(line);
       length += line.size();
+      if (starts) {
+        const char lead = line[first];
+        if (lead == '-' || lead == '+' || lead == '*' || lead == '#' || lead == '>' || lead == '|' ||
+            lead == '`' || lead == '~' || lead == '\t' || (lead >= '0' && lead <= '9'))
+          starts->mayOpenBlocks = true;
+        common = std::min(common, first);
+        run = std::min(run, first);
+      }
     }
     begin = end + 1;
   }
+  if (run != kNone) deepest_run = std::max(deepest_run, run);
+  if (starts && common != kNone && deepest_run >= common + 4) starts->mayOpenBlocks = true;
   finish();
   finishPreformatted(paragraphs);
   return paragraphs;

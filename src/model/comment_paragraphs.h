@@ -55,10 +55,18 @@ struct ParagraphOptions {
   bool capitalize = true;      // capitalize sentences and end the text with punctuation
 };
 
+/// What buildParagraphs noticed of the starts of lines, for the reading of Markdown, which looks closer
+/// only then: some line starts (after its blanks) with one of "-+*#>|`~", a digit or a tab, and so may
+/// open a block; or every line of some paragraph is indented by four more than the least indented line.
+struct LineStarts {
+  bool mayOpenBlocks = false;
+};
+
 /// The paragraphs of `text`: runs of non-blank lines, each formatted at its level, then adjacent
-/// preformatted paragraphs merged and their common indentation removed.
+/// preformatted paragraphs merged and their common indentation removed. With `starts`, what the lines'
+/// starts may open is noted there.
 std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const TagRegion> regions,
-                                          const ParagraphOptions& options);
+                                          const ParagraphOptions& options, LineStarts* starts = nullptr);
 
 /// True when the lines of a paragraph look laid out by hand (code, tables, short lines) rather than prose.
 bool looksPreformatted(std::span<const std::string_view> lines);
