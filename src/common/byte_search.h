@@ -1,10 +1,12 @@
-// Finding a byte in a short text. Comment text is read line by line, and its lines are a few dozen
+// Finding bytes in short texts. Comment text is read line by line, and its lines are a few dozen
 // characters, where a call of the library's search costs more than the search itself. These look at
-// sixteen bytes at a time with SSE2 where the machine has it, and at one at a time elsewhere.
+// sixteen bytes at a time with SSE2 where the machine has it (the last bytes of a text too, through a
+// chunk that ends where the text ends), and at one at a time elsewhere.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -13,7 +15,7 @@
 
 namespace quillet {
 
-/// How many bytes chunkMask looks at.
+/// How many bytes a chunk holds.
 inline constexpr size_t kChunkSize = 16;
 
 /// A mask with bit i set when byte i of the kChunkSize bytes at `data` equals `byte`.
@@ -29,68 +31,108 @@ inline uint32_t chunkMask(const char* data, char byte) {
 #endif
 }
 
+namespace byte_search_detail {
+
+// A mask of the lowest `count` bits (count <= kChunkSize).
+inline uint32_t lowBits(size_t count) {
+  return (1u << count) - 1;
+}
+
+#if defined(__SSE2__)
+inline __m128i loadChunk(const char* data) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
+}
+
+// The chunk that holds the last bytes of `text` (not empty): the one that ends where the text ends, or a
+// copy padded with zeros when the text is shorter than a chunk. `start` is where it starts in the text.
+inline __m128i lastChunk(std::string_view text, size_t& start) {
+  if (text.size() >= kChunkSize) {
+    start = text.size() - kChunkSize;
+    return loadChunk(text.data() + start);
+  }
+  alignas(16) char copy[kChunkSize] = {};
+  std::memcpy(copy, text.data(), text.size());
+  start = 0;
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(copy));
+}
+
+// A mask of the bytes of `chunk` that are one of `Bytes` or (when `kControls`) below the blank.
+template <bool kControls, char... Bytes>
+uint32_t hitsIn(__m128i chunk) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i hits = kControls ? _mm_cmpeq_epi8(_mm_subs_epu8(chunk, _mm_set1_epi8(0x1f)), zero) : zero;
+  ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(Bytes)))), ...);
+  return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+}
+#endif
+
+template <bool kControls, char... Bytes>
+bool isHit(char c) {
+  return ((c == Bytes) || ...) || (kControls && static_cast<unsigned char>(c) < 0x20);
+}
+
+// The first position at or after `from` in `text` whose byte `chunkHits` (a chunk's mask of hits, with
+// SSE2) or `byteHit` (one byte's, without) says is sought; std::string_view::npos when there is none.
+template <class ChunkHits, class ByteHit>
+size_t findFirst(std::string_view text, size_t from, ChunkHits chunkHits, ByteHit byteHit) {
+  const size_t size = text.size();
+#if defined(__SSE2__)
+  (void)byteHit;
+  for (; from + kChunkSize <= size; from += kChunkSize) {
+    const uint32_t hits = chunkHits(loadChunk(text.data() + from));
+    if (hits != 0) return from + static_cast<size_t>(__builtin_ctz(hits));
+  }
+  if (from >= size) return std::string_view::npos;
+  size_t start = 0;
+  const uint32_t hits = chunkHits(lastChunk(text, start)) & lowBits(size - start) & ~lowBits(from - start);
+  return hits != 0 ? start + static_cast<size_t>(__builtin_ctz(hits)) : std::string_view::npos;
+#else
+  (void)chunkHits;
+  for (; from < size; ++from)
+    if (byteHit(text[from])) return from;
+  return std::string_view::npos;
+#endif
+}
+
+}  // namespace byte_search_detail
+
 /// The position of the first `byte` in `text` at or after `from`, or std::string_view::npos.
 inline size_t findByte(std::string_view text, char byte, size_t from = 0) {
-  const char* const data = text.data();
-  const size_t size = text.size();
-  size_t i = from;
 #if defined(__SSE2__)
-  const __m128i wanted = _mm_set1_epi8(byte);
-  for (; i + 16 <= size; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted));
-    if (found != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
-  }
+  const auto chunk_hits = [wanted = _mm_set1_epi8(byte)](__m128i chunk) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, wanted)));
+  };
+#else
+  const std::nullptr_t chunk_hits = nullptr;
 #endif
-  for (; i < size; ++i)
-    if (data[i] == byte) return i;
-  return std::string_view::npos;
+  return byte_search_detail::findFirst(text, from, chunk_hits, [byte](char c) { return c == byte; });
 }
 
 /// The position of the first `first` or `second` in `text`, or std::string_view::npos.
 inline size_t findEitherByte(std::string_view text, char first, char second) {
-  const char* const data = text.data();
-  const size_t size = text.size();
-  size_t i = 0;
 #if defined(__SSE2__)
-  const __m128i one = _mm_set1_epi8(first);
-  const __m128i other = _mm_set1_epi8(second);
-  for (; i + 16 <= size; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    const int found =
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, one), _mm_cmpeq_epi8(chunk, other)));
-    if (found != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
-  }
+  const auto chunk_hits = [one = _mm_set1_epi8(first), other = _mm_set1_epi8(second)](__m128i chunk) {
+    return static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, one), _mm_cmpeq_epi8(chunk, other))));
+  };
+#else
+  const std::nullptr_t chunk_hits = nullptr;
 #endif
-  for (; i < size; ++i)
-    if (data[i] == first || data[i] == second) return i;
-  return std::string_view::npos;
+  return byte_search_detail::findFirst(text, 0, chunk_hits,
+                                       [first, second](char c) { return c == first || c == second; });
 }
 
 /// The position of the first byte at or after `from` in `text` that is one of `Bytes`, or (when
 /// `kControls`) a control character below the blank; std::string_view::npos when there is none.
 template <bool kControls, char... Bytes>
 size_t findAnyOf(std::string_view text, size_t from = 0) {
-  const char* const data = text.data();
-  const size_t size = text.size();
-  size_t i = from;
-  const auto wanted = [](char c) {
-    return ((c == Bytes) || ...) || (kControls && static_cast<unsigned char>(c) < 0x20);
-  };
 #if defined(__SSE2__)
-  const __m128i below_blank = _mm_set1_epi8(0x1f);
-  const __m128i zero = _mm_setzero_si128();
-  for (; i + 16 <= size; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-    __m128i hits = kControls ? _mm_cmpeq_epi8(_mm_subs_epu8(chunk, below_blank), zero) : zero;
-    ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(Bytes)))), ...);
-    const int found = _mm_movemask_epi8(hits);
-    if (found != 0) return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(found)));
-  }
+  const auto chunk_hits = byte_search_detail::hitsIn<kControls, Bytes...>;
+#else
+  const std::nullptr_t chunk_hits = nullptr;
 #endif
-  for (; i < size; ++i)
-    if (wanted(data[i])) return i;
-  return std::string_view::npos;
+  return byte_search_detail::findFirst(text, from, chunk_hits,
+                                       byte_search_detail::isHit<kControls, Bytes...>);
 }
 
 /// Finds, one after another, the bytes of a text that are one of `Bytes` or (when `kControls`) a control
@@ -108,25 +150,28 @@ class ByteSetFinder {
 #if defined(__SSE2__)
     for (;;) {
       if (has_chunk_ && from < chunk_ + kChunkSize) {
-        const uint32_t ahead = mask_ & (~0u << (from - chunk_));
+        const uint32_t ahead = mask_ & ~byte_search_detail::lowBits(from - chunk_);
         if (ahead != 0) return chunk_ + static_cast<size_t>(__builtin_ctz(ahead));
         from = chunk_ + kChunkSize;
       }
-      if (from + kChunkSize > size) break;
-      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_.data() + from));
-      __m128i hits = kControls ? _mm_cmpeq_epi8(_mm_subs_epu8(chunk, _mm_set1_epi8(0x1f)), _mm_setzero_si128())
-                               : _mm_setzero_si128();
-      ((hits = _mm_or_si128(hits, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(Bytes)))), ...);
-      chunk_ = from;
-      mask_ = static_cast<uint32_t>(_mm_movemask_epi8(hits));
+      if (from >= size) return size;
       has_chunk_ = true;
+      if (from + kChunkSize <= size) {
+        chunk_ = from;
+        mask_ = byte_search_detail::hitsIn<kControls, Bytes...>(
+            byte_search_detail::loadChunk(text_.data() + from));
+      } else {
+        // The last chunk may start before `from`; its bits from there on are what is left.
+        const __m128i last = byte_search_detail::lastChunk(text_, chunk_);
+        mask_ = byte_search_detail::hitsIn<kControls, Bytes...>(last) &
+                byte_search_detail::lowBits(size - chunk_);
+      }
     }
-#endif
-    for (; from < size; ++from) {
-      const char c = text_[from];
-      if (((c == Bytes) || ...) || (kControls && static_cast<unsigned char>(c) < 0x20)) return from;
-    }
+#else
+    for (; from < size; ++from)
+      if (byte_search_detail::isHit<kControls, Bytes...>(text_[from])) return from;
     return size;
+#endif
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace quillet {
 namespace {
@@ -32,6 +33,23 @@ TEST(ByteSearchTest, FindsTheFirstWantedByteAtEveryPosition) {
   std::string accents;
   for (int i = 0; i < 8; ++i) accents += "\xc3\xa9";
   EXPECT_EQ((findAnyOf<true, '@'>(std::string_view(accents + "@"))), 16u);
+}
+
+TEST(ByteSearchTest, SetFinderVisitsEveryWantedByteOnce) {
+  // Texts of every length up to three chunks, with the wanted bytes at changing places.
+  for (size_t size = 0; size <= 48; ++size) {
+    std::string text;
+    for (size_t i = 0; i < size; ++i) text += "a*b_c\x01" "de:"[(i * 7 + size) % 9];
+    const std::string padded = text + "**";
+    const std::string_view view(padded.data(), size);
+    std::vector<size_t> expected;
+    for (size_t i = 0; i < size; ++i)
+      if (text[i] == '*' || text[i] == '_' || text[i] == '\x01') expected.push_back(i);
+    std::vector<size_t> found;
+    ByteSetFinder<true, '*', '_'> finder(view);
+    for (size_t i = finder.next(0); i < size; i = finder.next(i + 1)) found.push_back(i);
+    EXPECT_EQ(found, expected) << size;
+  }
 }
 
 TEST(ByteSearchTest, ChunkMaskMarksEachEqualByte) {
