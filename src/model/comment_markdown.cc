@@ -221,9 +221,8 @@ bool mayStartBlock(std::string_view text) {
 //   the next ">" (an autolink), "://" or "www." (addresses);
 // - a run of "*" or "_" that may close an emphasis after one that may open it ("T* p", "__x and __y" and
 //   "x_y" are text), or two or more runs of "~" or "`" (a strikethrough or a code span needs a pair).
-// With `plainText`, it is also false when the words hold something that prepareInline marks up: a
-// command, a tag, an address.
-bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words, bool plainText) {
+// `plainText` is cleared when the words hold something that prepareInline marks up: a command or a tag.
+bool plainMarkdown(std::string_view text, std::string& joined, std::string_view& words, bool& plainText) {
   joined.clear();
   words = {};
   bool star_opened = false;
@@ -293,10 +292,10 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
             if (i + 1 < last && line[i + 1] == '(') return false;
             break;
           case '@':
-            if (plainText) return false;
+            plainText = false;
             break;
           case '<': {
-            if (plainText) return false;
+            plainText = false;
             // md4c finds an autolink across a line break too, and reads "<>" as its start.
             const std::string_view rest = text.substr(begin + i);
             const size_t close = rest.find('>', 2);
@@ -313,7 +312,7 @@ bool plainMarkdown(std::string_view text, std::string& joined, std::string_view&
               return false;
             break;
           default:
-            if (plainText && (c == kMarkupTagOpen || c == kMarkupTagClose)) return false;
+            if (c == kMarkupTagOpen || c == kMarkupTagClose) plainText = false;
             break;
         }
       }
@@ -735,13 +734,6 @@ std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::sp
   return paragraphs;
 }
 
-bool isPlainMarkdown(std::string_view text) {
-  // Handed on as it stands: one line without blanks at its ends (lines are joined, and ends trimmed).
-  std::string joined;
-  std::string_view words;
-  return plainMarkdown(text, joined, words, true) && joined.empty() && words.size() == text.size();
-}
-
 namespace {
 
 // What md4c made of paragraphs it read, by their text. The same paragraphs come back in file after file
@@ -771,32 +763,40 @@ void forgetMarkdownReadings() {
   markdownMemo().clear();
 }
 
-void prepareMarkdownInline(std::string_view text, PreparedText& into) {
+bool prepareMarkdownParagraph(std::string_view text, PreparedText& into) {
   PreparedText made;
   std::string joined;
   std::string_view words;
-  if (plainMarkdown(text, joined, words, false)) {
-    // What md4c would hand on for this paragraph: its words, the lines joined by one blank.
+  bool plain_text = true;
+  if (plainMarkdown(text, joined, words, plain_text)) {
+    // Markdown hands on one line without blanks at its ends as it stands.
+    if (plain_text && joined.empty() && words.size() == text.size()) return false;
+    // Otherwise what md4c would hand on: its words, the lines joined by one blank.
     if (into.text.empty() && !into.inList && into.copyTargets.empty()) {
       if (!words.empty()) prepareInline(words, into);
-      return;
+      return true;
     }
     if (!words.empty()) prepareInline(words, made);
     appendMade(made, into);
-    return;
+    return true;
   }
   MarkdownMemo& memo = markdownMemo();
   if (const auto known = memo.find(text); known != memo.end()) {
     appendMade(known->second, into);
-    return;
+    return true;
   }
   if (!MarkdownWriter(made).read(text)) {
     prepareInline(text, into);
-    return;
+    return true;
   }
   appendMade(made, into);
   if (memo.size() >= kMemoSize) memo.clear();
   memo.emplace(std::string(text), std::move(made));
+  return true;
+}
+
+void prepareMarkdownInline(std::string_view text, PreparedText& into) {
+  if (!prepareMarkdownParagraph(text, into)) into.text += text;
 }
 
 }  // namespace quillet

@@ -24,9 +24,10 @@ namespace quillet {
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options, std::string_view fileName);
 
-/// True when the paragraph text `text` is one line that neither Markdown nor prepareInline finds anything
-/// in: it is prepared markup as it stands.
-bool isPlainMarkdown(std::string_view text);
+/// Appends the inline Markdown of the paragraph text `text` to `into` as prepareMarkdownInline does, and
+/// returns true; or returns false, leaving `into` alone, when `text` is one line that neither Markdown
+/// nor prepareInline finds anything in (it is prepared markup as it stands).
+bool prepareMarkdownParagraph(std::string_view text, PreparedText& into);
 
 /// Forgets the readings of paragraphs that this thread keeps to answer repeated ones at once (for a
 /// measure that must read the same comments afresh each round).

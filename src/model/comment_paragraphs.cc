@@ -199,21 +199,26 @@ std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const
 bool looksPreformatted(std::span<const std::string_view> lines) {
   const size_t n = lines.size();
   if (n <= 1) return false;
+  // The lengths of the lines without their blanks, found once (kept between calls).
+  thread_local std::vector<size_t> lengths;
+  lengths.clear();
   size_t long_lines = 0;
-  for (std::string_view line : lines)
-    if (stripBlanks(line).size() > 40) ++long_lines;
+  for (std::string_view line : lines) {
+    lengths.push_back(stripBlanks(line).size());
+    if (lengths.back() > 40) ++long_lines;
+  }
   const double ratio = static_cast<double>(long_lines) / static_cast<double>(n);
   bool candidate = n == 2 ? ratio <= 0.45 : n == 3 ? ratio <= 0.55 : ratio <= 0.6;
 
   if (candidate && n > 2) {
     // Lines of nearly equal length that are long enough are prose however short each of them is.
     size_t total = 0;
-    for (size_t i = 0; i + 1 < n; ++i) total += stripBlanks(lines[i]).size();
+    for (size_t i = 0; i + 1 < n; ++i) total += lengths[i];
     const size_t average = total / (n - 1);
     if (average > 28) {
       size_t deviation_sum = 0;
       for (size_t i = 0; i + 1 < n; ++i) {
-        const size_t length = stripBlanks(lines[i]).size();
+        const size_t length = lengths[i];
         deviation_sum += length > average ? length - average : average - length;
       }
       const size_t deviation = deviation_sum / (n - 1);

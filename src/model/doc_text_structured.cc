@@ -87,19 +87,22 @@ void appendProse(std::string_view text, size_t offset, std::span<const TagRegion
                                             : buildParagraphs(text, shifted, options);
   for (DocParagraph& paragraph : made) {
     // A paragraph with nothing to mark up is prepared markup as it stands (a see-also list excepted).
-    const bool inline_markdown = markdown && paragraph.kind == DocParagraph::kFlowing;
-    if (paragraph.prepared || (!seeAlso && (inline_markdown ? isPlainMarkdown(paragraph.text)
-                                                           : isPlainText(paragraph.text)))) {
+    const bool inline_markdown = !seeAlso && markdown && paragraph.kind == DocParagraph::kFlowing;
+    if (paragraph.prepared || (!seeAlso && !inline_markdown && isPlainText(paragraph.text))) {
       paragraph.prepared = true;
       continue;
     }
     PreparedText prepared;
-    prepared.text.reserve(paragraph.text.size());
-    if (seeAlso && paragraph.kind == DocParagraph::kFlowing) {
+    if (inline_markdown) {
+      if (!prepareMarkdownParagraph(paragraph.text, prepared)) {
+        paragraph.prepared = true;  // nothing to mark up
+        continue;
+      }
+    } else if (seeAlso && paragraph.kind == DocParagraph::kFlowing) {
+      prepared.text.reserve(paragraph.text.size());
       prepareSeeAlso(paragraph.text, prepared);
-    } else if (inline_markdown) {
-      prepareMarkdownInline(paragraph.text, prepared);
     } else {
+      prepared.text.reserve(paragraph.text.size());
       prepareInline(paragraph.text, prepared);
     }
     finishInline(prepared);
