@@ -1,5 +1,6 @@
 #include "model/comment_cleanup.h"
 
+#include <cstring>
 #include <utility>
 
 #include "common/byte_search.h"
@@ -12,24 +13,28 @@ bool isMarkerOrBlank(char c) {
   return c == ' ' || c == '*' || c == '/';
 }
 
-// True when the run of "*" at `at` is Markdown emphasis: stars right before a word ("**Note**").
-bool startsEmphasis(const std::string& text, size_t at, size_t end) {
-  size_t after = at;
-  while (after < end && text[after] == '*') ++after;
-  return after < end && !isMarkerOrBlank(text[after]);
-}
-
 // Blanks the markers at both ends of the line [begin, end). The leading run may cover the whole line; the
 // trailing run never reaches the line's first character. With `keepEmphasis`, stars that open emphasis
 // stay, and so do stars that close it at the end of the line.
 void blankLineMarkers(std::string& text, size_t begin, size_t end, bool keepEmphasis) {
+  // The leading run of markers and blanks, a chunk at a time (a line's own indentation and its "///" or
+  // " * " come first).
   size_t i = begin;
-  bool after_marker = false;  // the character before i was a "*" or "/", not a blank
-  for (; i < end && isMarkerOrBlank(text[i]); ++i) {
-    if (keepEmphasis && text[i] == '*' && startsEmphasis(text, i, end)) break;
-    after_marker = text[i] != ' ';
-    text[i] = ' ';
+  while (i + kChunkSize <= end) {
+    const char* const chunk = text.data() + i;
+    const uint32_t markers = chunkMask(chunk, ' ') | chunkMask(chunk, '*') | chunkMask(chunk, '/');
+    if (markers != (1u << kChunkSize) - 1) {
+      i += static_cast<size_t>(__builtin_ctz(~markers));
+      break;
+    }
+    i += kChunkSize;
   }
+  while (i < end && isMarkerOrBlank(text[i])) ++i;
+  // Stars right before the first word may open emphasis; they stay.
+  if (keepEmphasis && i > begin && i < end && text[i - 1] == '*')
+    while (i > begin && text[i - 1] == '*') --i;
+  const bool after_marker = i > begin && text[i - 1] != ' ';  // a "*" or "/" was right before i
+  std::memset(text.data() + begin, ' ', i - begin);
   if (i == end) return;
   // "///<", "//!", "//!<", "/*!" and "/*!<" open comments of other documentation conventions: a "<" right
   // after the markers, and a "!" or "!<" opening the line, before a blank, belong to the marker.

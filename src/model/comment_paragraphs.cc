@@ -246,9 +246,19 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
       out[length++] = ' ';
     }
   };
+  // True when the characters whose blanks and line breaks these masks mark (from bit 0) can be copied as
+  // they are: no line break, and no blank after a blank (the one written last included).
+  const auto copiable = [&](uint32_t blanks, uint32_t breaks) {
+    const bool after_blank = (blanks & 1) != 0 && length > 0 && out[length - 1] == ' ';
+    return breaks == 0 && (blanks & (blanks << 1)) == 0 && !after_blank;
+  };
   for (std::string_view line : lines) {
     size_t begin = 0;
     size_t end = line.size();
+    if (end >= kChunkSize) {
+      const uint32_t blanks = chunkMask(line.data(), ' ') | chunkMask(line.data(), '\n');
+      begin = static_cast<size_t>(__builtin_ctz(~blanks));
+    }
     while (begin < end && isBlank(line[begin])) ++begin;
     while (end > begin && isBlank(line[end - 1])) --end;
     if (begin == end) continue;
@@ -256,15 +266,22 @@ std::string reflowLines(std::span<const std::string_view> lines, bool capitalize
     size_t i = begin;
     for (; i + kChunkSize <= end; i += kChunkSize) {
       const char* const chunk = line.data() + i;
-      const uint32_t blanks = chunkMask(chunk, ' ');
-      const bool blankAfterBlank =
-          (blanks & (blanks << 1)) != 0 || ((blanks & 1) != 0 && length > 0 && out[length - 1] == ' ');
-      if (blankAfterBlank || chunkMask(chunk, '\n') != 0) {
+      if (!copiable(chunkMask(chunk, ' '), chunkMask(chunk, '\n'))) {
         for (size_t k = i; k < i + kChunkSize; ++k) one(line[k]);
         continue;
       }
       std::memcpy(out + length, chunk, kChunkSize);
       length += kChunkSize;
+    }
+    // The rest, through the chunk that ends where the line's words end.
+    if (i < end && end - begin >= kChunkSize) {
+      const char* const chunk = line.data() + end - kChunkSize;
+      const unsigned skipped = static_cast<unsigned>(kChunkSize - (end - i));
+      if (copiable(chunkMask(chunk, ' ') >> skipped, chunkMask(chunk, '\n') >> skipped)) {
+        std::memcpy(out + length, line.data() + i, end - i);
+        length += end - i;
+        i = end;
+      }
     }
     for (; i < end; ++i) one(line[i]);
   }

@@ -41,6 +41,13 @@ TEST(CommentCleanupTest, BlanksMarkersAtLineEndsAndKeepsAlignment) {
     blankCommentMarkers(text);
     EXPECT_EQ(text, expected);
   }
+  // Markers longer than a chunk; with Markdown, stars right before the first word open emphasis.
+  std::string rule = "//////////////////// x ////////////////////";
+  blankCommentMarkers(rule);
+  EXPECT_EQ(rule, std::string(21, ' ') + "x" + std::string(21, ' '));
+  std::string note = " * /**Note** it\n ***\n**x**";
+  blankCommentMarkers(note, true);
+  EXPECT_EQ(note, "    **Note** it\n    \n**x**");
 }
 
 TEST(CommentCleanupTest, TakesOutDirectives) {
