@@ -181,6 +181,17 @@ class ByteSetFinder {
   bool has_chunk_ = false;
 };
 
+/// The position of the first byte at or after `from` in `text` that is not a blank (" "), or the text's
+/// size when there is none. Comment lines start with the blanks left where their markers were.
+inline size_t skipBlanks(std::string_view text, size_t from = 0) {
+  for (; from + kChunkSize <= text.size(); from += kChunkSize) {
+    const uint32_t blanks = chunkMask(text.data() + from, ' ');
+    if (blanks != (1u << kChunkSize) - 1) return from + static_cast<size_t>(__builtin_ctz(~blanks));
+  }
+  while (from < text.size() && text[from] == ' ') ++from;
+  return from;
+}
+
 /// The end of the line that starts at `begin` in `text`: the position of its line break, or the text's end.
 inline size_t lineEnd(std::string_view text, size_t begin) {
   const size_t end = findByte(text, '\n', begin);

@@ -11,9 +11,10 @@ namespace quillet {
 namespace {
 
 std::string_view stripBlanks(std::string_view line) {
-  const size_t first = line.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return line.substr(first, line.find_last_not_of(' ') + 1 - first);
+  const size_t first = skipBlanks(line);
+  size_t end = line.size();
+  while (end > first && line[end - 1] == ' ') --end;
+  return line.substr(first, end - first);
 }
 
 int32_t levelOfFormatting(int32_t formatting) {
@@ -169,8 +170,8 @@ std::vector<DocParagraph> buildParagraphs(std::string_view text, std::span<const
   while (begin <= text.size()) {
     const size_t end = lineEnd(text, begin);
     const std::string_view line = text.substr(begin, end - begin);
-    const size_t first = line.find_first_not_of(' ');
-    if (first == kNone) {
+    const size_t first = skipBlanks(line);
+    if (first == line.size()) {
       finish();
       start = end + 1;
       if (run != kNone) deepest_run = std::max(deepest_run, run);

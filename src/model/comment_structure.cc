@@ -68,7 +68,7 @@ class StructureReader {
     while (pos_ < text_.size()) {
       if (line_start) {
         line_start = false;
-        size_t first = pos_;
+        size_t first = skipBlanks(text_, pos_);
         while (first < text_.size() && isBlank(text_[first])) ++first;
         if (first == text_.size() || text_[first] == '\n') {
           blankLine();
