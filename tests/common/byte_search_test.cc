@@ -27,6 +27,10 @@ TEST(ByteSearchTest, FindsTheFirstWantedByteAtEveryPosition) {
       EXPECT_EQ((findAnyOf<true, '@'>(std::string_view(text))), at);
       EXPECT_EQ((findAnyOf<false, '@'>(std::string_view(text))), std::string_view::npos);
       EXPECT_EQ(findByte(text, '\x02', at + 1), std::string_view::npos);
+      std::string blanks(size, ' ');
+      EXPECT_EQ(skipBlanks(blanks, at), size);
+      blanks[at] = 'x';
+      EXPECT_EQ(skipBlanks(blanks), at);
     }
   }
   // Bytes above 0x7f are not control characters.
