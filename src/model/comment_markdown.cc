@@ -3,8 +3,6 @@
 #include <md4c.h>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 
