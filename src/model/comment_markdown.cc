@@ -793,8 +793,4 @@ bool prepareMarkdownParagraph(std::string_view text, PreparedText& into) {
   return true;
 }
 
-void prepareMarkdownInline(std::string_view text, PreparedText& into) {
-  if (!prepareMarkdownParagraph(text, into)) into.text += text;
-}
-
 }  // namespace quillet

@@ -24,17 +24,14 @@ namespace quillet {
 std::vector<DocParagraph> buildMarkdownParagraphs(std::string_view text, std::span<const TagRegion> regions,
                                                   const ParagraphOptions& options, std::string_view fileName);
 
-/// Appends the inline Markdown of the paragraph text `text` to `into` as prepareMarkdownInline does, and
-/// returns true; or returns false, leaving `into` alone, when `text` is one line that neither Markdown
-/// nor prepareInline finds anything in (it is prepared markup as it stands).
+/// Appends the inline Markdown of the paragraph text `text` (code spans, emphasis, links, autolinks) to
+/// `into`, its other text marked up as prepareInline does, and returns true; or returns false, leaving
+/// `into` alone, when `text` is one line that neither Markdown nor prepareInline finds anything in (it is
+/// prepared markup as it stands).
 bool prepareMarkdownParagraph(std::string_view text, PreparedText& into);
 
 /// Forgets the readings of paragraphs that this thread keeps to answer repeated ones at once (for a
 /// measure that must read the same comments afresh each round).
 void forgetMarkdownReadings();
-
-/// Appends the inline Markdown of the paragraph text `text` (code spans, emphasis, links, autolinks) to
-/// `into`, its other text marked up as prepareInline does.
-void prepareMarkdownInline(std::string_view text, PreparedText& into);
 
 }  // namespace quillet
